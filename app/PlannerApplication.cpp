@@ -1,0 +1,20 @@
+#include "app/PlannerApplication.h"
+
+#include "platform/UnhandledFailures.h"
+
+PlannerApplication::PlannerApplication(int &argc, char **argv)
+    : QApplication(argc, argv)
+{
+    setApplicationName(QStringLiteral("tavorin-planner"));
+    setDesktopFileName(QStringLiteral("tavorin-planner"));
+}
+
+bool PlannerApplication::notify(QObject *receiver, QEvent *event)
+{
+    try {
+        return QApplication::notify(receiver, event);
+    } catch (...) {
+        UnhandledFailures::handle(std::current_exception());
+        return false;
+    }
+}

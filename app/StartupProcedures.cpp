@@ -1,0 +1,55 @@
+#include "app/StartupProcedures.h"
+
+#include "platform/ApplicationInfo.h"
+#include "platform/ControlProperties.h"
+#include "platform/Dispatch.h"
+#include "platform/OleColor.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QWidget>
+
+namespace {
+
+const QString ProductName = QStringLiteral("Tavorin Planner");
+constexpr int TitleLengthLimit = 40;
+const QString BackColor = QStringLiteral("BackColor");
+
+bool takesSkinColor(const QWidget *control)
+{
+    using Kind = ControlProperties::Kind;
+    const Kind kind = ControlProperties::kindOf(control);
+    return kind == Kind::OptionButton || kind == Kind::CheckBox || kind == Kind::Frame || kind == Kind::Label;
+}
+
+} // namespace
+
+void SetAppTitle()
+{
+    QString title = ProductName;
+    do {
+        title = title.left(qMax(0, title.lastIndexOf(u' ')));
+    } while (title.size() > TitleLengthLimit);
+    ApplicationInfo::setTitle(title);
+}
+
+void ApplySkin(QWidget &form, Dispatchable &skinFramework)
+{
+    const QString skinPath = QDir::toNativeSeparators(ApplicationInfo::folder() + QStringLiteral("/x/o.cjs"));
+    const QFileInfo skinFile(skinPath);
+    if (!skinFile.isFile() || skinFile.isHidden())
+        return;
+
+    ControlProperties::setByName(&form, BackColor, OleColor::ButtonFace);
+    for (QWidget *control : form.findChildren<QWidget *>()) {
+        if (takesSkinColor(control))
+            ControlProperties::setByName(control, BackColor, OleColor::ButtonFace);
+    }
+
+    skinFramework.invoke(2, {skinPath, QString()});
+    const qint32 options = toInt32(skinFramework.getProperty(1));
+    skinFramework.setProperty(1, options | 1);
+    skinFramework.setProperty(5, true);
+    skinFramework.setProperty(10, true);
+    skinFramework.invoke(3, {qint32(quint32(form.winId()))});
+}

@@ -1,0 +1,93 @@
+#include "calendar/Controls.h"
+
+#include "platform/OleColor.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
+NoteBox::NoteBox(QWidget *parent)
+    : QPlainTextEdit(parent)
+{
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setTabChangesFocus(true);
+    setForeColor(0);
+}
+
+void NoteBox::setText(const QString &text)
+{
+    if (text != toPlainText())
+        setPlainText(text);
+}
+
+void NoteBox::setForeColor(qint32 color)
+{
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Text, OleColor::toQColor(color));
+    setPalette(palette);
+    m_foreColor = color;
+}
+
+DayCaption::DayCaption(QWidget *parent)
+    : QLabel(parent)
+{
+    setAlignment(Qt::AlignCenter);
+    setFrameShape(QFrame::Box);
+    setFrameShadow(QFrame::Plain);
+    setLineWidth(1);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, OleColor::toQColor(OleColor::WindowBackground));
+    palette.setColor(QPalette::WindowText, OleColor::toQColor(OleColor::WindowText));
+    setPalette(palette);
+    setAutoFillBackground(true);
+}
+
+ColorSwatch::ColorSwatch(QWidget *parent)
+    : QFrame(parent)
+{
+    setProperty("isPictureBox", true);
+    setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ColorSwatch::setBackColor(qint32 color)
+{
+    OleColor::toQColor(color); // refuses a value that names no colour before anything changes
+    m_backColor = color;
+    update();
+}
+
+void ColorSwatch::paintEvent(QPaintEvent *event)
+{
+    QPainter painter(this);
+    painter.fillRect(contentsRect(), OleColor::toQColor(m_backColor));
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = contentsRect().adjusted(2, 2, -2, -2);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+    painter.end();
+    QFrame::paintEvent(event);
+}
+
+void ColorSwatch::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+}
+
+void ColorSwatch::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        emit clicked();
+        return;
+    }
+    QFrame::keyPressEvent(event);
+}

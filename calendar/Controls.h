@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QFrame>
+#include <QLabel>
+#include <QPlainTextEdit>
+
+// The calendar window's own kinds of control.
+
+// A day's multi-line note box: word-wrapped, no scroll bars, no length limit;
+// Tab moves the focus on. Its text colour is a colour value (0x00BBGGRR).
+class NoteBox : public QPlainTextEdit
+{
+    Q_OBJECT
+public:
+    explicit NoteBox(QWidget *parent = nullptr);
+
+    QString text() const { return toPlainText(); }
+    // Sets the text unless the box already holds it: a refill sets all 70
+    // boxes twice, and an unchanged box needs no new layout.
+    void setText(const QString &text);
+
+    qint32 foreColor() const { return m_foreColor; }
+    void setForeColor(qint32 color); // a failure for a value that names no colour
+
+private:
+    qint32 m_foreColor = 0;
+};
+
+// A day's caption, such as "01 Sun": flat, thin single border, centred.
+class DayCaption : public QLabel
+{
+    Q_OBJECT
+public:
+    explicit DayCaption(QWidget *parent = nullptr);
+};
+
+// The note text colour swatch: shows its colour and is clicked with the mouse,
+// or with Space or Return when it has the focus.
+class ColorSwatch : public QFrame
+{
+    Q_OBJECT
+public:
+    explicit ColorSwatch(QWidget *parent = nullptr);
+
+    qint32 backColor() const { return m_backColor; }
+    void setBackColor(qint32 color); // a failure for a value that names no colour
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    qint32 m_backColor = 0;
+};

@@ -1,0 +1,307 @@
+#include "calendar/Form1.h"
+
+#include "app/StartupProcedures.h"
+#include "calendar/Controls.h"
+#include "calendar/ErrorReport.h"
+#include "calendar/MonthPanel.h"
+#include "calendar/WindowDesign.h"
+#include "platform/CommonDialog.h"
+#include "platform/DateNames.h"
+#include "platform/FocusNotifier.h"
+#include "platform/Numbers.h"
+#include "platform/OleColor.h"
+#include "platform/SkinFramework.h"
+#include "platform/Today.h"
+#include "platform/UnhandledFailures.h"
+#include "settings/Settings.h"
+
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QCoreApplication>
+#include <QGroupBox>
+#include <QIcon>
+#include <QLineEdit>
+#include <QPixmap>
+#include <QScopeGuard>
+#include <QScreen>
+
+// Resources live in the core library, which the linker would otherwise drop them from.
+static void initResources()
+{
+    Q_INIT_RESOURCE(resources);
+}
+
+namespace {
+
+const MonthPanel::Names Panel1Names{QStringLiteral("Frame1"), QStringLiteral("Label1"), QStringLiteral("Combo1"),
+                                    QStringLiteral("Label2"), QStringLiteral("Text1"), QStringLiteral("lblDay1"),
+                                    QStringLiteral("txtNote1")};
+const MonthPanel::Names Panel2Names{QStringLiteral("Frame2"), QStringLiteral("Label4"), QStringLiteral("Combo2"),
+                                    QStringLiteral("Label3"), QStringLiteral("Text2"), QStringLiteral("lblDay2"),
+                                    QStringLiteral("txtNote2")};
+
+QIcon blankDesignIcon()
+{
+    QPixmap pixmap(32, 32);
+    pixmap.fill(Qt::transparent);
+    return QIcon(pixmap);
+}
+
+// Runs an event handler so that no failure escapes into Qt's event loop.
+template<typename Handler>
+auto guarded(Handler handler)
+{
+    return [handler](auto &&...) { UnhandledFailures::guard(handler); };
+}
+
+} // namespace
+
+struct Form1::PanelHandlers
+{
+    void (Form1::*monthClick)();
+    void (Form1::*monthChange)();
+    void (Form1::*yearChange)();
+    void (Form1::*yearLostFocus)();
+    void (Form1::*noteChange)(qint16);
+    void (Form1::*noteGotFocus)(qint16);
+};
+
+Form1::Form1(QWidget *parent)
+    : QWidget(parent),
+      CommonDialog1(std::make_unique<CommonDialog>(this)),
+      SkinFramework1(std::make_unique<SkinFramework>())
+{
+    initResources();
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setWindowIcon(blankDesignIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    QFont font(QString::fromLatin1(WindowDesign::FontFamily));
+    font.setPointSizeF(WindowDesign::WindowFontPoints);
+    font.setBold(true);
+    setFont(font);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setFixedSize(WindowDesign::toPixels(WindowDesign::ClientArea).size());
+
+    createControls();
+    connectPanel(Frame1, {&Form1::Combo1_Click, &Form1::Combo1_Change, &Form1::Text1_Change, &Form1::Text1_LostFocus,
+                          &Form1::txtNote1_Change, &Form1::txtNote1_GotFocus});
+    connectPanel(Frame2, {&Form1::Combo2_Click, &Form1::Combo2_Change, &Form1::Text2_Change, &Form1::Text2_LostFocus,
+                          &Form1::txtNote2_Change, &Form1::txtNote2_GotFocus});
+    connect(Picture1, &ColorSwatch::clicked, this, guarded([this] { Picture1_Click(); }));
+    chainTabOrder();
+    centreOnScreen();
+}
+
+Form1::~Form1() = default;
+
+void Form1::setSkinEngine(std::unique_ptr<Dispatchable> engine)
+{
+    SkinFramework1 = std::move(engine);
+}
+
+void Form1::createControls()
+{
+    Frame1 = new MonthPanel(Panel1Names, tr("Month 1"), this);
+    Frame1->setGeometry(WindowDesign::toPixels(WindowDesign::PanelFrame[0]));
+    Frame2 = new MonthPanel(Panel2Names, tr("Month 2"), this);
+    Frame2->setGeometry(WindowDesign::toPixels(WindowDesign::PanelFrame[1]));
+
+    Frame3 = new QGroupBox(tr("Text Color"), this);
+    Frame3->setObjectName(QStringLiteral("Frame3"));
+    Frame3->setAutoFillBackground(true);
+    Frame3->setGeometry(WindowDesign::toPixels(WindowDesign::ColorFrame));
+    Picture1 = new ColorSwatch(Frame3);
+    Picture1->setObjectName(QStringLiteral("Picture1"));
+    Picture1->setAccessibleName(tr("Note text colour"));
+    Picture1->setGeometry(WindowDesign::toPixels(WindowDesign::Swatch));
+}
+
+void Form1::connectPanel(MonthPanel *panel, const PanelHandlers &handlers)
+{
+    connect(panel->monthSelector(), &QComboBox::currentIndexChanged, this,
+            guarded([this, handlers] { (this->*handlers.monthClick)(); }));
+    connect(panel->monthSelector(), &QComboBox::editTextChanged, this,
+            guarded([this, handlers] { (this->*handlers.monthChange)(); }));
+    connect(panel->yearBox(), &QLineEdit::textChanged, this,
+            guarded([this, handlers] { (this->*handlers.yearChange)(); }));
+    connect(new FocusNotifier(panel->yearBox()), &FocusNotifier::lostFocus, this,
+            guarded([this, handlers] { (this->*handlers.yearLostFocus)(); }));
+    for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
+        const auto index = qint16(cell);
+        NoteBox *note = panel->noteBox(cell);
+        connect(note, &QPlainTextEdit::textChanged, this,
+                guarded([this, handlers, index] { (this->*handlers.noteChange)(index); }));
+        connect(new FocusNotifier(note), &FocusNotifier::gotFocus, this,
+                guarded([this, handlers, index] { (this->*handlers.noteGotFocus)(index); }));
+    }
+}
+
+// Panel 1 forwards from cell 0, panel 2 backwards to cell 0: Combo1, Text1,
+// txtNote1 0..34, txtNote2 34..0, Text2, Combo2, Picture1. Qt passes over
+// hidden boxes by itself.
+void Form1::chainTabOrder()
+{
+    QList<QWidget *> chain{Frame1->monthSelector(), Frame1->yearBox()};
+    for (int cell = 0; cell < WindowDesign::CellCount; ++cell)
+        chain << Frame1->noteBox(cell);
+    for (int cell = WindowDesign::CellCount - 1; cell >= 0; --cell)
+        chain << Frame2->noteBox(cell);
+    chain << Frame2->yearBox() << Frame2->monthSelector() << Picture1;
+    for (qsizetype i = 1; i < chain.size(); ++i)
+        QWidget::setTabOrder(chain[i - 1], chain[i]);
+    Frame1->monthSelector()->setFocus();
+}
+
+void Form1::centreOnScreen()
+{
+    if (const QScreen *screen = this->screen())
+        move(screen->availableGeometry().center() - rect().center());
+}
+
+void Form1::Form_Load()
+{
+    const QDate today = Today::date();
+    ErrorReport::runSteps(FormLoadLocation, {
+        {102, [this] { setWindowTitle(ProductName); }},
+        {102, [this] { setWindowIcon(QIcon(QStringLiteral(":/icons/tavorin-planner.svg"))); }},
+        {102, [] { SetAppTitle(); }},
+        {104, [this] { ApplySkin(*this, *SkinFramework1); }},
+        {128, [this] { fillMonthLists(); }},
+        {136, [this, today] { Frame1->monthSelector()->setCurrentIndex(today.month() - 1); }},
+        {138, [this, today] { Frame2->monthSelector()->setCurrentIndex(today.month() % 12); }},
+        {140, [this, today] {
+             Frame1->yearBox()->setText(GetSetting(Settings::Application, Settings::Section,
+                                                   Settings::YearOfPanel1Key, today.year()));
+         }},
+        {142, [this, today] {
+             Frame2->yearBox()->setText(GetSetting(Settings::Application, Settings::Section,
+                                                   Settings::YearOfPanel2Key, today.year()));
+         }},
+        {144, [this] {
+             Picture1->setBackColor(OleColor::fromStoredText(
+                 GetSetting(Settings::Application, Settings::Section, Settings::NoteColorKey, 0)));
+         }},
+        {146, [this] { RefreshCalendar(); }},
+    });
+}
+
+// Appends the twelve month names to both lists. Appending selects nothing and
+// notifies no one: the selections that follow are the first.
+void Form1::fillMonthLists()
+{
+    const QSignalBlocker block1(Frame1->monthSelector());
+    const QSignalBlocker block2(Frame2->monthSelector());
+    for (int month = 1; month <= 12; ++month) {
+        const QString name = DateNames::fullMonthName(month);
+        ErrorReport::runSteps(FormLoadLocation, {
+            {130, [this, &name] { Frame1->monthSelector()->addItem(name); }},
+            {132, [this, &name] { Frame2->monthSelector()->addItem(name); }},
+        });
+    }
+    Frame1->monthSelector()->setCurrentIndex(-1);
+    Frame2->monthSelector()->setCurrentIndex(-1);
+}
+
+// Refreshing stays set exactly while the refill runs, and is cleared however
+// it ends: left set, it would silently stop every later note from being stored.
+void Form1::RefreshCalendar()
+{
+    Refreshing = true;
+    const auto clear = qScopeGuard([this] { Refreshing = false; });
+    Frame1->clearCells();
+    Frame2->clearCells();
+    Frame1->showDays();
+    Frame2->showDays();
+    Frame1->loadNotes();
+    Frame2->loadNotes();
+}
+
+void Form1::Combo1_Click() { RefreshCalendar(); }
+void Form1::Combo1_Change() { RefreshCalendar(); }
+void Form1::Combo2_Click() { RefreshCalendar(); }
+void Form1::Combo2_Change() { RefreshCalendar(); }
+
+void Form1::Text1_Change() { storeYear(Frame1, Settings::YearOfPanel1Key); }
+void Form1::Text2_Change() { storeYear(Frame2, Settings::YearOfPanel2Key); }
+
+void Form1::Text1_LostFocus()
+{
+    checkYear(Frame1);
+    RefreshCalendar();
+}
+
+void Form1::Text2_LostFocus()
+{
+    checkYear(Frame2);
+    RefreshCalendar();
+}
+
+void Form1::storeYear(MonthPanel *panel, const QString &key)
+{
+    SaveSetting(Settings::Application, Settings::Section, key, panel->yearText());
+}
+
+// A year box that holds no number takes the current year (which its change
+// handler stores at once).
+void Form1::checkYear(MonthPanel *panel)
+{
+    if (!Numbers::isNumber(panel->yearText()))
+        panel->yearBox()->setText(QString::number(Today::date().year()));
+}
+
+void Form1::txtNote1_Change(qint16 index) { storeNote(Frame1, index); }
+void Form1::txtNote2_Change(qint16 index) { storeNote(Frame2, index); }
+void Form1::txtNote1_GotFocus(qint16 index) { takeSwatchColor(Frame1, index); }
+void Form1::txtNote2_GotFocus(qint16 index) { takeSwatchColor(Frame2, index); }
+
+// Text first, then colour, under the month and year the panel shows now.
+void Form1::storeNote(MonthPanel *panel, int index)
+{
+    if (Refreshing)
+        return;
+    const NoteBox *note = panel->noteBox(index);
+    SaveSetting(Settings::Application, Settings::Section,
+                Settings::noteTextKey(panel->monthText(), panel->yearText(), index), note->text());
+    SaveSetting(Settings::Application, Settings::Section,
+                Settings::noteColorKey(panel->monthText(), panel->yearText(), index),
+                OleColor::toStoredText(note->foreColor()));
+}
+
+void Form1::takeSwatchColor(MonthPanel *panel, int index)
+{
+    panel->noteBox(index)->setForeColor(Picture1->backColor());
+}
+
+// The dialog opens on the swatch colour, so a cancel stores the colour the user
+// already has instead of replacing it with whatever the dialog last held.
+void Form1::Picture1_Click()
+{
+    ErrorReport::runSteps(PictureClickLocation, {
+        {102, [this] {
+             CommonDialog1->setProperty(6, Picture1->backColor());
+             CommonDialog1->invoke(32, {});
+         }},
+        {104, [this] { Picture1->setBackColor(toInt32(CommonDialog1->getProperty(6))); }},
+        {106, [this] {
+             SaveSetting(Settings::Application, Settings::Section, Settings::NoteColorKey,
+                         OleColor::toStoredText(Picture1->backColor()));
+         }},
+    });
+}
+
+void Form1::closeEvent(QCloseEvent *event)
+{
+    event->accept();
+    Form_Unload();
+}
+
+// Everything was stored as it changed, so nothing is left to save.
+void Form1::Form_Unload()
+{
+    QCoreApplication::exit(0);
+}

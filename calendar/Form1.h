@@ -1,0 +1,79 @@
+#pragma once
+
+#include <QWidget>
+#include <memory>
+
+class ColorSwatch;
+class Dispatchable;
+class CommonDialog;
+class MonthPanel;
+class QGroupBox;
+
+// The calendar window: two month panels side by side and the note text colour
+// strip along the bottom. Every change the user makes is stored at once.
+class Form1 : public QWidget
+{
+    Q_OBJECT
+public:
+    inline static const QString ProductName = QStringLiteral("Tavorin Planner");
+    inline static const QString FormLoadLocation = QStringLiteral("in TavorinPlanner2021/08/31.Form1.Form_Load ");
+    inline static const QString PictureClickLocation =
+        QStringLiteral("in TavorinPlanner2021/08/31.Form1.Picture1_Click ");
+
+    explicit Form1(QWidget *parent = nullptr);
+    ~Form1() override;
+
+    // The start-up: caption, icon, title, skin, month lists, restored inputs, first refill.
+    void Form_Load();
+
+    // Refills both panels from their month selectors and year boxes.
+    void RefreshCalendar();
+    bool isRefreshing() const { return Refreshing; }
+
+    MonthPanel *panel1() const { return Frame1; }
+    MonthPanel *panel2() const { return Frame2; }
+    ColorSwatch *swatch() const { return Picture1; }
+    CommonDialog &colorDialog() const { return *CommonDialog1; }
+    // Replaces the skin engine (tests record its calls).
+    void setSkinEngine(std::unique_ptr<Dispatchable> engine);
+
+protected:
+    void closeEvent(QCloseEvent *event) override;
+
+private:
+    struct PanelHandlers;
+
+    void createControls();
+    void chainTabOrder();
+    void connectPanel(MonthPanel *panel, const PanelHandlers &handlers);
+    void fillMonthLists();
+    void centreOnScreen();
+
+    void Combo1_Click();
+    void Combo1_Change();
+    void Combo2_Click();
+    void Combo2_Change();
+    void Text1_Change();
+    void Text2_Change();
+    void Text1_LostFocus();
+    void Text2_LostFocus();
+    void txtNote1_Change(qint16 index);
+    void txtNote2_Change(qint16 index);
+    void txtNote1_GotFocus(qint16 index);
+    void txtNote2_GotFocus(qint16 index);
+    void Picture1_Click();
+    void Form_Unload();
+
+    void storeYear(MonthPanel *panel, const QString &key);
+    void checkYear(MonthPanel *panel);
+    void storeNote(MonthPanel *panel, int index);
+    void takeSwatchColor(MonthPanel *panel, int index);
+
+    MonthPanel *Frame1 = nullptr;
+    MonthPanel *Frame2 = nullptr;
+    QGroupBox *Frame3 = nullptr;
+    ColorSwatch *Picture1 = nullptr;
+    std::unique_ptr<CommonDialog> CommonDialog1;
+    std::unique_ptr<Dispatchable> SkinFramework1;
+    bool Refreshing = false;
+};

@@ -1,0 +1,137 @@
+#include "calendar/MonthPanel.h"
+
+#include "calendar/Controls.h"
+#include "platform/DateNames.h"
+#include "platform/Failure.h"
+#include "platform/Numbers.h"
+#include "platform/OleColor.h"
+#include "settings/Settings.h"
+
+#include <QComboBox>
+#include <QDate>
+#include <QLabel>
+#include <QLineEdit>
+
+namespace {
+
+template<typename Control>
+Control *place(Control *control, const QString &name, const WindowDesign::Twips &twips)
+{
+    control->setObjectName(name);
+    control->setGeometry(WindowDesign::toPixels(twips));
+    return control;
+}
+
+QLabel *designLabel(const QString &caption, QWidget *parent)
+{
+    auto *label = new QLabel(caption, parent);
+    label->setAutoFillBackground(true);
+    return label;
+}
+
+// "01 Sun": the day in two digits and the first three letters of its weekday.
+QString dayCaptionText(const QDate &date)
+{
+    return QStringLiteral("%1 %2").arg(date.day(), 2, 10, QLatin1Char('0')).arg(DateNames::fullWeekdayName(date).left(3));
+}
+
+} // namespace
+
+MonthPanel::MonthPanel(const Names &names, const QString &caption, QWidget *parent)
+    : QGroupBox(caption, parent)
+{
+    setObjectName(names.frame);
+    setAutoFillBackground(true);
+    createTopLine(names);
+    createCells(names);
+}
+
+void MonthPanel::createTopLine(const Names &names)
+{
+    m_monthLabel = place(designLabel(tr("Month:"), this), names.monthLabel, WindowDesign::MonthLabel);
+    m_monthSelector = place(new QComboBox(this), names.monthSelector, WindowDesign::MonthSelector);
+    m_yearLabel = place(designLabel(tr("Year:"), this), names.yearLabel, WindowDesign::YearLabel);
+    m_yearBox = place(new QLineEdit(this), names.yearBox, WindowDesign::YearBox);
+    m_monthLabel->setFocusPolicy(Qt::NoFocus);
+    m_yearLabel->setFocusPolicy(Qt::NoFocus);
+    m_monthSelector->setAccessibleName(tr("Month, %1").arg(title()));
+    m_yearBox->setAccessibleName(tr("Year, %1").arg(title()));
+}
+
+// Captions first, note boxes after: where a caption reaches into its note box,
+// the note box lies on top.
+void MonthPanel::createCells(const Names &names)
+{
+    QFont captionFont(QString::fromLatin1(WindowDesign::FontFamily));
+    captionFont.setPointSizeF(WindowDesign::DayCaptionFontPoints);
+    captionFont.setBold(true);
+    for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
+        auto *caption = place(new DayCaption(this), names.dayCaptions + u'_' + QString::number(cell),
+                              WindowDesign::dayCaption(cell));
+        caption->setFont(captionFont);
+        caption->setText(QStringLiteral("01 Mon"));
+        m_dayCaptions[cell] = caption;
+    }
+    for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
+        m_noteBoxes[cell] = place(new NoteBox(this), names.noteBoxes + u'_' + QString::number(cell),
+                                  WindowDesign::noteBox(cell));
+    }
+}
+
+QString MonthPanel::monthText() const
+{
+    return m_monthSelector->currentText();
+}
+
+QString MonthPanel::yearText() const
+{
+    return m_yearBox->text();
+}
+
+void MonthPanel::clearCells()
+{
+    for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
+        m_dayCaptions[cell]->hide();
+        m_noteBoxes[cell]->hide();
+        m_noteBoxes[cell]->setText(QString());
+    }
+}
+
+// Shows one cell for each day of the selected month of the year the year box
+// names; no cell at all when no month is selected or the text names no year.
+void MonthPanel::showDays()
+{
+    const int month = m_monthSelector->currentIndex() + 1;
+    const std::optional<int> year = Numbers::yearOf(yearText());
+    if (!year)
+        return;
+    for (int day = 1; day <= 31; ++day) {
+        const QDate date(*year, month, day);
+        if (!date.isValid())
+            return;
+        const QString caption = dayCaptionText(date);
+        m_dayCaptions[day - 1]->setText(caption);
+        m_dayCaptions[day - 1]->show();
+        m_noteBoxes[day - 1]->setAccessibleName(tr("Note for %1, %2").arg(caption, title()));
+        m_noteBoxes[day - 1]->show();
+    }
+}
+
+// Loads colour and text of every cell, hidden ones too. A stored colour that
+// names no colour gives black text: one damaged value must not hide the others.
+void MonthPanel::loadNotes()
+{
+    const QString month = monthText();
+    const QString year = yearText();
+    for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
+        NoteBox *note = m_noteBoxes[cell];
+        const QString storedColor = GetSetting(Settings::Application, Settings::Section,
+                                               Settings::noteColorKey(month, year, cell), 0);
+        try {
+            note->setForeColor(OleColor::fromStoredText(storedColor));
+        } catch (const Failure &) {
+            note->setForeColor(0);
+        }
+        note->setText(GetSetting(Settings::Application, Settings::Section, Settings::noteTextKey(month, year, cell)));
+    }
+}

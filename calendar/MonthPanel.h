@@ -1,0 +1,58 @@
+#pragma once
+
+#include "calendar/WindowDesign.h"
+
+#include <QGroupBox>
+#include <array>
+
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class DayCaption;
+class NoteBox;
+
+// One month panel: a frame with a month selector, a year box and 35 day cells,
+// each a day caption above a note box. The window has two of them.
+class MonthPanel : public QGroupBox
+{
+    Q_OBJECT
+public:
+    // The names of the panel's controls, as tests and the accessibility tree see them.
+    struct Names
+    {
+        QString frame;
+        QString monthLabel;
+        QString monthSelector;
+        QString yearLabel;
+        QString yearBox;
+        QString dayCaptions; // members are named <dayCaptions>_<index>
+        QString noteBoxes;   // members are named <noteBoxes>_<index>
+    };
+
+    MonthPanel(const Names &names, const QString &caption, QWidget *parent = nullptr);
+
+    QComboBox *monthSelector() const { return m_monthSelector; }
+    QLineEdit *yearBox() const { return m_yearBox; }
+    DayCaption *dayCaption(int cell) const { return m_dayCaptions.at(cell); }
+    NoteBox *noteBox(int cell) const { return m_noteBoxes.at(cell); }
+
+    // The texts that make up the panel's keys, exactly as shown.
+    QString monthText() const;
+    QString yearText() const;
+
+    // The three parts of a refill, in the order the window runs them for both panels.
+    void clearCells();
+    void showDays();
+    void loadNotes();
+
+private:
+    void createTopLine(const Names &names);
+    void createCells(const Names &names);
+
+    QLabel *m_monthLabel = nullptr;
+    QComboBox *m_monthSelector = nullptr;
+    QLabel *m_yearLabel = nullptr;
+    QLineEdit *m_yearBox = nullptr;
+    std::array<DayCaption *, WindowDesign::CellCount> m_dayCaptions{};
+    std::array<NoteBox *, WindowDesign::CellCount> m_noteBoxes{};
+};

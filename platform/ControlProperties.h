@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QString>
+#include <QVariant>
+
+class QWidget;
+
+// The kinds of control the window is made of, and the setting of a control's
+// property by name, as the skin step of the start-up uses them.
+namespace ControlProperties {
+
+enum class Kind { OptionButton, CheckBox, Frame, Label, TextBox, ComboBox, PictureBox, Other };
+
+Kind kindOf(const QWidget *control);
+
+// Sets the property called name; "BackColor" takes a colour value and becomes
+// the control's background. Any other name is a failure.
+void setByName(QWidget *control, const QString &name, const QVariant &value);
+
+// The control's "BackColor" as last set by name, or nothing.
+std::optional<qint32> backColor(const QWidget *control);
+
+} // namespace ControlProperties

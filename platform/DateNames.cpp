@@ -1,0 +1,17 @@
+#include "platform/DateNames.h"
+
+#include <QLocale>
+
+namespace DateNames {
+
+QString fullMonthName(int month)
+{
+    return QLocale().standaloneMonthName(month, QLocale::LongFormat);
+}
+
+QString fullWeekdayName(const QDate &date)
+{
+    return QLocale().dayName(date.dayOfWeek(), QLocale::LongFormat);
+}
+
+} // namespace DateNames

@@ -1,0 +1,19 @@
+#include "platform/Today.h"
+
+namespace Today {
+
+namespace {
+QDate fixedDate;
+}
+
+QDate date()
+{
+    return fixedDate.isValid() ? fixedDate : QDate::currentDate();
+}
+
+void setFixedDateForTesting(const QDate &date)
+{
+    fixedDate = date;
+}
+
+} // namespace Today

@@ -1,0 +1,11 @@
+#pragma once
+
+#include <QDate>
+
+// The current local date. Tests fix it, so that nothing depends on the day they run.
+namespace Today {
+
+QDate date();
+void setFixedDateForTesting(const QDate &date); // an invalid date returns to the clock
+
+} // namespace Today

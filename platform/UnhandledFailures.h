@@ -1,0 +1,27 @@
+#pragma once
+
+#include <exception>
+#include <utility>
+
+// The program-wide handling of failures in event handlers: no failure ever
+// escapes into Qt's event loop. A failure is shown in a message box with its
+// description and the program goes on. Of an unbroken run of failures only
+// the first is shown, so a store that fails while the user types opens one
+// box, not one per keystroke; the run ends when a store write succeeds.
+namespace UnhandledFailures {
+
+void handle(std::exception_ptr failure);
+void endRun();
+
+// Runs an event handler, handing any failure to handle().
+template<typename Handler>
+void guard(Handler &&handler) noexcept
+{
+    try {
+        std::forward<Handler>(handler)();
+    } catch (...) {
+        handle(std::current_exception());
+    }
+}
+
+} // namespace UnhandledFailures

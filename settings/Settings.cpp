@@ -1,0 +1,65 @@
+#include "settings/Settings.h"
+
+#include "platform/UnhandledFailures.h"
+#include "settings/SettingsStore.h"
+
+#include <memory>
+
+namespace Settings {
+
+namespace {
+
+std::unique_ptr<SettingsStore> &currentStore()
+{
+    static std::unique_ptr<SettingsStore> instance;
+    return instance;
+}
+
+QString noteKey(const QString &monthText, const QString &yearText, const QString &infix, int cellIndex)
+{
+    return monthText + u'_' + yearText + infix + QString::number(cellIndex);
+}
+
+} // namespace
+
+QString noteTextKey(const QString &monthText, const QString &yearText, int cellIndex)
+{
+    return noteKey(monthText, yearText, QStringLiteral("_txtNote_"), cellIndex);
+}
+
+QString noteColorKey(const QString &monthText, const QString &yearText, int cellIndex)
+{
+    return noteKey(monthText, yearText, QStringLiteral("_txtNoteColor_"), cellIndex);
+}
+
+SettingsStore &store()
+{
+    auto &instance = currentStore();
+    if (!instance)
+        instance = std::make_unique<SettingsStore>(SettingsStore::defaultPath());
+    return *instance;
+}
+
+void useStoreAt(const QString &path)
+{
+    currentStore() = path.isEmpty() ? nullptr : std::make_unique<SettingsStore>(path);
+}
+
+} // namespace Settings
+
+void SaveSetting(const QString &application, const QString &section, const QString &key, const QString &value)
+{
+    Settings::store().save(application, section, key, value);
+    UnhandledFailures::endRun(); // the store works again: the next failure is news
+}
+
+QString GetSetting(const QString &application, const QString &section, const QString &key,
+                   const QString &defaultValue)
+{
+    return Settings::store().read(application, section, key).value_or(defaultValue);
+}
+
+QString GetSetting(const QString &application, const QString &section, const QString &key, int defaultValue)
+{
+    return GetSetting(application, section, key, QString::number(defaultValue));
+}

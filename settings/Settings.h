@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QString>
+
+class SettingsStore;
+
+// The planner's settings: every value it keeps, under the application name
+// "Quillmere" and the section "Tavorin Planner".
+namespace Settings {
+
+inline const QString Application = QStringLiteral("Quillmere");
+inline const QString Section = QStringLiteral("Tavorin Planner");
+
+// The keys besides the notes.
+inline const QString YearOfPanel1Key = QStringLiteral("Text1");
+inline const QString YearOfPanel2Key = QStringLiteral("Text2");
+inline const QString NoteColorKey = QStringLiteral("Forecolor");
+
+// The keys of a day's note and its colour: month and year texts exactly as
+// shown, and the cell index without leading zeros, e.g. "August_2021_txtNote_5".
+QString noteTextKey(const QString &monthText, const QString &yearText, int cellIndex);
+QString noteColorKey(const QString &monthText, const QString &yearText, int cellIndex);
+
+// The store that SaveSetting and GetSetting use; opened on first use at
+// SettingsStore::defaultPath() unless another location was set.
+SettingsStore &store();
+// Uses the store at path from now on (tests, tools). An empty path returns to the default.
+void useStoreAt(const QString &path);
+
+} // namespace Settings
+
+// Stores value under (application, section, key), replacing any earlier value.
+// Durable once it returns; a failure is thrown.
+void SaveSetting(const QString &application, const QString &section, const QString &key, const QString &value);
+
+// The value stored under (application, section, key), or defaultValue when none is.
+QString GetSetting(const QString &application, const QString &section, const QString &key,
+                   const QString &defaultValue = QString());
+QString GetSetting(const QString &application, const QString &section, const QString &key, int defaultValue);

@@ -1,0 +1,59 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+#include <optional>
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+// The per-user store of text values addressed by (application, section, key):
+// one SQLite database in WAL mode with full sync, so that a value survives a
+// crash or a power loss once save() has returned. It is opened on first use and
+// again after a failed open; a file that is not a store of ours is never
+// changed, truncated or replaced. Every failure is a Failure naming the file.
+class SettingsStore
+{
+public:
+    explicit SettingsStore(QString path);
+    ~SettingsStore();
+    SettingsStore(const SettingsStore &) = delete;
+    SettingsStore &operator=(const SettingsStore &) = delete;
+
+    void save(const QString &application, const QString &section, const QString &key, const QString &value);
+    std::optional<QString> read(const QString &application, const QString &section, const QString &key);
+
+    const QString &path() const { return m_path; }
+
+    // The default location: $XDG_DATA_HOME/Quillmere/settings.sqlite3.
+    static QString defaultPath();
+
+    // Called after every successful save with its key and value (tests count writes).
+    using WriteObserver = std::function<void(const QString &key, const QString &value)>;
+    void setWriteObserver(WriteObserver observer) { m_writeObserver = std::move(observer); }
+
+    static constexpr int BusyTimeoutMs = 2000;
+
+private:
+    struct DatabaseCloser { void operator()(sqlite3 *db) const; };
+    struct StatementFinalizer { void operator()(sqlite3_stmt *statement) const; };
+    using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
+    using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
+
+    void ensureOpen();
+    void open();
+    void createFileIfMissing();
+    bool isEmptyDatabase();
+    void createSchema();
+    void checkSchema();
+    void execute(const char *sql);
+    Statement prepare(const char *sql);
+    [[noreturn]] void fail(const QString &what, int code);
+
+    QString m_path;
+    Database m_db;
+    Statement m_upsert;
+    Statement m_select;
+    WriteObserver m_writeObserver;
+};

@@ -1,0 +1,58 @@
+#pragma once
+
+#include <QString>
+#include <functional>
+#include <memory>
+
+struct sqlite3;
+
+// A store file opened with SQLite directly, beside the planner's own
+// SettingsStore: to read it without writing, to check it, and to copy it with
+// SQLite's online backup, which takes a consistent snapshot even while a
+// running planner writes to the file. Every failure is a Failure naming the file.
+class StoreFile
+{
+public:
+    enum class Access { ReadOnly, ReadWrite };
+
+    // Opens an existing file; never creates one.
+    StoreFile(QString path, Access access);
+    ~StoreFile();
+    StoreFile(StoreFile &&) noexcept;
+    StoreFile &operator=(StoreFile &&) noexcept;
+
+    const QString &path() const { return m_path; }
+
+    // Fails unless the file holds the table settings(application, section, key, value).
+    void checkTable();
+    // Fails unless SQLite's integrity check finds nothing wrong.
+    void checkIntegrity();
+    int pageSize();
+
+    // Calls visit with every key and value of the planner's section, in key order.
+    void readValues(const std::function<void(const QString &key, const QString &value)> &visit);
+
+    // Called during a copy with the pages copied so far and their total.
+    using Progress = std::function<void(int copied, int total)>;
+    // Replaces the whole content of target with a snapshot of this file, in
+    // one write transaction of target. Both must have the same page size when
+    // target is in WAL mode.
+    void copyInto(StoreFile &target, const Progress &progress = {});
+    // Writes a snapshot of this file to path, which becomes a file of mode 0600
+    // that appears complete or not at all (an existing one is replaced).
+    void copyToNewFile(const QString &path, const Progress &progress = {});
+
+    // Runs a statement that returns no rows of interest (a PRAGMA, VACUUM).
+    void execute(const char *sql);
+
+    static constexpr int BusyTimeoutMs = 2000;
+
+private:
+    struct DatabaseCloser { void operator()(sqlite3 *db) const; };
+    using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
+
+    [[noreturn]] void fail(const QString &what, int code) const;
+
+    QString m_path;
+    Database m_db;
+};

@@ -1,0 +1,102 @@
+#include "support/TestEnvironment.h"
+
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+
+#include <QLocale>
+#include <sqlite3.h>
+
+namespace TestEnvironment {
+
+void useEnglishNames()
+{
+    QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
+}
+
+namespace {
+
+class Recorder : public MessageBox::Presenter
+{
+public:
+    explicit Recorder(QList<ShownMessage> *messages) : m_messages(messages) {}
+    void present(const QString &title, const QString &text, int style) override
+    {
+        m_messages->append({title, text, style});
+    }
+
+private:
+    QList<ShownMessage> *m_messages;
+};
+
+} // namespace
+
+RecordedMessages::RecordedMessages()
+    : m_messages(new QList<ShownMessage>)
+{
+    m_previous = MessageBox::setPresenter(std::make_unique<Recorder>(m_messages));
+}
+
+RecordedMessages::~RecordedMessages()
+{
+    MessageBox::setPresenter(std::move(m_previous));
+    delete m_messages;
+}
+
+const QList<ShownMessage> &RecordedMessages::shown() const
+{
+    return *m_messages;
+}
+
+void RecordedMessages::clear()
+{
+    m_messages->clear();
+}
+
+PrivateStore::PrivateStore()
+    : m_path(m_folder.filePath(QStringLiteral("Quillmere/settings.sqlite3"))),
+      m_writes(std::make_shared<QList<std::pair<QString, QString>>>())
+{
+    Settings::useStoreAt(m_path);
+    Settings::store().setWriteObserver([writes = m_writes](const QString &key, const QString &value) {
+        writes->append({key, value});
+    });
+}
+
+PrivateStore::~PrivateStore()
+{
+    Settings::useStoreAt(QString());
+}
+
+QStringList PrivateStore::writtenKeys() const
+{
+    QStringList keys;
+    for (const auto &[key, value] : *m_writes)
+        keys << key;
+    return keys;
+}
+
+void PrivateStore::put(const QString &key, const QString &value)
+{
+    Settings::store().save(Settings::Application, Settings::Section, key, value);
+    m_writes->clear();
+}
+
+QMap<QString, QString> PrivateStore::contents() const
+{
+    QMap<QString, QString> values;
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(m_path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt *statement = nullptr;
+        sqlite3_prepare_v2(db, "SELECT key, value FROM settings", -1, &statement, nullptr);
+        while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+            values.insert(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0))),
+                          QString::fromUtf8(static_cast<const char *>(sqlite3_column_blob(statement, 1)),
+                                            sqlite3_column_bytes(statement, 1)));
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return values;
+}
+
+} // namespace TestEnvironment
