@@ -8,6 +8,28 @@
 #include <QStyle>
 #include <QStyleOptionFocusRect>
 
+Frame::Frame(const QString &caption, QWidget *parent)
+    : QGroupBox(caption, parent)
+{
+    setAutoFillBackground(true);
+}
+
+void Frame::paintEvent(QPaintEvent *)
+{
+    QPainter painter(this);
+    const QFontMetrics metrics(font());
+    const QRect border = rect().adjusted(0, metrics.height() / 2, -2, -2);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(border);
+    painter.setPen(palette().color(QPalette::Light));
+    painter.drawRect(border.translated(1, 1));
+
+    const QRect captionRect(6, 0, metrics.horizontalAdvance(title()) + 6, metrics.height());
+    painter.fillRect(captionRect, palette().color(backgroundRole()));
+    painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::WindowText));
+    painter.drawText(captionRect, Qt::AlignCenter, title());
+}
+
 NoteBox::NoteBox(QWidget *parent)
     : QPlainTextEdit(parent)
 {

@@ -1,10 +1,23 @@
 #pragma once
 
 #include <QFrame>
+#include <QGroupBox>
 #include <QLabel>
 #include <QPlainTextEdit>
 
 // The calendar window's own kinds of control.
+
+// A captioned frame: a thin etched border with its caption standing on the top
+// line, over a background that the skin can change.
+class Frame : public QGroupBox
+{
+    Q_OBJECT
+public:
+    explicit Frame(const QString &caption, QWidget *parent = nullptr);
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+};
 
 // A day's multi-line note box: word-wrapped, no scroll bars, no length limit;
 // Tab moves the focus on. Its text colour is a colour value (0x00BBGGRR).

@@ -18,7 +18,6 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
-#include <QGroupBox>
 #include <QIcon>
 #include <QLineEdit>
 #include <QPixmap>
@@ -111,9 +110,8 @@ void Form1::createControls()
     Frame2 = new MonthPanel(Panel2Names, tr("Month 2"), this);
     Frame2->setGeometry(WindowDesign::toPixels(WindowDesign::PanelFrame[1]));
 
-    Frame3 = new QGroupBox(tr("Text Color"), this);
+    Frame3 = new Frame(tr("Text Color"), this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
-    Frame3->setAutoFillBackground(true);
     Frame3->setGeometry(WindowDesign::toPixels(WindowDesign::ColorFrame));
     Picture1 = new ColorSwatch(Frame3);
     Picture1->setObjectName(QStringLiteral("Picture1"));

@@ -7,7 +7,7 @@ class ColorSwatch;
 class Dispatchable;
 class CommonDialog;
 class MonthPanel;
-class QGroupBox;
+class Frame;
 
 // The calendar window: two month panels side by side and the note text colour
 // strip along the bottom. Every change the user makes is stored at once.
@@ -71,7 +71,7 @@ private:
 
     MonthPanel *Frame1 = nullptr;
     MonthPanel *Frame2 = nullptr;
-    QGroupBox *Frame3 = nullptr;
+    Frame *Frame3 = nullptr;
     ColorSwatch *Picture1 = nullptr;
     std::unique_ptr<CommonDialog> CommonDialog1;
     std::unique_ptr<Dispatchable> SkinFramework1;

@@ -38,10 +38,9 @@ QString dayCaptionText(const QDate &date)
 } // namespace
 
 MonthPanel::MonthPanel(const Names &names, const QString &caption, QWidget *parent)
-    : QGroupBox(caption, parent)
+    : Frame(caption, parent)
 {
     setObjectName(names.frame);
-    setAutoFillBackground(true);
     createTopLine(names);
     createCells(names);
 }

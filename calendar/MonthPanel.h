@@ -1,19 +1,17 @@
 #pragma once
 
+#include "calendar/Controls.h"
 #include "calendar/WindowDesign.h"
 
-#include <QGroupBox>
 #include <array>
 
 class QComboBox;
 class QLabel;
 class QLineEdit;
-class DayCaption;
-class NoteBox;
 
 // One month panel: a frame with a month selector, a year box and 35 day cells,
 // each a day caption above a note box. The window has two of them.
-class MonthPanel : public QGroupBox
+class MonthPanel : public Frame
 {
     Q_OBJECT
 public:
