@@ -1,5 +1,6 @@
 #include "support/TestEnvironment.h"
 
+#include "platform/UnhandledFailures.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
@@ -34,6 +35,7 @@ RecordedMessages::RecordedMessages()
     : m_messages(new QList<ShownMessage>)
 {
     m_previous = MessageBox::setPresenter(std::make_unique<Recorder>(m_messages));
+    UnhandledFailures::endRun(); // a run of failures left by an earlier test is not this one's
 }
 
 RecordedMessages::~RecordedMessages()
