@@ -170,8 +170,13 @@ window_named() { # title
 window_shown() { [[ -n $(window_named "$1") ]]; }
 window_gone()  { [[ -z $(window_named "$1") ]]; }
 
-expect_no_error_box() {
-  if window_shown 'Application Error'; then fail "an 'Application Error' box is open"; else pass "no error box is open"; fi
+expect_no_error_box() { # [whose]
+  local whose=${1:+ over $1}
+  if window_shown 'Application Error'; then
+    fail "an 'Application Error' box is open$whose"
+  else
+    pass "no error box is open$whose"
+  fi
 }
 
 screenshot() { # file
@@ -241,9 +246,8 @@ show() { # text
   if ((${#text} > 120)); then echo "\"$shown...\" (${#text} characters)"; else echo "\"$shown\""; fi
 }
 
-# Shows a value as store_raw or read_box gives it (hex bytes).
-show_raw() { # raw: "-" for absent, else "=" and hex
-  [[ $1 == - ]] && { echo absent; return; }
+# Shows a value as store_raw or read_box gives it: "=" and the bytes in hex.
+show_raw() { # raw
   local hex=${1#=} text
   text=$(printf '%b' "$(printf '%s' "$hex" | sed 's/../\\x&/g')"; echo .)
   show "${text%.}"
@@ -253,10 +257,16 @@ store_is() { [[ $(store_raw "$1") == "=$(hex_of "$2")" ]]; }
 
 # Waits (bounded) until the store holds exactly the text under the key.
 expect_store() { # description key text [seconds]
-  if wait_until "${4:-15}" store_is "$2" "$3"; then
+  if wait_until "${4:-10}" store_is "$2" "$3"; then
     pass "$1"
+    return
+  fi
+  local raw
+  raw=$(store_raw "$2")
+  if [[ $raw == - ]]; then
+    fail "$1: $2 is not stored, expected $(show "$3")"
   else
-    fail "$1: $2 holds $(show_raw "$(store_raw "$2")"), expected $(show "$3")"
+    fail "$1: $2 holds $(show_raw "$raw"), expected $(show "$3")"
   fi
 }
 
