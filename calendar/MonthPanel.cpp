@@ -51,6 +51,7 @@ void MonthPanel::createTopLine(const Names &names)
     m_monthSelector = place(new QComboBox(this), names.monthSelector, WindowDesign::MonthSelector);
     m_yearLabel = place(designLabel(tr("Year:"), this), names.yearLabel, WindowDesign::YearLabel);
     m_yearBox = place(new QLineEdit(this), names.yearBox, WindowDesign::YearBox);
+    m_yearBox->setMaxLength(std::numeric_limits<int>::max()); // nothing limits what may be typed
     m_monthLabel->setFocusPolicy(Qt::NoFocus);
     m_yearLabel->setFocusPolicy(Qt::NoFocus);
     m_monthSelector->setAccessibleName(tr("Month, %1").arg(title()));
@@ -89,31 +90,42 @@ QString MonthPanel::yearText() const
 
 void MonthPanel::clearCells()
 {
-    for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
-        m_dayCaptions[cell]->hide();
-        m_noteBoxes[cell]->hide();
-        m_noteBoxes[cell]->setText(QString());
-    }
+    for (NoteBox *note : m_noteBoxes)
+        note->setText(QString());
 }
 
 // Shows one cell for each day of the selected month of the year the year box
-// names; no cell at all when no month is selected or the text names no year.
+// names, and hides the others; no cell at all when no month is selected or
+// the text names no year. A cell that stays shown is never hidden on the way,
+// so a note box the user is clicking into keeps the focus.
 void MonthPanel::showDays()
+{
+    const int days = daysShown();
+    const QDate firstDay = days > 0 ? QDate(*Numbers::yearOf(yearText()), m_monthSelector->currentIndex() + 1, 1)
+                                    : QDate();
+    for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
+        if (cell < days) {
+            const QString caption = dayCaptionText(firstDay.addDays(cell));
+            m_dayCaptions[cell]->setText(caption);
+            m_noteBoxes[cell]->setAccessibleName(tr("Note for %1, %2").arg(caption, title()));
+        }
+        m_dayCaptions[cell]->setVisible(cell < days);
+        m_noteBoxes[cell]->setVisible(cell < days);
+    }
+}
+
+// The number of days of the selected month in the year the year box names:
+// day after day up to the first that is no valid date.
+int MonthPanel::daysShown() const
 {
     const int month = m_monthSelector->currentIndex() + 1;
     const std::optional<int> year = Numbers::yearOf(yearText());
     if (!year)
-        return;
-    for (int day = 1; day <= 31; ++day) {
-        const QDate date(*year, month, day);
-        if (!date.isValid())
-            return;
-        const QString caption = dayCaptionText(date);
-        m_dayCaptions[day - 1]->setText(caption);
-        m_dayCaptions[day - 1]->show();
-        m_noteBoxes[day - 1]->setAccessibleName(tr("Note for %1, %2").arg(caption, title()));
-        m_noteBoxes[day - 1]->show();
-    }
+        return 0;
+    int days = 0;
+    while (days < 31 && QDate::isValid(*year, month, days + 1))
+        ++days;
+    return days;
 }
 
 // Loads colour and text of every cell, hidden ones too. A stored colour that

@@ -46,6 +46,7 @@ public:
 private:
     void createTopLine(const Names &names);
     void createCells(const Names &names);
+    int daysShown() const;
 
     QLabel *m_monthLabel = nullptr;
     QComboBox *m_monthSelector = nullptr;

@@ -1,0 +1,280 @@
+#include "support/FormHarness.h"
+#include "support/TestEnvironment.h"
+
+#include "platform/ApplicationInfo.h"
+#include "platform/Today.h"
+#include "settings/Settings.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QTest>
+#include <QTimer>
+
+using namespace TestEnvironment;
+using namespace FormHarness;
+
+// Typing into notes and year boxes, choosing months: what the store and the
+// panels show afterwards. The window is shown and active, and focus moves as
+// it does for a user.
+class DayNotesTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<PrivateStore> m_store;
+    std::unique_ptr<RecordedMessages> m_messages;
+    std::unique_ptr<Form1> m_form;
+
+    void startPlanner()
+    {
+        m_form = std::make_unique<Form1>();
+        m_form->Form_Load();
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        m_store->clearWrites();
+    }
+
+    // Gives the widget the keyboard focus the way a click or Tab would.
+    static void focus(QWidget *widget)
+    {
+        widget->setFocus(Qt::MouseFocusReason);
+        QTRY_VERIFY(widget->hasFocus());
+    }
+
+    NoteBox *note(int panelNumber, int cell) const { return panel(*m_form, panelNumber)->noteBox(cell); }
+
+private slots:
+    void initTestCase()
+    {
+        useEnglishNames();
+        ApplicationInfo::setFolderForTesting(QDir::tempPath() + "/tavorin-no-skin-here");
+    }
+    void init()
+    {
+        Today::setFixedDateForTesting(QDate(2021, 8, 15));
+        m_store = std::make_unique<PrivateStore>();
+        m_messages = std::make_unique<RecordedMessages>();
+        startPlanner();
+    }
+    void cleanup()
+    {
+        m_form.reset();
+        m_messages.reset();
+        m_store.reset();
+    }
+
+    void oneCharacterStoresTextThenColour()
+    {
+        focus(note(1, 5));
+        QTest::keyClicks(note(1, 5), "D");
+        const QList<std::pair<QString, QString>> expected{{"August_2021_txtNote_5", "D"},
+                                                          {"August_2021_txtNoteColor_5", "0"}};
+        QCOMPARE(m_store->writes(), expected);
+    }
+
+    void everyEditIsStored_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("stored");
+        QTest::newRow("two lines") << "Dentist 9:30\nbring forms" << "Dentist 9:30\nbring forms";
+        QTest::newRow("backspace") << "abc\b" << "ab";
+        QTest::newRow("emptied") << "x\b" << "";
+        QTest::newRow("unicode") << QString::fromUtf8("Zahnärztin — 東京") << QString::fromUtf8("Zahnärztin — 東京");
+    }
+    void everyEditIsStored()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, stored);
+        NoteBox *box = note(2, 12);
+        focus(box);
+        for (QChar c : typed) {
+            if (c == u'\b')
+                QTest::keyClick(box, Qt::Key_Backspace);
+            else if (c == u'\n')
+                QTest::keyClick(box, Qt::Key_Return);
+            else
+                QTest::sendKeyEvent(QTest::Click, box, Qt::Key_unknown, QString(c), Qt::NoModifier);
+        }
+        QCOMPARE(m_store->contents().value("September_2021_txtNote_12"), stored);
+        QVERIFY(m_store->contents().contains("September_2021_txtNote_12")); // emptied is stored, not deleted
+        QCOMPARE(m_store->writes().size(), 2 * typed.size());
+    }
+
+    void pasteCutAndUndoAreStored()
+    {
+        NoteBox *box = note(1, 0);
+        focus(box);
+        QTest::keyClicks(box, "hello");
+        QTest::keySequence(box, QKeySequence::SelectAll);
+        QTest::keySequence(box, QKeySequence::Cut);
+        QCOMPARE(m_store->contents().value("August_2021_txtNote_0"), QString());
+        QTest::keySequence(box, QKeySequence::Paste);
+        QTest::keySequence(box, QKeySequence::Paste);
+        QCOMPARE(m_store->contents().value("August_2021_txtNote_0"), QString("hellohello"));
+        QTest::keySequence(box, QKeySequence::Undo);
+        QCOMPARE(m_store->contents().value("August_2021_txtNote_0"), box->text());
+    }
+
+    void notesComeBackAfterARestart()
+    {
+        m_form->swatch()->setBackColor(255);
+        focus(note(1, 5));
+        QTest::keyClicks(note(1, 5), "Dentist");
+        m_form.reset();
+        startPlanner();
+        QCOMPARE(note(1, 5)->text(), QString("Dentist"));
+        QCOMPARE(note(1, 5)->foreColor(), 255);
+    }
+
+    void focusGivesTheSwatchColourAndStoresNothing()
+    {
+        m_store->put("August_2021_txtNote_2", "old note");
+        m_store->put("August_2021_txtNoteColor_2", "65280");
+        m_form->RefreshCalendar();
+        m_form->swatch()->setBackColor(255);
+        QCOMPARE(note(1, 2)->foreColor(), 65280); // a new colour repaints no note by itself
+        focus(note(1, 2));
+        QCOMPARE(note(1, 2)->foreColor(), 255);
+        QCOMPARE(note(1, 2)->text(), QString("old note"));
+        QVERIFY(m_store->writes().isEmpty());
+        focus(m_form->panel1()->monthSelector());
+        m_form->RefreshCalendar();
+        QCOMPARE(note(1, 2)->foreColor(), 65280); // left untouched, the stored colour stays
+    }
+
+    void windowReactivationRecoloursNothing()
+    {
+        focus(note(1, 1));
+        m_form->swatch()->setBackColor(255);
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QVERIFY(note(1, 1)->hasFocus());
+        QCOMPARE(note(1, 1)->foreColor(), 0);
+        QVERIFY(m_store->writes().isEmpty());
+    }
+
+    void typingAYearStoresEachTextAndRefillsOnLeaving()
+    {
+        QLineEdit *year = m_form->panel1()->yearBox();
+        focus(year);
+        QTest::keySequence(year, QKeySequence::SelectAll);
+        QTest::keyClick(year, Qt::Key_Backspace);
+        m_store->clearWrites();
+        QTest::keyClicks(year, "2022");
+        const QList<std::pair<QString, QString>> expected{
+            {"Text1", "2"}, {"Text1", "20"}, {"Text1", "202"}, {"Text1", "2022"}};
+        QCOMPARE(m_store->writes(), expected);
+        QCOMPARE(m_form->panel1()->dayCaption(0)->text(), QString("01 Sun")); // not yet refilled
+        m_store->put("August_2022_txtNote_0", "next year");
+        QTest::keyClick(year, Qt::Key_Tab);
+        QCOMPARE(m_form->panel1()->dayCaption(0)->text(), QString("01 Mon"));
+        QCOMPARE(note(1, 0)->text(), QString("next year"));
+    }
+
+    void leavingAYearBox_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("kept");
+        QTest::addColumn<int>("cellsShown");
+        QTest::newRow("year") << "2024" << "2024" << 30;
+        QTest::newRow("empty") << "" << "2021" << 30;
+        QTest::newRow("letters") << "next" << "2021" << 30;
+        QTest::newRow("negative") << "-5" << "-5" << 0;
+        QTest::newRow("plus sign") << "+2021" << "+2021" << 0;
+        QTest::newRow("leading blank") << " 2021" << "2021" << 30;
+        QTest::newRow("trailing blank") << "2021 " << "2021" << 30;
+        QTest::newRow("zero") << "0" << "0" << 0;
+        QTest::newRow("too large") << "99999" << "99999" << 0;
+        QTest::newRow("hundred digits") << QString(100, u'7') << QString(100, u'7') << 0;
+        QTest::newRow("arabic-indic digits") << QString::fromUtf8("٢٠٢١") << "2021" << 30;
+        QTest::newRow("very long text") << QString(100000, u'y') << "2021" << 30;
+    }
+    void leavingAYearBox()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, kept);
+        QFETCH(int, cellsShown);
+        QLineEdit *year = m_form->panel2()->yearBox();
+        focus(year);
+        year->setText(typed); // as if typed: the change handler stores it
+        QCOMPARE(m_store->contents().value("Text2"), typed);
+        focus(note(1, 0)); // a click from the year box into a note box
+        QCOMPARE(year->text(), kept);
+        QCOMPARE(m_store->contents().value("Text2"), kept);
+        QCOMPARE(shownCells(m_form->panel2()), cellsShown);
+        QCOMPARE(shownCells(m_form->panel1()), 31);
+    }
+
+    void leavingAnUnchangedYearBoxStillRefills()
+    {
+        m_store->put("August_2021_txtNote_9", "written by another copy");
+        focus(m_form->panel1()->yearBox());
+        focus(m_form->panel1()->monthSelector());
+        QCOMPARE(note(1, 9)->text(), QString("written by another copy"));
+    }
+
+    void choosingAMonthRefillsBothPanels()
+    {
+        m_store->put("August_2021_txtNote_1", "panel 1 reloads");
+        m_store->put("February_2021_txtNote_1", "panel 2 shows");
+        QComboBox *months = m_form->panel2()->monthSelector();
+        focus(months);
+        QTest::keyClick(months, Qt::Key_Home); // January
+        QTest::keyClick(months, Qt::Key_Down); // February
+        QCOMPARE(m_form->panel2()->monthText(), QString("February"));
+        QCOMPARE(shownCells(m_form->panel2()), 28);
+        QCOMPARE(note(2, 1)->text(), QString("panel 2 shows"));
+        QCOMPARE(note(1, 1)->text(), QString("panel 1 reloads"));
+    }
+
+    void bothPanelsOnOneMonthWriteTheSameNote()
+    {
+        selectMonth(m_form->panel2(), "August");
+        focus(note(2, 3));
+        QTest::keyClicks(note(2, 3), "shared");
+        QCOMPARE(m_store->contents().value("August_2021_txtNote_3"), QString("shared"));
+        focus(m_form->panel1()->yearBox());
+        focus(m_form->panel1()->monthSelector()); // leaving the year box refills
+        QCOMPARE(note(1, 3)->text(), QString("shared"));
+    }
+
+    // While the store fails, one message for the whole run; the text stays in
+    // the box and the first write that succeeds again stores all of it.
+    void failingStoreShowsOneMessageAndLosesNothing()
+    {
+        focus(note(1, 7));
+        QTest::keyClicks(note(1, 7), "Meet");
+        const QString storePath = m_store->path();
+        QTemporaryDir folder;
+        const QString brokenPath = folder.filePath("broken.sqlite3");
+        QFile garbage(brokenPath);
+        QVERIFY(garbage.open(QIODevice::WriteOnly));
+        garbage.write(QByteArray(2048, 'z'));
+        garbage.close();
+        Settings::useStoreAt(brokenPath);
+        QTest::keyClicks(note(1, 7), " Anna at noon");
+        QCOMPARE(m_messages->shown().size(), 1);
+        QVERIFY(m_messages->shown().first().text.contains(brokenPath));
+        QCOMPARE(note(1, 7)->text(), QString("Meet Anna at noon"));
+
+        Settings::useStoreAt(storePath);
+        QTest::keyClicks(note(1, 7), "!");
+        QCOMPARE(m_store->contents().value("August_2021_txtNote_7"), QString("Meet Anna at noon!"));
+        Settings::useStoreAt(brokenPath);
+        QTest::keyClicks(note(1, 7), "?");
+        QCOMPARE(m_messages->shown().size(), 2); // a new run of failures is news again
+    }
+
+    void closingTheWindowEndsTheProgram()
+    {
+        QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); }); // bounds the wait
+        QTimer::singleShot(0, m_form.get(), [this] { m_form->close(); });
+        QCOMPARE(QCoreApplication::exec(), 0);
+    }
+};
+
+QTEST_MAIN(DayNotesTest)
+#include "tst_daynotes.moc"
