@@ -220,8 +220,25 @@ void SettingsStore::checkSchema()
                                      "settings(application, section, key, value). The file was left unchanged.")
                           .arg(m_path));
     }
+    checkIntegrity();
     // A store made elsewhere may use a rollback journal; WAL lets a second copy read while one writes.
     sqlite3_exec(m_db.get(), "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+}
+
+// A damaged page anywhere in the file is found before anything is written:
+// SQLite would otherwise read and write around it, and every write could
+// spread the damage. The check reads the whole file, which is small.
+void SettingsStore::checkIntegrity()
+{
+    Statement check = prepare("PRAGMA quick_check(1)");
+    const int code = sqlite3_step(check.get());
+    if (code != SQLITE_ROW)
+        fail(QStringLiteral("Cannot read"), code);
+    const QString verdict = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(check.get(), 0)));
+    if (verdict != QLatin1String("ok")) {
+        throw Failure(QStringLiteral("The notes store %1 is damaged: %2. The file was left unchanged.")
+                          .arg(m_path, verdict.left(200)));
+    }
 }
 
 void SettingsStore::execute(const char *sql)

@@ -47,6 +47,7 @@ private:
     bool isEmptyDatabase();
     void createSchema();
     void checkSchema();
+    void checkIntegrity();
     void execute(const char *sql);
     Statement prepare(const char *sql);
     [[noreturn]] void fail(const QString &what, int code);
