@@ -66,7 +66,8 @@ PrivateStore::PrivateStore()
 
 PrivateStore::~PrivateStore()
 {
-    Settings::useStoreAt(QString());
+    if (Settings::store().path() == m_path)
+        Settings::useStoreAt(QString());
 }
 
 QStringList PrivateStore::writtenKeys() const

@@ -1,0 +1,230 @@
+#include "support/FormHarness.h"
+#include "support/TestEnvironment.h"
+
+#include "platform/ApplicationInfo.h"
+#include "platform/Today.h"
+
+#include <QDir>
+#include <QGroupBox>
+#include <QTest>
+
+using namespace TestEnvironment;
+using namespace FormHarness;
+
+namespace {
+// The design is drawn in twips; 15 twips make one logical pixel.
+QRect fromTwips(int left, int top, int width, int height)
+{
+    return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+} // namespace
+
+// The window as designed: size, places, fonts, captions and the Tab order.
+class DesignTest : public QObject
+{
+    Q_OBJECT
+
+    std::unique_ptr<PrivateStore> m_store;
+    std::unique_ptr<RecordedMessages> m_messages;
+    std::unique_ptr<Form1> m_form;
+
+    void startPlanner(const QDate &today)
+    {
+        Today::setFixedDateForTesting(today);
+        m_form = std::make_unique<Form1>();
+        m_form->Form_Load();
+        m_form->show();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+    }
+
+    QWidget *control(const QString &name) const { return m_form->findChild<QWidget *>(name); }
+
+private slots:
+    void initTestCase()
+    {
+        useEnglishNames();
+        ApplicationInfo::setFolderForTesting(QDir::tempPath() + "/tavorin-no-skin-here");
+    }
+    void init()
+    {
+        m_store = std::make_unique<PrivateStore>();
+        m_messages = std::make_unique<RecordedMessages>();
+        startPlanner(QDate(2021, 8, 15));
+    }
+    void cleanup()
+    {
+        m_form.reset();
+        m_messages.reset();
+        m_store.reset();
+    }
+
+    void windowHasItsFixedClientArea()
+    {
+        QCOMPARE(m_form->size(), QSize(952, 576));
+        QCOMPARE(m_form->minimumSize(), QSize(952, 576));
+        QCOMPARE(m_form->maximumSize(), QSize(952, 576));
+        QCOMPARE(m_form->windowTitle(), QString("Tavorin Planner"));
+        QCOMPARE(m_form->palette().color(QPalette::Window), QColor(Qt::white));
+        QVERIFY(!(m_form->windowFlags() & Qt::WindowMaximizeButtonHint));
+    }
+
+    void controlsStandWhereDesigned_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("container");
+        QTest::addColumn<QRect>("geometry");
+        QTest::newRow("Frame1") << "Frame1" << "Form1" << fromTwips(120, 120, 6960, 7575);
+        QTest::newRow("Label1") << "Label1" << "Frame1" << fromTwips(240, 420, 570, 225);
+        QTest::newRow("Combo1") << "Combo1" << "Frame1" << fromTwips(960, 360, 2055, 345);
+        QTest::newRow("Label2") << "Label2" << "Frame1" << fromTwips(3360, 420, 435, 225);
+        QTest::newRow("Text1") << "Text1" << "Frame1" << fromTwips(3960, 360, 975, 345);
+        QTest::newRow("Frame2") << "Frame2" << "Form1" << fromTwips(7200, 120, 6960, 7575);
+        QTest::newRow("Label4") << "Label4" << "Frame2" << fromTwips(240, 420, 570, 225);
+        QTest::newRow("Combo2") << "Combo2" << "Frame2" << fromTwips(960, 360, 2055, 345);
+        QTest::newRow("Label3") << "Label3" << "Frame2" << fromTwips(3360, 420, 435, 225);
+        QTest::newRow("Text2") << "Text2" << "Frame2" << fromTwips(3960, 360, 975, 345);
+        QTest::newRow("Frame3") << "Frame3" << "Form1" << fromTwips(120, 7770, 14040, 765);
+        QTest::newRow("Picture1") << "Picture1" << "Frame3" << fromTwips(240, 270, 13575, 345);
+        QTest::newRow("first caption") << "lblDay1_0" << "Frame1" << fromTwips(120, 840, 930, 315);
+        QTest::newRow("first note") << "txtNote1_0" << "Frame1" << fromTwips(120, 1140, 930, 975);
+        QTest::newRow("second row") << "lblDay2_7" << "Frame2" << fromTwips(120, 2160, 930, 315);
+        QTest::newRow("middle note") << "txtNote2_17" << "Frame2" << fromTwips(3000, 3780, 930, 975);
+        QTest::newRow("last column") << "txtNote1_6" << "Frame1" << fromTwips(5880, 1140, 930, 975);
+        QTest::newRow("last caption") << "lblDay2_34" << "Frame2" << fromTwips(5880, 6120, 930, 315);
+        QTest::newRow("last note") << "txtNote1_34" << "Frame1" << fromTwips(5880, 6420, 930, 975);
+    }
+    void controlsStandWhereDesigned()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, container);
+        QFETCH(QRect, geometry);
+        QWidget *widget = control(name);
+        QVERIFY2(widget, qPrintable(name));
+        QCOMPARE(widget->parentWidget()->objectName(), container);
+        QCOMPARE(widget->geometry(), geometry);
+        QVERIFY(widget->parentWidget()->rect().contains(widget->geometry())); // nothing outside its container
+    }
+
+    void framesAndLabelsHaveTheirCaptions_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::newRow("Frame1") << "Frame1" << "Month 1";
+        QTest::newRow("Frame2") << "Frame2" << "Month 2";
+        QTest::newRow("Frame3") << "Frame3" << "Text Color";
+        QTest::newRow("Label1") << "Label1" << "Month:";
+        QTest::newRow("Label2") << "Label2" << "Year:";
+        QTest::newRow("Label3") << "Label3" << "Year:";
+        QTest::newRow("Label4") << "Label4" << "Month:";
+    }
+    void framesAndLabelsHaveTheirCaptions()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        QWidget *widget = control(name);
+        if (auto *frame = qobject_cast<QGroupBox *>(widget))
+            QCOMPARE(frame->title(), caption);
+        else
+            QCOMPARE(qobject_cast<QLabel *>(widget)->text(), caption);
+    }
+
+    void fontsAreArialBold_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<double>("points");
+        QTest::newRow("window") << "Form1" << 9.0;
+        QTest::newRow("frame") << "Frame2" << 9.0;
+        QTest::newRow("month list") << "Combo1" << 9.0;
+        QTest::newRow("year box") << "Text2" << 9.0;
+        QTest::newRow("note box") << "txtNote1_3" << 9.0;
+        QTest::newRow("day caption") << "lblDay2_3" << 11.25;
+    }
+    void fontsAreArialBold()
+    {
+        QFETCH(QString, name);
+        QFETCH(double, points);
+        QWidget *widget = name == "Form1" ? m_form.get() : control(name);
+        QCOMPARE(widget->font().family(), QString("Arial"));
+        QCOMPARE(widget->font().pointSizeF(), points);
+        QCOMPARE(widget->font().weight(), QFont::Bold);
+    }
+
+    void noteBoxesAreMultiLineWithoutScrollBars()
+    {
+        NoteBox *note = m_form->panel1()->noteBox(0);
+        QCOMPARE(note->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(note->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOff);
+        QCOMPARE(note->lineWrapMode(), QPlainTextEdit::WidgetWidth);
+        QVERIFY(note->tabChangesFocus());
+        QVERIFY(!m_form->panel1()->monthSelector()->isEditable());
+    }
+
+    // Where a caption reaches into its note box, the note box is on top.
+    void noteBoxLiesOnItsCaption()
+    {
+        MonthPanel *panel = m_form->panel1();
+        const QRect overlap = panel->dayCaption(8)->geometry().intersected(panel->noteBox(8)->geometry());
+        QVERIFY(!overlap.isEmpty());
+        QWidget *onTop = panel->childAt(overlap.center());
+        QVERIFY(onTop == panel->noteBox(8) || panel->noteBox(8)->isAncestorOf(onTop));
+    }
+
+    void focusStartsInTheFirstMonthList()
+    {
+        QCOMPARE(QApplication::focusWidget(), control("Combo1"));
+    }
+
+    // Real Tab presses: panel 1 forwards, panel 2 backwards, hidden cells passed over.
+    void tabWalksThroughTheShownInputs_data()
+    {
+        QTest::addColumn<QDate>("today");
+        QTest::addColumn<int>("days1");
+        QTest::addColumn<int>("days2");
+        QTest::newRow("August and September") << QDate(2021, 8, 15) << 31 << 30;
+        QTest::newRow("February and March") << QDate(2021, 2, 10) << 28 << 31;
+        QTest::newRow("January and February of a leap year") << QDate(2024, 1, 10) << 31 << 29;
+    }
+    void tabWalksThroughTheShownInputs()
+    {
+        QFETCH(QDate, today);
+        QFETCH(int, days1);
+        QFETCH(int, days2);
+        m_form.reset();
+        m_store = std::make_unique<PrivateStore>(); // no year stored by the start on another day
+        startPlanner(today);
+        QStringList expected{"Combo1", "Text1"};
+        for (int cell = 0; cell < days1; ++cell)
+            expected << QStringLiteral("txtNote1_%1").arg(cell);
+        for (int cell = days2 - 1; cell >= 0; --cell)
+            expected << QStringLiteral("txtNote2_%1").arg(cell);
+        expected << "Text2" << "Combo2" << "Picture1" << "Combo1";
+
+        QCOMPARE(shownCells(m_form->panel2()), days2);
+        QStringList walked{QApplication::focusWidget()->objectName()};
+        for (int press = 1; press < expected.size(); ++press) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            walked << QApplication::focusWidget()->objectName();
+        }
+        QCOMPARE(walked, expected);
+        QVERIFY(m_messages->shown().isEmpty());
+    }
+
+    void everyControlHasASpokenName_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("month list") << "Combo2" << "Month, Month 2";
+        QTest::newRow("year box") << "Text1" << "Year, Month 1";
+        QTest::newRow("note") << "txtNote1_5" << "Note for 06 Fri, Month 1";
+        QTest::newRow("swatch") << "Picture1" << "Note text colour";
+    }
+    void everyControlHasASpokenName()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, spoken);
+        QCOMPARE(control(name)->accessibleName(), spoken);
+    }
+};
+
+QTEST_MAIN(DesignTest)
+#include "tst_design.moc"
