@@ -174,10 +174,12 @@ void SettingsStore::createFileIfMissing()
     }
 }
 
-// True for a file of no pages (new, or left empty by a start that was cut short).
+// True for a database that holds nothing at all: a new file, or what a first
+// start left when it was cut short, either an empty file or one already
+// switched to WAL but without the table yet.
 bool SettingsStore::isEmptyDatabase()
 {
-    Statement count = prepare("PRAGMA page_count");
+    Statement count = prepare("SELECT count(*) FROM sqlite_schema");
     const int code = sqlite3_step(count.get());
     if (code != SQLITE_ROW)
         fail(QStringLiteral("Cannot read"), code);
