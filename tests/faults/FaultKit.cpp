@@ -1,0 +1,118 @@
+#include "FaultKit.h"
+
+#include "calendar/Controls.h"
+#include "calendar/MonthPanel.h"
+#include "settings/Settings.h"
+
+#include <QCryptographicHash>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+#include <sqlite3.h>
+
+namespace FaultKit {
+
+namespace {
+
+// A read-only connection of its own that is always closed.
+struct Connection
+{
+    explicit Connection(const QString &path)
+    {
+        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+            sqlite3_close(db);
+            db = nullptr;
+        } else {
+            sqlite3_busy_timeout(db, 5000);
+        }
+    }
+    ~Connection() { sqlite3_close(db); }
+    sqlite3 *db = nullptr;
+};
+
+} // namespace
+
+QString integrityOf(const QString &storePath)
+{
+    Connection connection(storePath);
+    if (!connection.db)
+        return QStringLiteral("cannot open %1").arg(storePath);
+    sqlite3_stmt *statement = nullptr;
+    QStringList found;
+    if (sqlite3_prepare_v2(connection.db, "PRAGMA integrity_check", -1, &statement, nullptr) != SQLITE_OK)
+        found << QString::fromUtf8(sqlite3_errmsg(connection.db));
+    int code;
+    while (statement && (code = sqlite3_step(statement)) == SQLITE_ROW)
+        found << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
+    if (statement && code != SQLITE_DONE)
+        found << QString::fromUtf8(sqlite3_errmsg(connection.db));
+    sqlite3_finalize(statement);
+    return found.join(u'\n');
+}
+
+std::optional<QString> storedValue(const QString &storePath, const QString &key)
+{
+    Connection connection(storePath);
+    if (!connection.db)
+        return std::nullopt;
+    sqlite3_stmt *statement = nullptr;
+    sqlite3_prepare_v2(connection.db,
+                       "SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3", -1,
+                       &statement, nullptr);
+    std::optional<QString> value;
+    if (statement) {
+        const QByteArray parts[] = {Settings::Application.toUtf8(), Settings::Section.toUtf8(), key.toUtf8()};
+        for (int i = 0; i < 3; ++i)
+            sqlite3_bind_text(statement, i + 1, parts[i].constData(), int(parts[i].size()), SQLITE_TRANSIENT);
+        if (sqlite3_step(statement) == SQLITE_ROW) {
+            value = QString::fromUtf8(static_cast<const char *>(sqlite3_column_blob(statement, 0)),
+                                      sqlite3_column_bytes(statement, 0));
+        }
+    }
+    sqlite3_finalize(statement);
+    return value;
+}
+
+QByteArray digestOf(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return QCryptographicHash::hash(file.readAll(), QCryptographicHash::Sha256).toHex();
+}
+
+QStringList namesIn(const QString &folder)
+{
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+int shownCells(const MonthPanel *panel)
+{
+    int shown = 0;
+    for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
+        const bool captionShown = !panel->dayCaption(cell)->isHidden();
+        if (captionShown == panel->noteBox(cell)->isHidden())
+            return -1;
+        shown += captionShown ? 1 : 0;
+    }
+    return shown;
+}
+
+void typeText(QWidget *widget, const QString &text)
+{
+    for (QChar c : text) {
+        if (c == u'\n')
+            QTest::keyClick(widget, Qt::Key_Return);
+        else
+            QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
+    }
+}
+
+void giveFocus(QWidget *widget)
+{
+    widget->setFocus(Qt::TabFocusReason);
+}
+
+} // namespace FaultKit

@@ -1,0 +1,179 @@
+#include "FaultKit.h"
+#include "support/TestEnvironment.h"
+
+#include "calendar/Controls.h"
+#include "calendar/ErrorReport.h"
+#include "calendar/Form1.h"
+#include "calendar/MonthPanel.h"
+#include "platform/Today.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+using namespace TestEnvironment;
+
+namespace {
+
+// A store as the planner leaves it: many notes over several pages, closed.
+QByteArray wellUsedStore()
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("settings.sqlite3"));
+    {
+        SettingsStore store(path);
+        for (int cell = 0; cell < 31; ++cell) {
+            for (const char *month : {"July", "August", "September"}) {
+                store.save(Settings::Application, Settings::Section,
+                           Settings::noteTextKey(QString::fromLatin1(month), QStringLiteral("2021"), cell),
+                           QStringLiteral("Note %1 of %2, ").arg(cell).arg(QString::fromLatin1(month)).repeated(8));
+            }
+        }
+    }
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QByteArray randomBytes(int size)
+{
+    QRandomGenerator generator(20210815);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(generator.bounded(256));
+    return bytes;
+}
+
+// A database of another program, made with the sqlite3 library.
+QByteArray foreignDatabase(const char *sql)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("other.db"));
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat info{};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+} // namespace
+
+// A store file that is damaged or belongs to something else: the planner
+// starts, says which file is wrong and why, fills its panels, lets the user
+// type, never crashes, and leaves the file exactly as it found it.
+class DamagedStoreTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        useEnglishNames();
+        Today::setFixedDateForTesting(QDate(2021, 8, 15));
+    }
+
+    void startsReportsTheFileAndLeavesItAlone_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        const QByteArray store = wellUsedStore();
+        QVERIFY(store.size() > 5 * 4096);
+        QTest::newRow("random bytes") << randomBytes(16384);
+        QTest::newRow("a text file") << QByteArray("Dentist on Monday\nbring forms\n");
+        QTest::newRow("store header only") << store.left(100);
+        QTest::newRow("store cut to its first page") << store.left(4096);
+        QTest::newRow("store cut inside a page") << store.left(2 * 4096 + 1000);
+        // Pages that the start-up itself does not read are found as well.
+        const int pages = int(store.size() / 4096);
+        for (const int page : {2, pages / 2, pages}) {
+            QByteArray scribbled = store;
+            scribbled.replace((page - 1) * 4096, 4096, randomBytes(4096));
+            QTest::addRow("store with page %d of %d overwritten", page, pages) << scribbled;
+        }
+        QTest::newRow("database without the table")
+            << foreignDatabase("CREATE TABLE recipes(name, steps); INSERT INTO recipes VALUES('bread', 'knead');");
+        QTest::newRow("table with a wrong column")
+            << foreignDatabase("CREATE TABLE settings(application TEXT, section TEXT, name TEXT, value TEXT, "
+                               "PRIMARY KEY(application, section, name));"
+                               "INSERT INTO settings VALUES('Quillmere', 'Tavorin Planner', 'Text1', '2019');");
+    }
+    void startsReportsTheFileAndLeavesItAlone()
+    {
+        QFETCH(QByteArray, content);
+        RecordedMessages messages;
+        PrivateStore store;
+        const QString folder = QFileInfo(store.path()).absolutePath();
+        QVERIFY(QDir().mkpath(folder));
+        {
+            QFile file(store.path());
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            QCOMPARE(file.write(content), content.size());
+        }
+        const QByteArray digest = FaultKit::digestOf(store.path());
+        const ino_t inode = inodeOf(store.path());
+        const QStringList namesBefore = FaultKit::namesIn(folder);
+
+        Form1 window;
+        window.Form_Load();
+
+        QVERIFY2(!messages.shown().isEmpty(), "the damaged store went unreported");
+        for (const ShownMessage &message : messages.shown()) {
+            QVERIFY2(message.text.contains(store.path()), qPrintable(message.text));
+            QCOMPARE(message.style, 48);
+        }
+        // The start-up's own report of the failed store reads.
+        bool reportedByStartUp = false;
+        for (const ShownMessage &message : messages.shown()) {
+            if (message.title == ErrorReport::Title && message.text.contains(Form1::FormLoadLocation))
+                reportedByStartUp = true;
+        }
+        QVERIFY(reportedByStartUp);
+        // The years could not be read, so the year boxes stay empty and show no days.
+        QCOMPARE(window.panel1()->yearBox()->text(), QString());
+        QCOMPARE(FaultKit::shownCells(window.panel1()), 0);
+        QCOMPARE(FaultKit::shownCells(window.panel2()), 0);
+
+        // The user can go on: a typed year shows its days, a typed note stays
+        // in its box, and the run of failures is not shown again for every keystroke.
+        window.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&window));
+        const qsizetype shownAtStart = messages.shown().size();
+        QLineEdit *year = window.panel1()->yearBox();
+        FaultKit::giveFocus(year);
+        FaultKit::typeText(year, QStringLiteral("2022"));
+        FaultKit::giveFocus(window.panel1()->monthSelector());
+        QCOMPARE(year->text(), QStringLiteral("2022"));
+        QCOMPARE(FaultKit::shownCells(window.panel1()), 31);
+        NoteBox *note = window.panel1()->noteBox(4);
+        FaultKit::giveFocus(note);
+        FaultKit::typeText(note, QStringLiteral("Call the plumber"));
+        QCOMPARE(note->text(), QStringLiteral("Call the plumber"));
+        QVERIFY2(messages.shown().size() <= shownAtStart + 1, qPrintable(messages.shown().last().text));
+
+        QVERIFY(store.writes().isEmpty());
+        Settings::useStoreAt(store.path()); // closes the store as the end of the program does
+        QCOMPARE(FaultKit::digestOf(store.path()), digest);
+        QCOMPARE(inodeOf(store.path()), inode);
+        QCOMPARE(FaultKit::namesIn(folder), namesBefore);
+    }
+};
+
+QTEST_MAIN(DamagedStoreTest)
+#include "tst_damagedstore.moc"
