@@ -1,14 +1,10 @@
-#include "support/FormHarness.h"
-#include "support/TestEnvironment.h"
+#include "support/WindowTestCase.h"
 
 #include "calendar/ErrorReport.h"
-#include "platform/ApplicationInfo.h"
 #include "platform/CommonDialog.h"
 #include "platform/Failure.h"
-#include "platform/Today.h"
 #include "settings/Settings.h"
 
-#include <QDir>
 #include <QTest>
 
 using namespace TestEnvironment;
@@ -48,23 +44,11 @@ const QString PictureLocation = QStringLiteral("in TavorinPlanner2021/08/31.Form
 } // namespace
 
 // Choosing the note text colour with the swatch and the colour dialog.
-class ColorPickerTest : public QObject
+class ColorPickerTest : public WindowTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<PrivateStore> m_store;
-    std::unique_ptr<RecordedMessages> m_messages;
-    std::unique_ptr<Form1> m_form;
     QList<QColor> m_openedWith;
-
-    void startPlanner()
-    {
-        m_form = std::make_unique<Form1>();
-        m_form->Form_Load();
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-        m_store->clearWrites();
-    }
 
     void answerDialog(FakeChooser::Answer answer, QColor color = {})
     {
@@ -74,25 +58,13 @@ class ColorPickerTest : public QObject
     void clickSwatch() { QTest::mouseClick(m_form->swatch(), Qt::LeftButton); }
 
 private slots:
-    void initTestCase()
-    {
-        useEnglishNames();
-        ApplicationInfo::setFolderForTesting(QDir::tempPath() + "/tavorin-no-skin-here");
-    }
     void init()
     {
-        Today::setFixedDateForTesting(QDate(2021, 8, 15));
         m_openedWith.clear();
-        m_store = std::make_unique<PrivateStore>();
-        m_messages = std::make_unique<RecordedMessages>();
+        beginTest();
         startPlanner();
     }
-    void cleanup()
-    {
-        m_form.reset();
-        m_messages.reset();
-        m_store.reset();
-    }
+    void cleanup() { endTest(); }
 
     void confirmedColourIsShownStoredAndRestored_data()
     {
@@ -160,11 +132,7 @@ private slots:
     {
         answerDialog(FakeChooser::Answer::Confirm, Qt::blue);
         QTemporaryDir folder;
-        const QString brokenPath = folder.filePath("broken.sqlite3");
-        QFile garbage(brokenPath);
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write(QByteArray(2048, 'z'));
-        garbage.close();
+        const QString brokenPath = writeBrokenStore(folder.path());
         Settings::useStoreAt(brokenPath);
         clickSwatch();
         QCOMPARE(m_messages->shown().size(), 1);
@@ -176,8 +144,7 @@ private slots:
     void newColourReachesANoteOnlyThroughFocusAndTyping()
     {
         NoteBox *note = m_form->panel1()->noteBox(4);
-        note->setFocus(Qt::MouseFocusReason);
-        QTRY_VERIFY(note->hasFocus());
+        focus(note);
         answerDialog(FakeChooser::Answer::Confirm, Qt::red);
         clickSwatch();
         QCOMPARE(note->foreColor(), 0); // picking repaints no note box

@@ -1,8 +1,5 @@
-#include "support/FormHarness.h"
-#include "support/TestEnvironment.h"
+#include "support/WindowTestCase.h"
 
-#include "platform/ApplicationInfo.h"
-#include "platform/Today.h"
 #include "settings/Settings.h"
 
 #include <QApplication>
@@ -16,51 +13,19 @@ using namespace FormHarness;
 // Typing into notes and year boxes, choosing months: what the store and the
 // panels show afterwards. The window is shown and active, and focus moves as
 // it does for a user.
-class DayNotesTest : public QObject
+class DayNotesTest : public WindowTestCase
 {
     Q_OBJECT
-
-    std::unique_ptr<PrivateStore> m_store;
-    std::unique_ptr<RecordedMessages> m_messages;
-    std::unique_ptr<Form1> m_form;
-
-    void startPlanner()
-    {
-        m_form = std::make_unique<Form1>();
-        m_form->Form_Load();
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-        m_store->clearWrites();
-    }
-
-    // Gives the widget the keyboard focus the way a click or Tab would.
-    static void focus(QWidget *widget)
-    {
-        widget->setFocus(Qt::MouseFocusReason);
-        QTRY_VERIFY(widget->hasFocus());
-    }
 
     NoteBox *note(int panelNumber, int cell) const { return panel(*m_form, panelNumber)->noteBox(cell); }
 
 private slots:
-    void initTestCase()
-    {
-        useEnglishNames();
-        ApplicationInfo::setFolderForTesting(QDir::tempPath() + "/tavorin-no-skin-here");
-    }
     void init()
     {
-        Today::setFixedDateForTesting(QDate(2021, 8, 15));
-        m_store = std::make_unique<PrivateStore>();
-        m_messages = std::make_unique<RecordedMessages>();
+        beginTest();
         startPlanner();
     }
-    void cleanup()
-    {
-        m_form.reset();
-        m_messages.reset();
-        m_store.reset();
-    }
+    void cleanup() { endTest(); }
 
     void oneCharacterStoresTextThenColour()
     {
@@ -249,11 +214,7 @@ private slots:
         QTest::keyClicks(note(1, 7), "Meet");
         const QString storePath = m_store->path();
         QTemporaryDir folder;
-        const QString brokenPath = folder.filePath("broken.sqlite3");
-        QFile garbage(brokenPath);
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write(QByteArray(2048, 'z'));
-        garbage.close();
+        const QString brokenPath = writeBrokenStore(folder.path());
         Settings::useStoreAt(brokenPath);
         QTest::keyClicks(note(1, 7), " Anna at noon");
         QCOMPARE(m_messages->shown().size(), 1);

@@ -1,10 +1,6 @@
-#include "support/FormHarness.h"
-#include "support/TestEnvironment.h"
+#include "support/WindowTestCase.h"
 
-#include "platform/ApplicationInfo.h"
-#include "platform/Today.h"
-
-#include <QDir>
+#include <QApplication>
 #include <QGroupBox>
 #include <QTest>
 
@@ -20,43 +16,19 @@ QRect fromTwips(int left, int top, int width, int height)
 } // namespace
 
 // The window as designed: size, places, fonts, captions and the Tab order.
-class DesignTest : public QObject
+class DesignTest : public WindowTestCase
 {
     Q_OBJECT
-
-    std::unique_ptr<PrivateStore> m_store;
-    std::unique_ptr<RecordedMessages> m_messages;
-    std::unique_ptr<Form1> m_form;
-
-    void startPlanner(const QDate &today)
-    {
-        Today::setFixedDateForTesting(today);
-        m_form = std::make_unique<Form1>();
-        m_form->Form_Load();
-        m_form->show();
-        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
-    }
 
     QWidget *control(const QString &name) const { return m_form->findChild<QWidget *>(name); }
 
 private slots:
-    void initTestCase()
-    {
-        useEnglishNames();
-        ApplicationInfo::setFolderForTesting(QDir::tempPath() + "/tavorin-no-skin-here");
-    }
     void init()
     {
-        m_store = std::make_unique<PrivateStore>();
-        m_messages = std::make_unique<RecordedMessages>();
-        startPlanner(QDate(2021, 8, 15));
+        beginTest();
+        startPlanner();
     }
-    void cleanup()
-    {
-        m_form.reset();
-        m_messages.reset();
-        m_store.reset();
-    }
+    void cleanup() { endTest(); }
 
     void windowHasItsFixedClientArea()
     {
@@ -189,9 +161,9 @@ private slots:
         QFETCH(QDate, today);
         QFETCH(int, days1);
         QFETCH(int, days2);
-        m_form.reset();
-        m_store = std::make_unique<PrivateStore>(); // no year stored by the start on another day
-        startPlanner(today);
+        endTest(); // no year stored by the start on another day
+        beginTest(today);
+        startPlanner();
         QStringList expected{"Combo1", "Text1"};
         for (int cell = 0; cell < days1; ++cell)
             expected << QStringLiteral("txtNote1_%1").arg(cell);

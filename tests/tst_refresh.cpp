@@ -1,46 +1,25 @@
-#include "support/FormHarness.h"
-#include "support/TestEnvironment.h"
+#include "support/WindowTestCase.h"
 
-#include "platform/ApplicationInfo.h"
-#include "platform/Today.h"
 #include "platform/Failure.h"
 #include "settings/Settings.h"
 
-#include <QDir>
 #include <QTest>
 
 using namespace TestEnvironment;
 using namespace FormHarness;
 
 // The refill of both panels: which cells show, their captions, the notes they load.
-class RefreshTest : public QObject
+class RefreshTest : public WindowTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<PrivateStore> m_store;
-    std::unique_ptr<RecordedMessages> m_messages;
-    std::unique_ptr<Form1> m_form;
-
 private slots:
-    void initTestCase()
-    {
-        useEnglishNames();
-        ApplicationInfo::setFolderForTesting(QDir::tempPath() + "/tavorin-no-skin-here");
-    }
     void init()
     {
-        Today::setFixedDateForTesting(QDate(2021, 8, 15));
-        m_store = std::make_unique<PrivateStore>();
-        m_messages = std::make_unique<RecordedMessages>();
-        m_form = std::make_unique<Form1>();
-        m_form->Form_Load();
+        beginTest();
+        startPlanner(false);
     }
-    void cleanup()
-    {
-        m_form.reset();
-        m_messages.reset();
-        m_store.reset();
-    }
+    void cleanup() { endTest(); }
 
     void captionsFollowTheMonth_data()
     {
@@ -176,12 +155,7 @@ private slots:
     void failedRefillStillClearsTheFlag()
     {
         QTemporaryDir folder;
-        const QString path = folder.filePath("broken.sqlite3");
-        QFile garbage(path);
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write(QByteArray(2048, 'z'));
-        garbage.close();
-        Settings::useStoreAt(path);
+        Settings::useStoreAt(writeBrokenStore(folder.path()));
         QVERIFY_THROWS_EXCEPTION(Failure, m_form->RefreshCalendar());
         QVERIFY(!m_form->isRefreshing());
     }

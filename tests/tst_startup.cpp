@@ -1,5 +1,4 @@
-#include "support/FormHarness.h"
-#include "support/TestEnvironment.h"
+#include "support/WindowTestCase.h"
 
 #include "calendar/ErrorReport.h"
 #include "platform/ApplicationInfo.h"
@@ -66,28 +65,13 @@ const QString ReportTail = QStringLiteral("\r\rPlease email screenshot of this m
 } // namespace
 
 // What the user finds when the planner starts: months, years, colour, filled panels.
-class StartupTest : public QObject
+class StartupTest : public WindowTestCase
 {
     Q_OBJECT
 
-    std::unique_ptr<PrivateStore> m_store;
-    std::unique_ptr<RecordedMessages> m_messages;
-
 private slots:
-    void initTestCase() { useEnglishNames(); }
-    void init()
-    {
-        Today::setFixedDateForTesting(QDate(2021, 8, 15));
-        m_store = std::make_unique<PrivateStore>();
-        m_messages = std::make_unique<RecordedMessages>();
-        ApplicationInfo::setFolderForTesting(QDir::tempPath() + "/tavorin-no-skin-here");
-    }
-    void cleanup()
-    {
-        m_messages.reset();
-        m_store.reset();
-        ApplicationInfo::setFolderForTesting(QString());
-    }
+    void init() { beginTest(); }
+    void cleanup() { endTest(); }
 
     void firstStartOnAnEmptyStore()
     {
@@ -317,11 +301,7 @@ private slots:
     void unreadableStoreIsReportedAtEachStepThatReadsIt()
     {
         QTemporaryDir folder;
-        const QString path = folder.filePath("settings.sqlite3");
-        QFile garbage(path);
-        QVERIFY(garbage.open(QIODevice::WriteOnly));
-        garbage.write(QByteArray(4096, 'x'));
-        garbage.close();
+        const QString path = writeBrokenStore(folder.path());
         Settings::useStoreAt(path);
         Form1 form;
         form.Form_Load();
