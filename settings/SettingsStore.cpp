@@ -77,7 +77,7 @@ void SettingsStore::save(const QString &application, const QString &section, con
 {
     ensureOpen();
     sqlite3_stmt *statement = m_upsert.get();
-    const auto reset = qScopeGuard([statement] {
+    auto reset = qScopeGuard([statement] {
         sqlite3_reset(statement);
         sqlite3_clear_bindings(statement);
     });
@@ -86,8 +86,15 @@ void SettingsStore::save(const QString &application, const QString &section, con
     bindText(statement, 3, key);
     bindText(statement, 4, value);
     const int code = sqlite3_step(statement);
-    if (code != SQLITE_DONE)
-        fail(QStringLiteral("Cannot save \"%1\" in").arg(key.left(80)), code);
+    if (code != SQLITE_DONE) {
+        // A connection that could not write may never write again (SQLite keeps
+        // a file that was read-only when it was opened read-only), so the next
+        // call opens the store afresh and finds it writable once it is.
+        const Failure failure = failureOf(QStringLiteral("Cannot save \"%1\" in").arg(key.left(80)), code);
+        reset.dismiss();
+        close();
+        throw failure;
+    }
     if (m_writeObserver)
         m_writeObserver(key, value);
 }
@@ -120,11 +127,16 @@ void SettingsStore::ensureOpen()
     try {
         open();
     } catch (...) {
-        m_upsert.reset();
-        m_select.reset();
-        m_db.reset();
+        close();
         throw;
     }
+}
+
+void SettingsStore::close()
+{
+    m_upsert.reset();
+    m_select.reset();
+    m_db.reset();
 }
 
 void SettingsStore::open()
@@ -260,10 +272,15 @@ SettingsStore::Statement SettingsStore::prepare(const char *sql)
     return statement;
 }
 
-void SettingsStore::fail(const QString &what, int code)
+Failure SettingsStore::failureOf(const QString &what, int code) const
 {
     QString reason = QString::fromUtf8(sqlite3_errstr(code));
     if (m_db && sqlite3_errcode(m_db.get()) == code)
         reason = QString::fromUtf8(sqlite3_errmsg(m_db.get()));
-    throw Failure(QStringLiteral("%1 the notes store %2: %3.").arg(what, m_path, reason));
+    return Failure(QStringLiteral("%1 the notes store %2: %3.").arg(what, m_path, reason));
+}
+
+void SettingsStore::fail(const QString &what, int code)
+{
+    throw failureOf(what, code);
 }

@@ -5,6 +5,7 @@
 #include <memory>
 #include <optional>
 
+class Failure;
 struct sqlite3;
 struct sqlite3_stmt;
 
@@ -42,6 +43,7 @@ private:
     using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
     void ensureOpen();
+    void close();
     void open();
     void createFileIfMissing();
     bool isEmptyDatabase();
@@ -50,6 +52,7 @@ private:
     void checkIntegrity();
     void execute(const char *sql);
     Statement prepare(const char *sql);
+    Failure failureOf(const QString &what, int code) const;
     [[noreturn]] void fail(const QString &what, int code);
 
     QString m_path;
