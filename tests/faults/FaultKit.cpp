@@ -10,6 +10,8 @@
 #include <QTest>
 
 #include <sqlite3.h>
+#include <grp.h>
+#include <unistd.h>
 
 namespace FaultKit {
 
@@ -113,6 +115,77 @@ void typeText(QWidget *widget, const QString &text)
 void giveFocus(QWidget *widget)
 {
     widget->setFocus(Qt::TabFocusReason);
+}
+
+Typist::Typist(const QString &program, const QString &home, int cell, uid_t runAs)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("HOME"), home);
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), home + QStringLiteral("/data"));
+    environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home + QStringLiteral("/config"));
+    environment.insert(QStringLiteral("XDG_CACHE_HOME"), home + QStringLiteral("/cache"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    m_process.setProcessEnvironment(environment);
+    if (runAs != 0) {
+        m_process.setChildProcessModifier([runAs] {
+            const gid_t group = gid_t(runAs);
+            if (::setgroups(0, nullptr) != 0 || ::setgid(group) != 0 || ::setuid(runAs) != 0)
+                ::_exit(125);
+        });
+    }
+    m_process.start(program, {QString::number(cell)});
+}
+
+Typist::~Typist()
+{
+    if (m_process.state() != QProcess::NotRunning) {
+        m_process.kill();
+        m_process.waitForFinished(5000);
+    }
+}
+
+bool Typist::waitForLine(const QByteArray &wanted)
+{
+    QDeadlineTimer deadline(30000);
+    while (true) {
+        qsizetype end;
+        while ((end = m_output.indexOf('\n', m_parsed)) >= 0) {
+            const QByteArray line = m_output.mid(m_parsed, end - m_parsed);
+            m_parsed = end + 1;
+            if (line.startsWith("message "))
+                m_messages << QString::fromUtf8(line);
+            if (line == wanted)
+                return true;
+        }
+        if (deadline.hasExpired() || m_process.state() == QProcess::NotRunning)
+            return false;
+        m_process.waitForReadyRead(int(qMax<qint64>(1, deadline.remainingTime())));
+        m_output += m_process.readAllStandardOutput();
+    }
+}
+
+bool Typist::waitUntilReady()
+{
+    return m_process.waitForStarted(10000) && waitForLine("ready");
+}
+
+bool Typist::type(const QString &text)
+{
+    QString command = text;
+    command.replace(u'\n', QLatin1String("\\n"));
+    m_process.write("type " + command.toUtf8() + '\n');
+    return waitForLine("done");
+}
+
+int Typist::quit()
+{
+    m_process.write("quit\n");
+    m_process.closeWriteChannel();
+    if (!m_process.waitForFinished(10000) || m_process.exitStatus() != QProcess::NormalExit)
+        return -1;
+    m_output += m_process.readAllStandardOutput();
+    waitForLine("never");
+    return m_process.exitCode();
 }
 
 } // namespace FaultKit

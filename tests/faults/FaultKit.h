@@ -1,8 +1,12 @@
 #pragma once
 
 #include <QByteArray>
+#include <QProcess>
 #include <QString>
+#include <QStringList>
 #include <optional>
+
+#include <sys/types.h>
 
 class MonthPanel;
 class QWidget;
@@ -27,5 +31,35 @@ int shownCells(const MonthPanel *panel);
 void typeText(QWidget *widget, const QString &text);
 // Moves the keyboard focus to the widget as Tab or a click would.
 void giveFocus(QWidget *widget);
+
+// The planner_typist program (see typist.cpp) in its command mode: the planner's
+// window in a process of its own, typed into on request. Ended when destroyed.
+class Typist
+{
+public:
+    // Starts it on note box cell of panel 1 with home as HOME and XDG base;
+    // runAs, when not 0, is the user id it runs under (the caller being root).
+    Typist(const QString &program, const QString &home, int cell, uid_t runAs = 0);
+    ~Typist();
+
+    // Waits (bounded) until the window is up; false when it is not.
+    bool waitUntilReady();
+    // Types text and waits (bounded) until every keystroke has returned; false otherwise.
+    bool type(const QString &text);
+    // Ends it with "quit"; its exit code, or -1 when it did not end normally.
+    int quit();
+
+    // Every message box it was shown, as "message <title>: <text>".
+    const QStringList &messages() const { return m_messages; }
+    QString output() const { return QString::fromUtf8(m_output); }
+
+private:
+    bool waitForLine(const QByteArray &line);
+
+    QProcess m_process;
+    QByteArray m_output;
+    qsizetype m_parsed = 0;
+    QStringList m_messages;
+};
 
 } // namespace FaultKit

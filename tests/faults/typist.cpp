@@ -1,9 +1,14 @@
-// Types a text into a note box of the planner's window, one key at a time, as
-// a user would, and writes "typed N" to standard output after each keystroke
-// has returned, so after its note has been stored. The crash test kills it at
-// random moments and reads how far it got.
+// Starts the planner's window and types into a note box of panel 1, one key
+// at a time as a user would, writing "typed N" to standard output after each
+// keystroke has returned, so after its note has been stored. Message boxes are
+// written out as "message <title>: <text>" and closed at once.
 //
-// usage: planner_typist <cell of panel 1> <text>
+// usage: planner_typist <cell> <text>   types the text, writes "done", ends
+//        planner_typist <cell>          reads commands from standard input:
+//                                       "type <text>" (\n in text is Return),
+//                                       answered by "done"; "quit" ends
+// The crash test kills it at random moments and reads how far it got; the
+// store tests use it to run the planner as another user.
 // The store is the planner's own ($XDG_DATA_HOME/Quillmere/settings.sqlite3);
 // the date is fixed to 15 August 2021, so panel 1 shows August 2021.
 
@@ -17,6 +22,8 @@
 #include "platform/MessageBox.h"
 #include "platform/Today.h"
 
+#include <QApplication>
+#include <QFile>
 #include <QTest>
 
 #include <cstdio>
@@ -52,12 +59,11 @@ int main(int argc, char *argv[])
 {
     PlannerApplication application(argc, argv);
     const QStringList arguments = application.arguments();
-    if (arguments.size() != 3) {
-        std::fprintf(stderr, "usage: planner_typist <cell> <text>\n");
+    if (arguments.size() != 2 && arguments.size() != 3) {
+        std::fprintf(stderr, "usage: planner_typist <cell> [<text>]\n");
         return 2;
     }
     const int cell = arguments.at(1).toInt();
-    const QString text = arguments.at(2);
 
     TestEnvironment::useEnglishNames();
     Today::setFixedDateForTesting(QDate(2021, 8, 15));
@@ -66,15 +72,36 @@ int main(int argc, char *argv[])
     Form1 window;
     window.Form_Load();
     window.show();
-    if (!QTest::qWaitForWindowExposed(&window))
+    QApplication::setActiveWindow(&window);
+    if (!QTest::qWaitForWindowActive(&window))
         return 3;
     NoteBox *note = window.panel1()->noteBox(cell);
     FaultKit::giveFocus(note);
+    QTest::keyClick(note, Qt::Key_End, Qt::ControlModifier); // typing goes on after what the note holds
     report("ready");
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        FaultKit::typeText(note, text.mid(i, 1));
-        report("typed " + QByteArray::number(i + 1));
+    int typed = 0;
+    const auto type = [&](const QString &text) {
+        for (QChar c : text) {
+            FaultKit::typeText(note, QString(c));
+            report("typed " + QByteArray::number(++typed));
+        }
+        report("done");
+    };
+    if (arguments.size() == 3) {
+        type(arguments.at(2));
+        return 0;
     }
-    report("done");
-    return 0;
+    QFile input;
+    if (!input.open(stdin, QIODevice::ReadOnly))
+        return 3;
+    while (true) {
+        QByteArray raw = input.readLine();
+        if (raw.endsWith('\n'))
+            raw.chop(1);
+        const QString line = QString::fromUtf8(raw);
+        if (line.startsWith(QLatin1String("type ")))
+            type(line.mid(5).replace(QLatin1String("\\n"), QLatin1String("\n")));
+        else
+            return line == QLatin1String("quit") ? 0 : 4;
+    }
 }
