@@ -23,7 +23,10 @@ public:
 
     const QString &path() const { return m_path; }
 
-    // Fails unless the file holds the table settings(application, section, key, value).
+    // Whether the file holds the table settings(application, section, key,
+    // value); fails for a file SQLite cannot read as a database.
+    bool hasSettingsTable();
+    // Fails unless hasSettingsTable().
     void checkTable();
     // Fails unless SQLite's integrity check finds nothing wrong.
     void checkIntegrity();

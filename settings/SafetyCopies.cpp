@@ -1,0 +1,71 @@
+#include "settings/SafetyCopies.h"
+
+#include "platform/Failure.h"
+#include "settings/StoreFile.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QRegularExpression>
+
+namespace SafetyCopies {
+
+namespace {
+
+void removeOldCopies(const QString &storePath)
+{
+    const QStringList copies = existingCopies(storePath);
+    for (qsizetype i = 0; i + Kept < copies.size(); ++i)
+        QFile::remove(copies.at(i));
+}
+
+} // namespace
+
+QString copyPath(const QString &storePath, const QDate &day)
+{
+    return storePath + u'.' + day.toString(QStringLiteral("yyyy-MM-dd")) + QStringLiteral(".bak");
+}
+
+QStringList existingCopies(const QString &storePath)
+{
+    const QFileInfo store(storePath);
+    const QString pattern = QRegularExpression::escape(store.fileName()) + QStringLiteral(R"(\.\d{4}-\d{2}-\d{2}\.bak)");
+    const QRegularExpression name(QRegularExpression::anchoredPattern(pattern));
+    QStringList copies;
+    // ISO dates sort by name in date order.
+    const QFileInfoList entries = store.dir().entryInfoList(QDir::Files, QDir::Name);
+    for (const QFileInfo &entry : entries) {
+        if (name.match(entry.fileName()).hasMatch())
+            copies << entry.filePath();
+    }
+    return copies;
+}
+
+bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error)
+{
+    QString problem;
+    try {
+        if (!QFileInfo::exists(storePath))
+            return true;
+        const QString target = copyPath(storePath, today);
+        if (!QFileInfo(target).isFile()) {
+            StoreFile store(storePath, StoreFile::Access::ReadOnly);
+            // A damaged store is not copied, so that it never pushes the good copies out.
+            store.checkTable();
+            store.checkIntegrity();
+            store.copyToNewFile(target);
+        }
+        removeOldCopies(storePath);
+        return true;
+    } catch (const Failure &failure) {
+        problem = failure.description();
+    } catch (const std::exception &failure) {
+        problem = QString::fromLocal8Bit(failure.what());
+    } catch (...) {
+        problem = QStringLiteral("Cannot make the safety copy of the notes store %1.").arg(storePath);
+    }
+    if (error)
+        *error = problem;
+    return false;
+}
+
+} // namespace SafetyCopies
