@@ -1,0 +1,110 @@
+#include "NotesFixture.h"
+
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
+#include <QTest>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+NotesFixture::NotesFixture()
+{
+    QDir(m_folder.path()).mkpath(QStringLiteral("data"));
+}
+
+NotesFixture::~NotesFixture() = default;
+
+QString NotesFixture::storePath() const
+{
+    return m_folder.filePath(QStringLiteral("data/Quillmere/settings.sqlite3"));
+}
+
+QString NotesFixture::path(const QString &name) const
+{
+    return m_folder.filePath(name);
+}
+
+void NotesFixture::putNote(const QString &month, const QString &year, int cell, const QString &text,
+                           const QString &color)
+{
+    put(Settings::noteTextKey(month, year, cell), text);
+    put(Settings::noteColorKey(month, year, cell), color);
+}
+
+void NotesFixture::put(const QString &key, const QString &value)
+{
+    if (!m_store)
+        m_store = std::make_unique<SettingsStore>(storePath());
+    m_store->save(Settings::Application, Settings::Section, key, value);
+}
+
+void NotesFixture::closeStore()
+{
+    m_store.reset();
+}
+
+NotesFixture::Result NotesFixture::run(const QStringList &arguments, const QProcessEnvironment &extra) const
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("XDG_DATA_HOME"), m_folder.filePath(QStringLiteral("data")));
+    environment.insert(QStringLiteral("HOME"), m_folder.path());
+    environment.insert(QStringLiteral("LANG"), QStringLiteral("C.UTF-8"));
+    environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
+    environment.remove(QStringLiteral("LANGUAGE"));
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    for (const QString &name : extra.keys())
+        environment.insert(name, extra.value(name));
+
+    QProcess process;
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(m_folder.path());
+    process.start(QStringLiteral(TAVORIN_NOTES_PROGRAM), arguments);
+    Result result;
+    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitCode();
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+QMap<QString, QString> NotesFixture::contents(const QString &storePath)
+{
+    QMap<QString, QString> values;
+    sqlite3 *db = nullptr;
+    if (sqlite3_open_v2(QFile::encodeName(storePath).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
+        sqlite3_stmt *statement = nullptr;
+        sqlite3_prepare_v2(db, "SELECT key, value FROM settings WHERE application = 'Quillmere' "
+                               "AND section = 'Tavorin Planner'", -1, &statement, nullptr);
+        while (statement && sqlite3_step(statement) == SQLITE_ROW) {
+            values.insert(QString::fromUtf8(static_cast<const char *>(sqlite3_column_blob(statement, 0)),
+                                            sqlite3_column_bytes(statement, 0)),
+                          QString::fromUtf8(static_cast<const char *>(sqlite3_column_blob(statement, 1)),
+                                            sqlite3_column_bytes(statement, 1)));
+        }
+        sqlite3_finalize(statement);
+    }
+    sqlite3_close(db);
+    return values;
+}
+
+QByteArray NotesFixture::fileBytes(const QString &path)
+{
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+int NotesFixture::modeOf(const QString &path)
+{
+    struct stat info{};
+    if (::stat(QFile::encodeName(path).constData(), &info) != 0)
+        return -1;
+    return int(info.st_mode & 07777);
+}

@@ -1,0 +1,281 @@
+#include "NotesFixture.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QRegularExpression>
+#include <QStringDecoder>
+#include <QTest>
+
+namespace {
+
+struct Journal
+{
+    QMultiMap<QString, QString> properties; // name with parameters -> raw value
+};
+
+// The value of an iCalendar TEXT, or a null string when it has a character
+// that should have been escaped.
+QString unescapedText(const QString &value)
+{
+    QString text;
+    for (qsizetype i = 0; i < value.size(); ++i) {
+        const QChar c = value.at(i);
+        if (c == u';' || c == u',')
+            return QString();
+        if (c != u'\\') {
+            text += c;
+            continue;
+        }
+        const QChar next = ++i < value.size() ? value.at(i) : QChar();
+        if (next == u'n' || next == u'N')
+            text += u'\n';
+        else if (next == u'\\' || next == u';' || next == u',')
+            text += next;
+        else
+            return QString();
+    }
+    return text.isNull() ? QStringLiteral("") : text;
+}
+
+// Reads an iCalendar file as strictly as importers do: CRLF line ends, lines
+// of at most 75 octets cut only between characters, balanced BEGIN and END.
+void parseCalendar(const QByteArray &ics, QList<Journal> *journals)
+{
+    QVERIFY(ics.endsWith("\r\n"));
+    QList<QByteArray> physical = ics.split('\n');
+    physical.removeLast();
+    QStringList logical;
+    for (QByteArray line : physical) {
+        QVERIFY2(line.endsWith('\r'), line.constData());
+        line.chop(1);
+        QVERIFY2(!line.contains('\r'), line.constData());
+        QVERIFY2(line.size() <= 75, line.constData());
+        QStringDecoder utf8(QStringDecoder::Utf8, QStringConverter::Flag::Stateless);
+        const QString text = utf8.decode(line);
+        QVERIFY2(!utf8.hasError(), line.constData());
+        if (line.startsWith(' ')) {
+            QVERIFY(!logical.isEmpty());
+            logical.last() += text.mid(1);
+        } else {
+            logical << text;
+        }
+    }
+
+    QStringList open;
+    QStringList calendarProperties;
+    for (const QString &line : logical) {
+        const qsizetype colon = line.indexOf(u':');
+        QVERIFY2(colon > 0, qPrintable(line));
+        const QString name = line.left(colon);
+        const QString value = line.mid(colon + 1);
+        if (name == u"BEGIN") {
+            QCOMPARE(open.isEmpty(), value == u"VCALENDAR");
+            open << value;
+            if (value == u"VJOURNAL")
+                journals->append(Journal());
+        } else if (name == u"END") {
+            QVERIFY(!open.isEmpty());
+            QCOMPARE(value, open.takeLast());
+        } else if (open == QStringList{"VCALENDAR"}) {
+            calendarProperties << line;
+        } else {
+            QCOMPARE(open, (QStringList{"VCALENDAR", "VJOURNAL"}));
+            journals->last().properties.insert(name, value);
+        }
+    }
+    QVERIFY(open.isEmpty());
+    QVERIFY(calendarProperties.contains("VERSION:2.0"));
+    QVERIFY(calendarProperties.filter(QRegularExpression("^PRODID:.+")).size() == 1);
+
+    for (const Journal &journal : *journals) {
+        for (const char *name : {"UID", "DTSTAMP", "DTSTART;VALUE=DATE", "SUMMARY", "DESCRIPTION"})
+            QCOMPARE(journal.properties.count(name), 1);
+        QVERIFY(QRegularExpression("^\\d{8}T\\d{6}Z$").match(journal.properties.value("DTSTAMP")).hasMatch());
+        QVERIFY(QRegularExpression("^\\d{8}$").match(journal.properties.value("DTSTART;VALUE=DATE")).hasMatch());
+        QVERIFY(!unescapedText(journal.properties.value("SUMMARY")).isNull());
+        QVERIFY(!unescapedText(journal.properties.value("DESCRIPTION")).isNull());
+    }
+}
+
+QList<Journal> exportCalendar(const NotesFixture &fixture, QByteArray *err = nullptr)
+{
+    const auto result = fixture.run({"export", "--format", "ics"});
+    if (err)
+        *err = result.err;
+    QList<Journal> journals;
+    if (result.exitCode != 0) {
+        qWarning("exit code %d: %s", result.exitCode, result.err.constData());
+        return {};
+    }
+    parseCalendar(result.out, &journals);
+    return journals;
+}
+
+} // namespace
+
+// "export" in its three formats: every note in, nothing altered, files that
+// other programs read.
+class NotesExportTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void icsText_data();
+    void icsText();
+    void icsEntryPerDatedNote();
+    void icsUidsStayPerKey();
+    void markdown_data();
+    void markdown();
+    void json();
+};
+
+void NotesExportTest::icsText_data()
+{
+    QTest::addColumn<QString>("stored");
+    QTest::addColumn<QString>("description");
+    QTest::addColumn<QString>("summary");
+
+    const QString symbols = QString("Ä€😀").repeated(40);
+    QTest::newRow("plain") << "Dentist at 9" << "Dentist at 9" << "Dentist at 9";
+    QTest::newRow("characters to escape") << "a\\b;c,d\nnext" << "a\\b;c,d\nnext" << "a\\b;c,d";
+    QTest::newRow("Windows line breaks") << "one\r\ntwo" << "one\ntwo" << "one";
+    QTest::newRow("first line empty") << "\n  \nthird " << "\n  \nthird " << "third";
+    QTest::newRow("long line") << QString(300, u'x') << QString(300, u'x') << QString(300, u'x');
+    for (int shift = 0; shift < 4; ++shift) {
+        const QString text = QString(shift, u'x') + symbols;
+        QTest::addRow("long line of multi-byte characters, shifted by %d", shift) << text << text << text;
+    }
+    QTest::newRow("control characters") << "bell\a, form\ffeed\ttab" << "bell, formfeed\ttab" << "bell, formfeed\ttab";
+}
+
+void NotesExportTest::icsText()
+{
+    QFETCH(QString, stored);
+    QFETCH(QString, description);
+    QFETCH(QString, summary);
+    NotesFixture fixture;
+    fixture.putNote("August", "2021", 5, stored);
+
+    const QList<Journal> journals = exportCalendar(fixture);
+    if (QTest::currentTestFailed())
+        return;
+
+    QCOMPARE(journals.size(), 1);
+    QCOMPARE(unescapedText(journals.first().properties.value("DESCRIPTION")), description);
+    QCOMPARE(unescapedText(journals.first().properties.value("SUMMARY")), summary);
+}
+
+void NotesExportTest::icsEntryPerDatedNote()
+{
+    NotesFixture fixture;
+    fixture.putNote("December", "2021", 30, "new year's eve");
+    fixture.putNote("February", "2024", 28, "leap day");
+    fixture.putNote("August", "2021", 5, "dentist");
+    fixture.putNote("Augst", "2021", 5, "typed with a typo");
+    fixture.putNote("February", "2021", 29, "no such day");
+    fixture.putNote("August", "", 5, "");
+
+    QByteArray err;
+    const QList<Journal> journals = exportCalendar(fixture, &err);
+    if (QTest::currentTestFailed())
+        return;
+
+    QStringList entries;
+    for (const Journal &journal : journals)
+        entries << journal.properties.value("DTSTART;VALUE=DATE") + u' ' + journal.properties.value("DESCRIPTION");
+    QCOMPARE(entries, (QStringList{"20210806 dentist", "20211231 new year's eve", "20240229 leap day"}));
+    QCOMPARE(err, QByteArray("tavorin-notes: skipped the note \"Augst_2021_txtNote_5\": its key names no date.\n"
+                             "tavorin-notes: skipped the note \"February_2021_txtNote_29\": its key names no date.\n"));
+}
+
+void NotesExportTest::icsUidsStayPerKey()
+{
+    NotesFixture fixture;
+    fixture.putNote("August", "2021", 5, "first version");
+    fixture.putNote("August", "2021", 6, "other day");
+    const QList<Journal> before = exportCalendar(fixture);
+    fixture.putNote("August", "2021", 5, "second version");
+    fixture.putNote("August", "2021", 4, "a day earlier");
+    const QList<Journal> after = exportCalendar(fixture);
+    if (QTest::currentTestFailed())
+        return;
+
+    QMap<QString, QString> uidOfDay;
+    for (const Journal &journal : before)
+        uidOfDay.insert(journal.properties.value("DTSTART;VALUE=DATE"), journal.properties.value("UID"));
+    QCOMPARE(uidOfDay.size(), 2);
+    QCOMPARE(after.size(), 3);
+    QSet<QString> uids;
+    for (const Journal &journal : after) {
+        const QString day = journal.properties.value("DTSTART;VALUE=DATE");
+        if (uidOfDay.contains(day))
+            QCOMPARE(journal.properties.value("UID"), uidOfDay.value(day));
+        uids.insert(journal.properties.value("UID"));
+    }
+    QCOMPARE(uids.size(), 3);
+}
+
+void NotesExportTest::markdown_data()
+{
+    QTest::addColumn<QString>("month");
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("entry");
+
+    QTest::newRow("plain") << "August" << "2021" << "dentist\nat 9"
+                           << "## 2021-08-06\n\n```\ndentist\nat 9\n```\n";
+    QTest::newRow("markup stays text") << "August" << "2021" << "# not a heading\n* not a list <b>"
+                                       << "## 2021-08-06\n\n```\n# not a heading\n* not a list <b>\n```\n";
+    QTest::newRow("fence longer than the text's backticks")
+        << "August" << "2021" << "```\ncode\n``````" << "## 2021-08-06\n\n```````\n```\ncode\n``````\n```````\n";
+    QTest::newRow("no date, punctuation escaped")
+        << "Augst" << "20_21" << "idea" << "## Augst 20\\_21\\, day 6 \\(no date\\)\n\n```\nidea\n```\n";
+    QTest::newRow("Windows line breaks") << "August" << "2021" << "one\r\ntwo"
+                                         << "## 2021-08-06\n\n```\none\ntwo\n```\n";
+}
+
+void NotesExportTest::markdown()
+{
+    QFETCH(QString, month);
+    QFETCH(QString, year);
+    QFETCH(QString, text);
+    QFETCH(QString, entry);
+    NotesFixture fixture;
+    fixture.putNote(month, year, 5, text);
+
+    const auto result = fixture.run({"export"}); // Markdown unless told otherwise
+
+    QCOMPARE(result.exitCode, 0);
+    QCOMPARE(QString::fromUtf8(result.out), "# Tavorin Planner notes\n\n" + entry);
+}
+
+void NotesExportTest::json()
+{
+    NotesFixture fixture;
+    const QString tricky = "\"quoted\" \\ back\nslash 😀 Ä";
+    fixture.putNote("August", "2021", 5, tricky, "255");
+    fixture.putNote("Augst", "20_21", 0, "undated", "red");
+    fixture.put("Text1", "2021");
+
+    const auto result = fixture.run({"export", "--format", "json"});
+
+    QCOMPARE(result.exitCode, 0);
+    QJsonParseError error;
+    const QJsonDocument document = QJsonDocument::fromJson(result.out, &error);
+    QCOMPARE(error.error, QJsonParseError::NoError);
+    const QJsonObject root = document.object();
+    QCOMPARE(root.value("application").toString(), "Quillmere");
+    QCOMPARE(root.value("section").toString(), "Tavorin Planner");
+    const QJsonArray notes = root.value("notes").toArray();
+    QCOMPARE(notes.size(), 2);
+    QCOMPARE(notes.at(0).toObject(),
+             (QJsonObject{{"key", "August_2021_txtNote_5"}, {"month", "August"}, {"year", "2021"}, {"day", 6},
+                          {"date", "2021-08-06"}, {"text", tricky}, {"color", 255}}));
+    QCOMPARE(notes.at(1).toObject(),
+             (QJsonObject{{"key", "Augst_20_21_txtNote_0"}, {"month", "Augst"}, {"year", "20_21"}, {"day", 1},
+                          {"date", QJsonValue()}, {"text", "undated"}, {"color", QJsonValue()}}));
+}
+
+QTEST_GUILESS_MAIN(NotesExportTest)
+#include "tst_notes_export.moc"

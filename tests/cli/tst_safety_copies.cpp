@@ -1,0 +1,167 @@
+#include "NotesFixture.h"
+
+#include "settings/SafetyCopies.h"
+#include "settings/Settings.h"
+
+#include <QDir>
+#include <QTest>
+
+#include <sqlite3.h>
+#include <sys/stat.h>
+
+namespace {
+
+const QDate Day(2026, 12, 8);
+
+QString noteOf(const QString &storePath)
+{
+    return NotesFixture::contents(storePath).value(Settings::noteTextKey("August", "2021", 5));
+}
+
+QStringList names(const QStringList &paths)
+{
+    QStringList result;
+    for (const QString &path : paths)
+        result << QFileInfo(path).fileName();
+    return result;
+}
+
+} // namespace
+
+// The copies the planner makes at start: one a day, the newest seven, never
+// a failure that reaches the user. Dates are given, never the clock's.
+class SafetyCopiesTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void firstStartOfTheDay();
+    void onceADay();
+    void keepsTheNewestSeven();
+    void noStoreNoCopy();
+    void failures_data();
+    void failures();
+};
+
+void SafetyCopiesTest::firstStartOfTheDay()
+{
+    NotesFixture fixture;
+    fixture.putNote("August", "2021", 5, "dentist"); // the planner of yesterday still runs
+    const mode_t previousMask = ::umask(022);
+
+    QString error;
+    const bool made = SafetyCopies::makeDailyCopy(fixture.storePath(), Day, &error);
+    ::umask(previousMask);
+
+    QVERIFY2(made, qPrintable(error));
+    const QString copy = fixture.storePath() + ".2026-12-08.bak";
+    QCOMPARE(SafetyCopies::existingCopies(fixture.storePath()), QStringList{copy});
+    QCOMPARE(noteOf(copy), "dentist");
+    QCOMPARE(NotesFixture::modeOf(copy), 0600);
+}
+
+void SafetyCopiesTest::onceADay()
+{
+    NotesFixture fixture;
+    fixture.putNote("August", "2021", 5, "morning");
+    QVERIFY(SafetyCopies::makeDailyCopy(fixture.storePath(), Day));
+    fixture.putNote("August", "2021", 5, "evening");
+
+    QVERIFY(SafetyCopies::makeDailyCopy(fixture.storePath(), Day)); // a second start that day
+    QCOMPARE(noteOf(SafetyCopies::copyPath(fixture.storePath(), Day)), "morning");
+
+    QVERIFY(SafetyCopies::makeDailyCopy(fixture.storePath(), Day.addDays(1)));
+    QCOMPARE(noteOf(SafetyCopies::copyPath(fixture.storePath(), Day.addDays(1))), "evening");
+    QCOMPARE(SafetyCopies::existingCopies(fixture.storePath()).size(), 2);
+}
+
+void SafetyCopiesTest::keepsTheNewestSeven()
+{
+    NotesFixture fixture;
+    fixture.putNote("August", "2021", 5, "dentist");
+    const QString folder = QFileInfo(fixture.storePath()).absolutePath();
+    // Files that only look alike are not ours to remove.
+    const QStringList others{"settings.sqlite3.before-restore-20261201-120000", "settings.sqlite3.notes.bak",
+                             "other.sqlite3.2026-01-01.bak", "settings.sqlite3.2026-01-01.bak.old"};
+    for (const QString &name : others) {
+        QFile file(folder + u'/' + name);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    }
+
+    // Starts on ten days with gaps between some, and once on the first day again.
+    const QList<QDate> starts{Day,  Day.addDays(1),  Day.addDays(2),  Day.addDays(5),  Day.addDays(6), Day,
+                              Day.addDays(9), Day.addDays(30), Day.addDays(31), Day.addDays(40), Day.addDays(41)};
+    for (const QDate &start : starts)
+        QVERIFY(SafetyCopies::makeDailyCopy(fixture.storePath(), start));
+
+    QCOMPARE(names(SafetyCopies::existingCopies(fixture.storePath())),
+             (QStringList{"settings.sqlite3.2026-12-13.bak", "settings.sqlite3.2026-12-14.bak",
+                          "settings.sqlite3.2026-12-17.bak", "settings.sqlite3.2027-01-07.bak",
+                          "settings.sqlite3.2027-01-08.bak", "settings.sqlite3.2027-01-17.bak",
+                          "settings.sqlite3.2027-01-18.bak"}));
+    for (const QString &name : others)
+        QVERIFY2(QFile::exists(folder + u'/' + name), qPrintable(name));
+}
+
+void SafetyCopiesTest::noStoreNoCopy()
+{
+    const NotesFixture fixture; // the very first start
+
+    QString error;
+    QVERIFY(SafetyCopies::makeDailyCopy(fixture.storePath(), Day, &error));
+
+    QCOMPARE(error, QString());
+    QVERIFY(!QFileInfo::exists(fixture.storePath()));
+    QVERIFY(!QFileInfo::exists(QFileInfo(fixture.storePath()).absolutePath()));
+}
+
+void SafetyCopiesTest::failures_data()
+{
+    QTest::addColumn<QString>("spoil"); // what goes wrong
+
+    QTest::newRow("store is no database") << "garbage";
+    QTest::newRow("store of another program") << "foreign";
+    QTest::newRow("store with a damaged page") << "damaged";
+    QTest::newRow("a folder in the copy's place") << "folder";
+}
+
+void SafetyCopiesTest::failures()
+{
+    QFETCH(QString, spoil);
+    NotesFixture fixture;
+    for (int cell = 0; cell < 31; ++cell)
+        fixture.putNote("August", "2021", cell, QString(1000, u'n'));
+    fixture.closeStore();
+    const QString store = fixture.storePath();
+    for (int day = 1; day <= 7; ++day) // a week of good copies
+        QVERIFY(SafetyCopies::makeDailyCopy(store, Day.addDays(-day)));
+    const QStringList goodCopies = SafetyCopies::existingCopies(store);
+
+    if (spoil == "garbage") {
+        QFile file(store);
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(QByteArray(8192, 'g'));
+    } else if (spoil == "foreign") {
+        QVERIFY(QFile::remove(store));
+        sqlite3 *db = nullptr;
+        sqlite3_open(QFile::encodeName(store).constData(), &db);
+        QCOMPARE(sqlite3_exec(db, "CREATE TABLE things(name TEXT)", nullptr, nullptr, nullptr), SQLITE_OK);
+        sqlite3_close(db);
+    } else if (spoil == "damaged") {
+        QFile file(store);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek(2 * 4096);
+        file.write(QByteArray(64, '\xab'));
+    } else {
+        QVERIFY(QDir().mkpath(SafetyCopies::copyPath(store, Day)));
+    }
+
+    QString error;
+    QVERIFY(!SafetyCopies::makeDailyCopy(store, Day, &error));
+
+    QVERIFY2(error.contains(store), qPrintable(error));
+    QCOMPARE(SafetyCopies::existingCopies(store), goodCopies); // the good copies stay
+}
+
+QTEST_GUILESS_MAIN(SafetyCopiesTest)
+#include "tst_safety_copies.moc"
