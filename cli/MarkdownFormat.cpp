@@ -1,0 +1,46 @@
+#include "cli/MarkdownFormat.h"
+
+#include "cli/Note.h"
+
+#include <QRegularExpression>
+
+namespace {
+
+// Any ASCII punctuation may be escaped with a backslash, which keeps month
+// and year texts of any kind literal in a heading.
+QString escaped(const QString &text)
+{
+    QString result;
+    for (QChar c : text) {
+        if (c.unicode() < 128 && (c.isPunct() || c.isSymbol()))
+            result += u'\\';
+        result += c;
+    }
+    return result;
+}
+
+// A fence longer than any run of backticks in the text.
+QString fenceFor(const QString &text)
+{
+    static const QRegularExpression backticks(QStringLiteral("`+"));
+    qsizetype longest = 0;
+    for (const auto &match : backticks.globalMatch(text))
+        longest = std::max(longest, match.capturedLength());
+    return QString(std::max<qsizetype>(3, longest + 1), u'`');
+}
+
+} // namespace
+
+QByteArray MarkdownFormat::begin()
+{
+    return "# Tavorin Planner notes\n";
+}
+
+QByteArray MarkdownFormat::note(const Note &note)
+{
+    const QString heading = note.date.isValid()
+        ? note.date.toString(Qt::ISODate)
+        : escaped(QStringLiteral("%1 %2, day %3 (no date)").arg(note.monthText, note.yearText).arg(note.day));
+    const QString fence = fenceFor(note.text);
+    return QStringLiteral("\n## %1\n\n%2\n%3\n%2\n").arg(heading, fence, note.text).toUtf8();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include "cli/Note.h"
+
+#include <QList>
+#include <optional>
+
+class StoreFile;
+
+// The day notes of a store. A note's month is a month name of the user's
+// language or of English, as the planner shows them, and its year the year
+// box's text, so a key may name no date at all: such notes come last.
+namespace NoteCatalogue {
+
+// What the key of a note's text tells: month, year, day and date. Nothing for
+// keys of other values ("Text1", colours).
+std::optional<Note> fromKey(const QString &key);
+
+// Every note with a text, dated ones in date order, then the others by key.
+QList<Note> read(StoreFile &store);
+
+} // namespace NoteCatalogue

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+#include <cstdio>
+
+struct Note;
+
+// The command line of tavorin-notes: reads the planner's notes without
+// writing to its store, exports them, and backs the store up or restores it.
+// Notes go to standard output; messages and progress to standard error.
+class NotesCommandLine
+{
+public:
+    // Exit codes that scripts can rely on.
+    enum ExitCode { Ok = 0, NothingFound = 1, UsageError = 2, StoreError = 3 };
+
+    NotesCommandLine(std::FILE *out, std::FILE *err)
+        : m_out(out), m_err(err)
+    {
+    }
+
+    // Runs the command that arguments (the program's, name first) give.
+    int run(const QStringList &arguments);
+
+private:
+    struct Command;
+    static const QList<Command> &commands();
+
+    int runCommand(const Command &command, const QStringList &arguments);
+    int list();
+    int search(const QString &text);
+    int exportNotes(const QString &formatName);
+    int backup(const QString &file);
+    int restore(const QString &file);
+
+    QList<Note> readNotes();
+    void printNotes(const QList<Note> &notes);
+    void reportProgress(const QString &what, qint64 done, qint64 total);
+
+    QString programHelp() const;
+    QString commandHelp(const Command &command) const;
+    int usageError(const QString &message, const QString &helpHint);
+    void write(const QByteArray &bytes);
+    void message(const QString &text);
+
+    std::FILE *m_out;
+    std::FILE *m_err;
+    QString m_storePath;
+    int m_lastPercent = -1;
+};
