@@ -3,6 +3,7 @@
 #include "platform/Today.h"
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 
 int main(int argc, char *argv[])
 {
