@@ -11,6 +11,7 @@ packages=(
   clang libclang-rt-14-dev
   xvfb xauth xdotool xclip x11-utils imagemagick faketime
   desktop-file-utils gnuplot-nox ccache
+  strace
 )
 
 missing=()
