@@ -55,7 +55,7 @@ open_colour_dialog
 close_colour_dialog Escape
 expect_store "a cancel after choosing red keeps 255" Forecolor 255
 expect_swatch "and the swatch stays red" '#FF0000'
-expect_no_error_box
+expect_no_box
 
 # After a restart the swatch is red again, and a cancel in the new run leaves
 # it red.
@@ -68,6 +68,6 @@ open_colour_dialog
 close_colour_dialog Escape
 expect_store "a cancel in a new run leaves 255 stored" Forecolor 255
 expect_swatch "and the swatch red" '#FF0000'
-expect_no_error_box
+expect_no_box
 
 finish

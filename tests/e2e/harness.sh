@@ -35,6 +35,7 @@ FAILURES=0
 KNOWN_BUG=''    # while set, failures are reported as SKIP under this bug's name
 KNOWN_BUG_SHOWN=0
 STARTED=()      # every process this file started, ended by cleanup
+X_SERVERS=()    # the X servers among them
 PLANNER_PID=''  # the planner that the input helpers drive
 PLANNER_WIN=''  # its window
 
@@ -54,7 +55,7 @@ die() { KNOWN_BUG=''; fail "$*"; exit 1; }
 # program breaks; their failures are reported but do not fail the test.
 known_bug_begin() { KNOWN_BUG=$1; KNOWN_BUG_SHOWN=0; }
 known_bug_end() {
-  ((KNOWN_BUG_SHOWN)) || echo "# known bug ($KNOWN_BUG) did not show: its checks passed, the mark can go"
+  ((KNOWN_BUG_SHOWN)) || echo "# known bug ($KNOWN_BUG) did not show in this run"
   KNOWN_BUG=''
 }
 
@@ -110,11 +111,20 @@ wait_until() { # seconds command...
 # Starts a private X server on a free display and makes it the current DISPLAY.
 start_x() {
   local number_file=$WORK/display.$RANDOM
-  Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp 3>"$number_file" \
+  Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset 3>"$number_file" \
     >>"$WORK/xvfb.log" 2>&1 &
   STARTED+=($!)
-  wait_until 20 grep -q . "$number_file" || die "the X server did not start"
+  X_SERVERS+=($!)
+  wait_until 20 grep -qs . "$number_file" || die "the X server did not start"
   export DISPLAY=:$(head -n 1 "$number_file")
+}
+
+# Says so when an X server of this file has ended: something else ended it.
+x_server_note() {
+  local pid
+  for pid in "${X_SERVERS[@]}"; do
+    kill -0 "$pid" 2>/dev/null || echo " (the X server $pid has ended)"
+  done
 }
 
 # ---------------------------------------------------------------- the planner
@@ -141,12 +151,12 @@ start_planner() { # [date and time]
   PLANNER_WIN=''
   local deadline=$((SECONDS + 30))
   while [[ -z $PLANNER_WIN ]]; do
-    kill -0 "$pid" 2>/dev/null || die "the planner ended at start; its output: $(tail -n 5 "$log")"
+    kill -0 "$pid" 2>/dev/null || die "the planner ended at start; its output: $(tail -n 5 "$log")$(x_server_note)"
     ((SECONDS < deadline)) || die "the planner showed no window named 'Tavorin Planner'"
     sleep 0.05
     PLANNER_WIN=$(planner_window "$pid")
   done
-  xdotool windowfocus --sync "$PLANNER_WIN"
+  focus_planner
 }
 
 # Ends the planner at once, as a crash or a power cut would: no event runs.
@@ -154,11 +164,11 @@ kill_planner() {
   end_process "$PLANNER_PID" KILL
 }
 
-planner_alive() { kill -0 "$PLANNER_PID" 2>/dev/null; }
-
 # Gives the planner window the keyboard focus back, as a window manager does
 # when a dialog of the program closes.
-focus_planner() { xdotool windowfocus --sync "$PLANNER_WIN"; }
+focus_planner() {
+  timeout 10 xdotool windowfocus --sync "$PLANNER_WIN" || die "could not give the planner window the focus"
+}
 
 # Removes the store (only while no planner runs), for a start on an empty one.
 reset_store() { rm -rf "$XDG_DATA_HOME/Quillmere"; }
@@ -170,13 +180,29 @@ window_named() { # title
 window_shown() { [[ -n $(window_named "$1") ]]; }
 window_gone()  { [[ -z $(window_named "$1") ]]; }
 
-expect_no_error_box() { # [whose]
-  local whose=${1:+ over $1}
-  if window_shown 'Application Error'; then
-    fail "an 'Application Error' box is open$whose"
-  else
-    pass "no error box is open$whose"
+# Every visible window of a planner on the current display but its main
+# window: message boxes and dialogs.
+other_windows() {
+  local window
+  for window in $(xdotool search --onlyvisible --classname '^tavorin-planner$' 2>/dev/null || true); do
+    [[ $(xdotool getwindowname "$window" 2>/dev/null) == 'Tavorin Planner' ]] || echo "$window"
+  done
+}
+
+# Fails when a message box or dialog is open, and keeps a picture of it in the
+# work folder (which a failing test keeps).
+expect_no_box() { # [whose]
+  local whose=${1:+ over $1} windows window picture
+  windows=$(other_windows)
+  if [[ -z $windows ]]; then
+    pass "no message box is open$whose"
+    return
   fi
+  for window in $windows; do
+    picture=$WORK/box-$window.png
+    import -window "$window" "$picture" || true
+    fail "a box titled $(show "$(xdotool getwindowname "$window")") is open$whose (picture: $picture)"
+  done
 }
 
 screenshot() { # file

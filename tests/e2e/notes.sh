@@ -51,6 +51,6 @@ else
 fi
 expect_store "the store holds the 2,000 typed characters" August_2021_txtNote_12 "$burst"
 expect_store "the earlier note is untouched" August_2021_txtNote_5 "$note"
-expect_no_error_box
+expect_no_box
 
 finish
