@@ -34,6 +34,7 @@ START_DATE='2021-08-15 10:00:00'
 FAILURES=0
 KNOWN_BUG=''    # while set, failures are reported as SKIP under this bug's name
 KNOWN_BUG_SHOWN=0
+KEEP_WORK=0     # set by any failure, known bugs included: the work folder stays
 STARTED=()      # every process this file started, ended by cleanup
 X_SERVERS=()    # the X servers among them
 PLANNER_PID=''  # the planner that the input helpers drive
@@ -41,6 +42,7 @@ PLANNER_WIN=''  # its window
 
 pass() { echo "ok - $*"; }
 fail() {
+  KEEP_WORK=1
   if [[ -n $KNOWN_BUG ]]; then
     echo "SKIP - known bug ($KNOWN_BUG): $*"
     KNOWN_BUG_SHOWN=1
@@ -79,7 +81,7 @@ cleanup() {
   for ((i = ${#STARTED[@]} - 1; i >= 0; i--)); do
     end_process "${STARTED[i]}" TERM
   done
-  if [[ ${E2E_KEEP:-0} == 1 || $rc != 0 ]]; then
+  if [[ ${E2E_KEEP:-0} == 1 || $rc != 0 || $KEEP_WORK == 1 ]]; then
     echo "# work folder kept: $WORK"
   else
     rm -rf "$WORK"
@@ -109,6 +111,8 @@ wait_until() { # seconds command...
 # ---------------------------------------------------------------- X server
 
 # Starts a private X server on a free display and makes it the current DISPLAY.
+# -noreset: by default the server resets whenever its last client leaves, and a
+# planner that connects during such a reset cannot open the display.
 start_x() {
   local number_file=$WORK/display.$RANDOM
   Xvfb -displayfd 3 -screen 0 1280x1024x24 -dpi 96 -nolisten tcp -noreset 3>"$number_file" \
@@ -190,7 +194,7 @@ other_windows() {
 }
 
 # Fails when a message box or dialog is open, and keeps a picture of it in the
-# work folder (which a failing test keeps).
+# work folder.
 expect_no_box() { # [whose]
   local whose=${1:+ over $1} windows window picture
   windows=$(other_windows)
@@ -199,7 +203,7 @@ expect_no_box() { # [whose]
     return
   fi
   for window in $windows; do
-    picture=$WORK/box-$window.png
+    picture=$WORK/box-${DISPLAY#:}-$window.png
     import -window "$window" "$picture" || true
     fail "a box titled $(show "$(xdotool getwindowname "$window")") is open$whose (picture: $picture)"
   done

@@ -39,8 +39,8 @@ wait "$typist_a" "$typist_b"
 # and drops keystrokes; this happens now and then when both type at once.
 BUSY_BUG="a copy kept from the write lock for 2 s drops keystrokes"
 known_bug_begin "$BUSY_BUG"
-expect_store "copy A's note is stored" August_2021_txtNote_2 "$note_a" 30
-expect_store "copy B's note is stored" August_2021_txtNote_3 "$note_b" 30
+expect_store "copy A's note is stored" August_2021_txtNote_2 "$note_a" 15
+expect_store "copy B's note is stored" August_2021_txtNote_3 "$note_b" 15
 DISPLAY=$display_a expect_no_box "copy A"
 DISPLAY=$display_b expect_no_box "copy B"
 DISPLAY=$display_a PLANNER_WIN=$win_a
