@@ -120,6 +120,18 @@ std::optional<QString> SettingsStore::read(const QString &application, const QSt
     return QString::fromUtf8(text, sqlite3_column_bytes(statement, 0));
 }
 
+// Another copy of the planner that types commits every keystroke, so the lock
+// is free only for moments: SQLite's own timeout sleeps up to 100 ms between
+// tries and can miss every one of them. Trying again each millisecond finds one.
+int SettingsStore::waitForOtherCopy(void *, int attempt)
+{
+    constexpr int PollMs = 1;
+    if (attempt * PollMs >= BusyTimeoutMs)
+        return 0;
+    sqlite3_sleep(PollMs);
+    return 1;
+}
+
 void SettingsStore::ensureOpen()
 {
     if (m_db)
@@ -149,7 +161,7 @@ void SettingsStore::open()
     if (code != SQLITE_OK)
         fail(QStringLiteral("Cannot open"), code);
     sqlite3_extended_result_codes(m_db.get(), 1);
-    sqlite3_busy_timeout(m_db.get(), BusyTimeoutMs);
+    sqlite3_busy_handler(m_db.get(), &SettingsStore::waitForOtherCopy, nullptr);
 
     if (isEmptyDatabase())
         createSchema();

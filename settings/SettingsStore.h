@@ -34,7 +34,8 @@ public:
     using WriteObserver = std::function<void(const QString &key, const QString &value)>;
     void setWriteObserver(WriteObserver observer) { m_writeObserver = std::move(observer); }
 
-    static constexpr int BusyTimeoutMs = 2000;
+    // How long a write waits for another copy of the planner to finish its own.
+    static constexpr int BusyTimeoutMs = 5000;
 
 private:
     struct DatabaseCloser { void operator()(sqlite3 *db) const; };
@@ -42,6 +43,7 @@ private:
     using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
     using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
+    static int waitForOtherCopy(void *context, int attempt);
     void ensureOpen();
     void close();
     void open();
