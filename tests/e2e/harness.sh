@@ -8,7 +8,7 @@
 # with `finish`. Every wait is bounded; every process started here is ended
 # when the scenario file exits.
 #
-# Output is one line per check: "ok - ...", "FAIL - ..." or "SKIP - ...".
+# Output is one line per check: "ok - ..." or "FAIL - ...".
 # E2E_KEEP=1 keeps the work folder (store, logs, screenshots) for a look.
 
 set -euo pipefail
@@ -32,9 +32,7 @@ STORE=$XDG_DATA_HOME/Quillmere/settings.sqlite3
 START_DATE='2021-08-15 10:00:00'
 
 FAILURES=0
-KNOWN_BUG=''    # while set, failures are reported as SKIP under this bug's name
-KNOWN_BUG_SHOWN=0
-KEEP_WORK=0     # set by any failure, known bugs included: the work folder stays
+KEEP_WORK=0     # set by any failure: the work folder stays
 STARTED=()      # every process this file started, ended by cleanup
 X_SERVERS=()    # the X servers among them
 PLANNER_PID=''  # the planner that the input helpers drive
@@ -43,23 +41,10 @@ PLANNER_WIN=''  # its window
 pass() { echo "ok - $*"; }
 fail() {
   KEEP_WORK=1
-  if [[ -n $KNOWN_BUG ]]; then
-    echo "SKIP - known bug ($KNOWN_BUG): $*"
-    KNOWN_BUG_SHOWN=1
-    return 0
-  fi
   echo "FAIL - $*"
   FAILURES=$((FAILURES + 1))
 }
-die() { KNOWN_BUG=''; fail "$*"; exit 1; }
-
-# Checks between these two calls test behaviour that a known fault of the
-# program breaks; their failures are reported but do not fail the test.
-known_bug_begin() { KNOWN_BUG=$1; KNOWN_BUG_SHOWN=0; }
-known_bug_end() {
-  ((KNOWN_BUG_SHOWN)) || echo "# known bug ($KNOWN_BUG) did not show in this run"
-  KNOWN_BUG=''
-}
+die() { fail "$*"; exit 1; }
 
 # Ends a process that this shell started and that is still its child; a pid
 # that has been reused by some other process is left alone. TERM gets five
