@@ -26,6 +26,7 @@
 #include <sqlite3.h>
 #include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 using namespace TestEnvironment;
@@ -245,6 +246,18 @@ bool giveTreeTo(const QString &folder, uid_t user)
     return true;
 }
 
+// Whether another user can reach path: every folder above it searchable by all.
+bool reachableByOthers(const QString &path)
+{
+    for (QString folder = QFileInfo(path).absolutePath(); ; folder = QFileInfo(folder).absolutePath()) {
+        struct stat info{};
+        if (::stat(QFile::encodeName(folder).constData(), &info) != 0 || !(info.st_mode & S_IXOTH))
+            return false;
+        if (folder == QLatin1String("/"))
+            return true;
+    }
+}
+
 int countFrom(const RecordedMessages &messages, qsizetype from)
 {
     return int(messages.shown().size() - from);
@@ -343,6 +356,8 @@ private slots:
     {
         const uid_t user = ::geteuid() == 0 ? NobodyId : 0;
         QTemporaryDir home;
+        if (user != 0 && !(reachableByOthers(QStringLiteral(TYPIST_PATH)) && reachableByOthers(home.path())))
+            QSKIP("the user nobody cannot reach the typist program or the temporary folder");
         const QString storePath = home.filePath(QStringLiteral("data/Quillmere/settings.sqlite3"));
         const QString noteKey = Settings::noteTextKey(QStringLiteral("August"), QStringLiteral("2021"), 2);
         {
