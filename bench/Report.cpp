@@ -1,0 +1,193 @@
+// The one table of a run: every figure, its baseline from the same run, and the ratio.
+
+#include "Groups.h"
+
+#include <QFile>
+#include <QList>
+#include <QLocale>
+#include <QTextStream>
+
+#include <cstdio>
+#include <optional>
+#include <stdexcept>
+
+namespace {
+
+constexpr int LargestNotes = 100000;
+constexpr int SmallestNotes = 100;
+constexpr double RefreshBudgetMs = 8.0;
+
+struct Row
+{
+    QString figure;
+    QString notes;
+    QString median;
+    QString p99;
+    QString runs;
+    QString baseline = QStringLiteral("—");
+    QString ratio = QStringLiteral("—");
+    QString ratio99 = QStringLiteral("—");
+    QString target = QStringLiteral("—");
+    QString met = QStringLiteral("—");
+};
+
+QString number(double value, int decimals)
+{
+    return QLocale::c().toString(value, 'f', decimals);
+}
+
+QString milliseconds(double value)
+{
+    return number(value, value < 1 ? 3 : value < 100 ? 2 : 0) + QStringLiteral(" ms");
+}
+
+QString mebibytes(double value)
+{
+    return number(value, 1) + QStringLiteral(" MiB");
+}
+
+QString times(double ratio)
+{
+    return number(ratio, ratio < 10 ? 2 : 0) + QStringLiteral("×");
+}
+
+QString metText(bool met)
+{
+    return met ? QStringLiteral("yes") : QStringLiteral("**no**");
+}
+
+Row figureRow(const QString &figure, int notes, const Samples &samples, QString (*unit)(double))
+{
+    return {figure, notes > 0 ? QLocale::c().toString(notes) : QStringLiteral("—"), unit(samples.median()),
+            unit(samples.percentile(99)), QString::number(samples.count())};
+}
+
+// The ratio of one figure to another, and the target on that ratio if any.
+void compare(Row &row, const QString &baseline, const Samples &over, const Samples &under,
+             std::optional<double> atMost = {}, std::optional<double> atLeast = {})
+{
+    const double ratio = over.median() / under.median();
+    row.baseline = baseline;
+    row.ratio = times(ratio);
+    row.ratio99 = times(over.percentile(99) / under.percentile(99));
+    if (atMost) {
+        row.target = QStringLiteral("≤ ") + times(*atMost);
+        row.met = metText(ratio <= *atMost);
+    }
+    if (atLeast) {
+        row.target = QStringLiteral("≥ ") + times(*atLeast);
+        row.met = metText(ratio >= *atLeast);
+    }
+}
+
+std::optional<double> onlyAtLargest(int notes, double target)
+{
+    return notes == LargestNotes ? std::optional<double>(target) : std::nullopt;
+}
+
+QList<Row> writeRows(const Results &results)
+{
+    QList<Row> rows;
+    for (const auto &[notes, store] : results.storeKeystroke) {
+        const Samples &floor = results.floorKeystroke.at(notes);
+        const Samples &qsettings = results.qsettingsKeystroke.at(notes);
+        Row storeRow = figureRow(QStringLiteral("Keystroke, store (2× SaveSetting)"), notes, store, milliseconds);
+        compare(storeRow, QStringLiteral("floor"), store, floor, 1.5);
+        rows << storeRow;
+        if (notes != SmallestNotes && results.storeKeystroke.count(SmallestNotes)) {
+            Row growth = figureRow(QStringLiteral("Keystroke, store, growth with notes"), notes, store, milliseconds);
+            compare(growth, QStringLiteral("store at 100 notes"), store, results.storeKeystroke.at(SmallestNotes),
+                    onlyAtLargest(notes, 1.5));
+            rows << growth;
+        }
+        rows << figureRow(QStringLiteral("Keystroke, floor (2× append + fdatasync)"), notes, floor, milliseconds);
+        Row qsettingsRow =
+            figureRow(QStringLiteral("Keystroke, QSettings INI (2× setValue + sync)"), notes, qsettings, milliseconds);
+        compare(qsettingsRow, QStringLiteral("store"), qsettings, store, std::nullopt, onlyAtLargest(notes, 500));
+        rows << qsettingsRow;
+    }
+    return rows;
+}
+
+QList<Row> refreshRows(const Results &results)
+{
+    QList<Row> rows;
+    for (const auto &[notes, refresh] : results.refresh) {
+        Row row = figureRow(QStringLiteral("RefreshCalendar"), notes, refresh, milliseconds);
+        if (notes != SmallestNotes && results.refresh.count(SmallestNotes))
+            compare(row, QStringLiteral("RefreshCalendar at 100 notes"), refresh, results.refresh.at(SmallestNotes));
+        if (notes == LargestNotes) {
+            row.target = QStringLiteral("99th < 8 ms");
+            row.met = metText(refresh.percentile(99) < RefreshBudgetMs);
+        }
+        rows << row;
+        const Samples &cpu = results.refreshCpu.at(notes);
+        Row cpuRow = figureRow(QStringLiteral("RefreshCalendar, processor time only"), notes, cpu, milliseconds);
+        if (notes != SmallestNotes && results.refreshCpu.count(SmallestNotes))
+            compare(cpuRow, QStringLiteral("the same at 100 notes"), cpu, results.refreshCpu.at(SmallestNotes));
+        if (notes == LargestNotes) {
+            cpuRow.target = row.target;
+            cpuRow.met = metText(cpu.percentile(99) < RefreshBudgetMs);
+        }
+        rows << cpuRow;
+    }
+    return rows;
+}
+
+QList<Row> startupRows(const Results &results)
+{
+    QList<Row> rows;
+    for (const auto &[notes, planner] : results.plannerStartup) {
+        const Samples &bare = results.bareStartup.at(notes);
+        Row startup = figureRow(QStringLiteral("Start-up to first paint, planner"), notes, planner, milliseconds);
+        compare(startup, QStringLiteral("bare window"), planner, bare, 1.5);
+        const Samples &firstOfDay = results.plannerFirstOfDay.at(notes);
+        Row first = figureRow(QStringLiteral("Start-up to first paint, planner, first start of a day"), notes,
+                              firstOfDay, milliseconds);
+        compare(first, QStringLiteral("bare window"), firstOfDay, bare, 1.5);
+        Row memory = figureRow(QStringLiteral("Peak resident memory, planner"), notes, results.plannerMemory.at(notes),
+                               mebibytes);
+        compare(memory, QStringLiteral("bare window"), results.plannerMemory.at(notes), results.bareMemory.at(notes),
+                1.3);
+        rows << startup << first
+             << figureRow(QStringLiteral("Start-up to first paint, bare window"), 0, bare, milliseconds) << memory
+             << figureRow(QStringLiteral("Peak resident memory, bare window"), 0, results.bareMemory.at(notes),
+                          mebibytes);
+    }
+    return rows;
+}
+
+void printRow(const QStringList &cells)
+{
+    std::printf("| %s |\n", qPrintable(cells.join(QStringLiteral(" | "))));
+}
+
+} // namespace
+
+void printTable(const Results &results)
+{
+    printRow({QStringLiteral("Figure"), QStringLiteral("Stored notes"), QStringLiteral("Median"),
+              QStringLiteral("99th pct."), QStringLiteral("Runs"), QStringLiteral("Baseline (same run)"),
+              QStringLiteral("Ratio, median"), QStringLiteral("Ratio, 99th"), QStringLiteral("Target"),
+              QStringLiteral("Met")});
+    printRow(QStringList(10, QStringLiteral("---")));
+    for (const Row &row : writeRows(results) + refreshRows(results) + startupRows(results)) {
+        printRow({row.figure, row.notes, row.median, row.p99, row.runs, row.baseline, row.ratio, row.ratio99,
+                  row.target, row.met});
+    }
+}
+
+void writePlotData(const Results &results, const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Text))
+        throw std::runtime_error("cannot write the plot data");
+    QTextStream out(&file);
+    out << "# notes store_median store_p99 floor_median floor_p99 qsettings_median qsettings_p99 (ms)\n";
+    for (const auto &[notes, store] : results.storeKeystroke) {
+        const Samples &floor = results.floorKeystroke.at(notes);
+        const Samples &qsettings = results.qsettingsKeystroke.at(notes);
+        out << notes << ' ' << store.median() << ' ' << store.percentile(99) << ' ' << floor.median() << ' '
+            << floor.percentile(99) << ' ' << qsettings.median() << ' ' << qsettings.percentile(99) << '\n';
+    }
+}
