@@ -11,11 +11,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QDirIterator>
-#include <QLineEdit>
-#include <QTemporaryDir>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QProcess>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cerrno>
