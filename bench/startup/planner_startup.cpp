@@ -5,21 +5,17 @@
 #include "FirstShown.h"
 
 #include "app/PlannerApplication.h"
+#include "app/PlannerStart.h"
 #include "bench/StoreFill.h"
 #include "calendar/Form1.h"
 #include "platform/Today.h"
-#include "settings/SafetyCopies.h"
-#include "settings/Settings.h"
-#include "settings/SettingsStore.h"
 
 int main(int argc, char *argv[])
 {
     PlannerApplication application(argc, argv);
     Today::setFixedDateForTesting(StoreFill::ShownDate);
-    SafetyCopies::makeDailyCopy(Settings::store().path(), Today::date());
     Form1 window;
     FirstShown::reportFirstPaint(window);
-    window.Form_Load();
-    window.show();
+    startPlanner(window);
     return application.exec();
 }
