@@ -38,17 +38,28 @@ NoteBox::NoteBox(QWidget *parent)
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     setTabChangesFocus(true);
-    setForeColor(0);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Text, OleColor::toQColor(m_foreColor));
+    setPalette(palette);
 }
 
 void NoteBox::setText(const QString &text)
 {
+    m_emptyingPending = false;
     if (text != toPlainText())
         setPlainText(text);
 }
 
+void NoteBox::finishRefill()
+{
+    if (m_emptyingPending)
+        setText(QString());
+}
+
 void NoteBox::setForeColor(qint32 color)
 {
+    if (color == m_foreColor)
+        return;
     QPalette palette = this->palette();
     palette.setColor(QPalette::Text, OleColor::toQColor(color));
     setPalette(palette);

@@ -27,16 +27,22 @@ class NoteBox : public QPlainTextEdit
 public:
     explicit NoteBox(QWidget *parent = nullptr);
 
-    QString text() const { return toPlainText(); }
-    // Sets the text unless the box already holds it: a refill sets all 70
-    // boxes twice, and an unchanged box needs no new layout.
+    QString text() const { return m_emptyingPending ? QString() : toPlainText(); }
+    // Sets the text unless the box already holds it: an unchanged box needs no new layout.
     void setText(const QString &text);
+
+    // A refill empties every box and then loads it. The emptying waits until
+    // the box is loaded or the refill ends, so that a box whose note does not
+    // change is not laid out at all, and one that does only once.
+    void emptyForRefill() { m_emptyingPending = true; }
+    void finishRefill();
 
     qint32 foreColor() const { return m_foreColor; }
     void setForeColor(qint32 color); // a failure for a value that names no colour
 
 private:
     qint32 m_foreColor = 0;
+    bool m_emptyingPending = false;
 };
 
 // A day's caption, such as "01 Sun": flat, thin single border, centred.

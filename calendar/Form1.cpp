@@ -210,7 +210,11 @@ void Form1::fillMonthLists()
 void Form1::RefreshCalendar()
 {
     Refreshing = true;
-    const auto clear = qScopeGuard([this] { Refreshing = false; });
+    const auto clear = qScopeGuard([this] {
+        Frame1->finishRefill();
+        Frame2->finishRefill();
+        Refreshing = false;
+    });
     Frame1->clearCells();
     Frame2->clearCells();
     Frame1->showDays();

@@ -91,7 +91,13 @@ QString MonthPanel::yearText() const
 void MonthPanel::clearCells()
 {
     for (NoteBox *note : m_noteBoxes)
-        note->setText(QString());
+        note->emptyForRefill();
+}
+
+void MonthPanel::finishRefill()
+{
+    for (NoteBox *note : m_noteBoxes)
+        note->finishRefill();
 }
 
 // Shows one cell for each day of the selected month of the year the year box

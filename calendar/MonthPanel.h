@@ -42,6 +42,8 @@ public:
     void clearCells();
     void showDays();
     void loadNotes();
+    // Empties the boxes that the refill did not load (it was cut short).
+    void finishRefill();
 
 private:
     void createTopLine(const Names &names);
