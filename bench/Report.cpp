@@ -113,7 +113,7 @@ QList<Row> refreshRows(const Results &results)
 {
     QList<Row> rows;
     for (const auto &[notes, refresh] : results.refresh) {
-        Row row = figureRow(QStringLiteral("RefreshCalendar"), notes, refresh, milliseconds);
+        Row row = figureRow(QStringLiteral("RefreshCalendar, months swapped"), notes, refresh, milliseconds);
         if (notes != SmallestNotes && results.refresh.count(SmallestNotes))
             compare(row, QStringLiteral("RefreshCalendar at 100 notes"), refresh, results.refresh.at(SmallestNotes));
         if (notes == LargestNotes) {
