@@ -15,7 +15,9 @@ int main(int argc, char *argv[])
     PlannerApplication application(argc, argv);
     Today::setFixedDateForTesting(StoreFill::ShownDate);
     Form1 window;
-    FirstShown::reportFirstPaint(window);
     startPlanner(window);
+    // Watches after the planner's own watcher of the first paint, so it is told
+    // first: the day's safety copy runs once the window is on screen.
+    FirstShown::reportFirstPaint(window);
     return application.exec();
 }
