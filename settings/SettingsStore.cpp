@@ -1,6 +1,8 @@
 #include "settings/SettingsStore.h"
 
 #include "platform/Failure.h"
+#include "platform/Today.h"
+#include "settings/SafetyCopies.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -246,14 +248,18 @@ void SettingsStore::checkSchema()
                                      "settings(application, section, key, value). The file was left unchanged.")
                           .arg(m_path));
     }
-    checkIntegrity();
+    if (!QFileInfo::exists(SafetyCopies::copyPath(m_path, Today::date())))
+        checkIntegrity();
     // A store made elsewhere may use a rollback journal; WAL lets a second copy read while one writes.
     sqlite3_exec(m_db.get(), "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
 }
 
 // A damaged page anywhere in the file is found before anything is written:
 // SQLite would otherwise read and write around it, and every write could
-// spread the damage. The check reads the whole file, which is small.
+// spread the damage. The check reads the whole file, so it runs once a day:
+// the day's safety copy is made only of a store that passed it, and while
+// that copy exists the check is not repeated. A page damaged later still
+// fails every read and write that touches it, with a message naming the file.
 void SettingsStore::checkIntegrity()
 {
     Statement check = prepare("PRAGMA quick_check(1)");
