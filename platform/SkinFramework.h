@@ -15,9 +15,6 @@ public:
     QVariant getProperty(int dispatchId) override;
     void setProperty(int dispatchId, const QVariant &value) override;
 
-    const QString &styleSheet() const { return m_styleSheet; }
-    qint32 options() const { return m_options; }
-
 private:
     void loadSkin(const QString &path);
     void applyWindow(qint32 nativeHandle);

@@ -49,11 +49,6 @@ const QList<ShownMessage> &RecordedMessages::shown() const
     return *m_messages;
 }
 
-void RecordedMessages::clear()
-{
-    m_messages->clear();
-}
-
 PrivateStore::PrivateStore()
     : m_path(m_folder.filePath(QStringLiteral("Quillmere/settings.sqlite3"))),
       m_writes(std::make_shared<QList<std::pair<QString, QString>>>())

@@ -29,7 +29,6 @@ public:
     RecordedMessages();
     ~RecordedMessages();
     const QList<ShownMessage> &shown() const;
-    void clear();
 
 private:
     std::unique_ptr<MessageBox::Presenter> m_previous;
