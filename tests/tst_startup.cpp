@@ -60,6 +60,16 @@ private:
     }
 };
 
+// Makes folder the application folder, with a skin file holding styleSheet.
+void useSkinFile(const QString &folder, const QByteArray &styleSheet)
+{
+    QDir(folder).mkpath("x");
+    QFile skinFile(folder + "/x/o.cjs");
+    if (skinFile.open(QIODevice::WriteOnly))
+        skinFile.write(styleSheet);
+    ApplicationInfo::setFolderForTesting(folder);
+}
+
 const QString ReportTail = QStringLiteral("\r\rPlease email screenshot of this message to ") + ErrorReport::SupportAddress;
 
 } // namespace
@@ -230,12 +240,7 @@ private slots:
     void skinFileGetsTheSixCallsInOrder()
     {
         QTemporaryDir appFolder;
-        QDir(appFolder.path()).mkpath("x");
-        QFile skinFile(appFolder.filePath("x/o.cjs"));
-        QVERIFY(skinFile.open(QIODevice::WriteOnly));
-        skinFile.write("QComboBox { color: navy; }");
-        skinFile.close();
-        ApplicationInfo::setFolderForTesting(appFolder.path());
+        useSkinFile(appFolder.path(), "QComboBox { color: navy; }");
 
         auto engine = std::make_unique<RecordingSkinEngine>();
         RecordingSkinEngine *skin = engine.get();
@@ -263,12 +268,7 @@ private slots:
     void realSkinEngineAppliesTheStyleSheet()
     {
         QTemporaryDir appFolder;
-        QDir(appFolder.path()).mkpath("x");
-        QFile skinFile(appFolder.filePath("x/o.cjs"));
-        QVERIFY(skinFile.open(QIODevice::WriteOnly));
-        skinFile.write("QLineEdit { color: navy; }");
-        skinFile.close();
-        ApplicationInfo::setFolderForTesting(appFolder.path());
+        useSkinFile(appFolder.path(), "QLineEdit { color: navy; }");
         Form1 form;
         form.Form_Load();
         QVERIFY(m_messages->shown().isEmpty());
@@ -278,11 +278,7 @@ private slots:
     void failingSkinIsReportedAndStartUpGoesOn()
     {
         QTemporaryDir appFolder;
-        QDir(appFolder.path()).mkpath("x");
-        QFile skinFile(appFolder.filePath("x/o.cjs"));
-        QVERIFY(skinFile.open(QIODevice::WriteOnly));
-        skinFile.close();
-        ApplicationInfo::setFolderForTesting(appFolder.path());
+        useSkinFile(appFolder.path(), "");
         auto engine = std::make_unique<RecordingSkinEngine>();
         engine->failAt = "get 1";
         RecordingSkinEngine *skin = engine.get();
