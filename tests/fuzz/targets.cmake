@@ -26,7 +26,10 @@ add_library(fuzzed_code STATIC
   ${PLANNER_ROOT}/platform/Numbers.cpp
   ${PLANNER_ROOT}/platform/OleColor.cpp
   ${PLANNER_ROOT}/platform/Dispatch.cpp
-  ${PLANNER_ROOT}/settings/SettingsStore.cpp)
+  ${PLANNER_ROOT}/platform/Today.cpp
+  ${PLANNER_ROOT}/settings/SettingsStore.cpp
+  ${PLANNER_ROOT}/settings/SafetyCopies.cpp
+  ${PLANNER_ROOT}/settings/StoreFile.cpp)
 target_include_directories(fuzzed_code PUBLIC ${PLANNER_ROOT})
 target_compile_options(fuzzed_code PUBLIC ${SANITIZERS} PRIVATE -fsanitize=fuzzer-no-link)
 target_link_options(fuzzed_code PUBLIC ${SANITIZERS})
