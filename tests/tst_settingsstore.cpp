@@ -1,4 +1,6 @@
 #include "platform/Failure.h"
+#include "platform/Today.h"
+#include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
@@ -53,6 +55,8 @@ private:
 private slots:
     void init()
     {
+        for (const QString &copy : SafetyCopies::existingCopies(storePath()))
+            QFile::remove(copy);
         QFile::remove(storePath());
         QFile::remove(storePath() + "-wal");
         QFile::remove(storePath() + "-shm");
@@ -195,6 +199,41 @@ private slots:
         file.close();
         SettingsStore(storePath()).save(App, Sec, "Text1", "2021");
         QCOMPARE(*SettingsStore(storePath()).read(App, Sec, "Text1"), QString("2021"));
+    }
+
+    // A damaged page is found by the whole-file check on the day's first open;
+    // once the day's safety copy exists (made only of a store that passed),
+    // the check is not repeated and an undamaged part is read as usual.
+    void wholeFileCheckRunsUntilTheDaysCopyExists()
+    {
+        Today::setFixedDateForTesting(QDate(2021, 8, 15));
+        SettingsStore(storePath()).save(App, Sec, "Text1", "2021");
+        int damagedPage = 0;
+        {
+            sqlite3 *db = nullptr;
+            sqlite3_open(QFile::encodeName(storePath()).constData(), &db);
+            sqlite3_exec(db, "CREATE TABLE other(x); INSERT INTO other VALUES (zeroblob(3000))", nullptr, nullptr,
+                         nullptr);
+            sqlite3_stmt *statement = nullptr;
+            sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = 'other'", -1, &statement, nullptr);
+            sqlite3_step(statement);
+            damagedPage = sqlite3_column_int(statement, 0);
+            sqlite3_finalize(statement);
+            sqlite3_close(db);
+        }
+        QVERIFY(damagedPage > 1);
+        QFile file(storePath());
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        file.seek(qint64(damagedPage - 1) * 4096);
+        file.write(QByteArray(4096, '\x5a'));
+        file.close();
+
+        QVERIFY_THROWS_EXCEPTION(Failure, SettingsStore(storePath()).read(App, Sec, "Text1"));
+        QFile copy(SafetyCopies::copyPath(storePath(), QDate(2021, 8, 15)));
+        QVERIFY(copy.open(QIODevice::WriteOnly));
+        copy.close();
+        QCOMPARE(*SettingsStore(storePath()).read(App, Sec, "Text1"), QString("2021"));
+        Today::setFixedDateForTesting(QDate());
     }
 
     // A second copy of the planner holding the store locked is waited for up to
