@@ -71,21 +71,7 @@ Form1::Form1(QWidget *parent)
       SkinFramework1(std::make_unique<SkinFramework>())
 {
     initResources();
-    setObjectName(QStringLiteral("Form1"));
-    setWindowTitle(QStringLiteral("Form1"));
-    setWindowIcon(blankDesignIcon());
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
-                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
-    QFont font(QString::fromLatin1(WindowDesign::FontFamily));
-    font.setPointSizeF(WindowDesign::WindowFontPoints);
-    font.setBold(true);
-    setFont(font);
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
-    setAutoFillBackground(true);
-    setFixedSize(WindowDesign::toPixels(WindowDesign::ClientArea).size());
-
+    applyWindowDesign();
     createControls();
     connectPanel(Frame1, {&Form1::Combo1_Click, &Form1::Combo1_Change, &Form1::Text1_Change, &Form1::Text1_LostFocus,
                           &Form1::txtNote1_Change, &Form1::txtNote1_GotFocus});
@@ -101,6 +87,26 @@ Form1::~Form1() = default;
 void Form1::setSkinEngine(std::unique_ptr<Dispatchable> engine)
 {
     SkinFramework1 = std::move(engine);
+}
+
+// The window as designed: fixed size with no maximise button, white, the
+// window font that every control without its own uses, the blank icon.
+void Form1::applyWindowDesign()
+{
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Form1"));
+    setWindowIcon(blankDesignIcon());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+                   | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
+    QFont font(QString::fromLatin1(WindowDesign::FontFamily));
+    font.setPointSizeF(WindowDesign::WindowFontPoints);
+    font.setBold(true);
+    setFont(font);
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    setFixedSize(WindowDesign::toPixels(WindowDesign::ClientArea).size());
 }
 
 void Form1::createControls()

@@ -43,6 +43,7 @@ protected:
 private:
     struct PanelHandlers;
 
+    void applyWindowDesign();
     void createControls();
     void chainTabOrder();
     void connectPanel(MonthPanel *panel, const PanelHandlers &handlers);
