@@ -7,13 +7,43 @@
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
+#include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <sqlite3.h>
 #include <grp.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace FaultKit {
+
+ino_t inodeOf(const QString &path)
+{
+    struct stat info{};
+    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
+}
+
+QByteArray randomBytes(int size, quint32 seed)
+{
+    QRandomGenerator generator(seed);
+    QByteArray bytes(size, Qt::Uninitialized);
+    for (char &byte : bytes)
+        byte = char(generator.bounded(256));
+    return bytes;
+}
+
+QByteArray foreignDatabase(const char *sql)
+{
+    QTemporaryDir folder;
+    const QString path = folder.filePath(QStringLiteral("other.db"));
+    sqlite3 *db = nullptr;
+    sqlite3_open(QFile::encodeName(path).constData(), &db);
+    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
+    sqlite3_close(db);
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
 
 namespace {
 

@@ -23,6 +23,13 @@ std::optional<QString> storedValue(const QString &storePath, const QString &key)
 QByteArray digestOf(const QString &path);
 // The names in a folder, sorted.
 QStringList namesIn(const QString &folder);
+// The file's inode number, 0 when there is no file.
+ino_t inodeOf(const QString &path);
+
+// Bytes that are no store: the same for the same seed.
+QByteArray randomBytes(int size, quint32 seed);
+// The bytes of another program's database, made by running sql.
+QByteArray foreignDatabase(const char *sql);
 
 // How many cells of the panel are shown; -1 when a caption and its note box disagree.
 int shownCells(const MonthPanel *panel);

@@ -46,33 +46,8 @@ QByteArray wellUsedStore()
     return file.readAll();
 }
 
-QByteArray randomBytes(int size)
-{
-    QRandomGenerator generator(20210815);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char &byte : bytes)
-        byte = char(generator.bounded(256));
-    return bytes;
-}
 
-// A database of another program, made with the sqlite3 library.
-QByteArray foreignDatabase(const char *sql)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("other.db"));
-    sqlite3 *db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
-    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
-ino_t inodeOf(const QString &path)
-{
-    struct stat info{};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
-}
 
 } // namespace
 
@@ -95,7 +70,7 @@ private slots:
         QTest::addColumn<QByteArray>("content");
         const QByteArray store = wellUsedStore();
         QVERIFY(store.size() > 5 * 4096);
-        QTest::newRow("random bytes") << randomBytes(16384);
+        QTest::newRow("random bytes") << FaultKit::randomBytes(16384, 20210815);
         QTest::newRow("a text file") << QByteArray("Dentist on Monday\nbring forms\n");
         QTest::newRow("store header only") << store.left(100);
         QTest::newRow("store cut to its first page") << store.left(4096);
@@ -104,13 +79,13 @@ private slots:
         const int pages = int(store.size() / 4096);
         for (const int page : {2, pages / 2, pages}) {
             QByteArray scribbled = store;
-            scribbled.replace((page - 1) * 4096, 4096, randomBytes(4096));
+            scribbled.replace((page - 1) * 4096, 4096, FaultKit::randomBytes(4096, 20210815));
             QTest::addRow("store with page %d of %d overwritten", page, pages) << scribbled;
         }
         QTest::newRow("database without the table")
-            << foreignDatabase("CREATE TABLE recipes(name, steps); INSERT INTO recipes VALUES('bread', 'knead');");
+            << FaultKit::foreignDatabase("CREATE TABLE recipes(name, steps); INSERT INTO recipes VALUES('bread', 'knead');");
         QTest::newRow("table with a wrong column")
-            << foreignDatabase("CREATE TABLE settings(application TEXT, section TEXT, name TEXT, value TEXT, "
+            << FaultKit::foreignDatabase("CREATE TABLE settings(application TEXT, section TEXT, name TEXT, value TEXT, "
                                "PRIMARY KEY(application, section, name));"
                                "INSERT INTO settings VALUES('Quillmere', 'Tavorin Planner', 'Text1', '2019');");
     }
@@ -127,7 +102,7 @@ private slots:
             QCOMPARE(file.write(content), content.size());
         }
         const QByteArray digest = FaultKit::digestOf(store.path());
-        const ino_t inode = inodeOf(store.path());
+        const ino_t inode = FaultKit::inodeOf(store.path());
         const QStringList namesBefore = FaultKit::namesIn(folder);
 
         Form1 window;
@@ -175,7 +150,7 @@ private slots:
         QVERIFY(store.writes().isEmpty());
         Settings::useStoreAt(store.path()); // closes the store as the end of the program does
         QCOMPARE(FaultKit::digestOf(store.path()), digest);
-        QCOMPARE(inodeOf(store.path()), inode);
+        QCOMPARE(FaultKit::inodeOf(store.path()), inode);
         QCOMPARE(FaultKit::namesIn(folder), namesBefore);
     }
 };

@@ -32,11 +32,6 @@ mode_t modeOf(const QString &path)
     return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? (info.st_mode & 07777) : mode_t(-1);
 }
 
-ino_t inodeOf(const QString &path)
-{
-    struct stat info{};
-    return ::stat(QFile::encodeName(path).constData(), &info) == 0 ? info.st_ino : 0;
-}
 
 // Runs a short helper program to its end (bounded); its standard output, trimmed.
 QString runTool(const QString &program, const QStringList &arguments, const QProcessEnvironment &environment,
@@ -120,14 +115,6 @@ void endProcess(QProcess &process)
     }
 }
 
-QByteArray randomBytes(int size)
-{
-    QRandomGenerator generator(4711);
-    QByteArray bytes(size, Qt::Uninitialized);
-    for (char &byte : bytes)
-        byte = char(generator.bounded(256));
-    return bytes;
-}
 
 QByteArray storeWithNotes()
 {
@@ -143,17 +130,6 @@ QByteArray storeWithNotes()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
-QByteArray foreignDatabase(const char *sql)
-{
-    QTemporaryDir folder;
-    const QString path = folder.filePath(QStringLiteral("other.db"));
-    sqlite3 *db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
-    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    sqlite3_close(db);
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
 
 // Centre of a control, in the window's client area: frame position plus the
 // control's position inside the frame.
@@ -232,11 +208,11 @@ private slots:
     {
         QTest::addColumn<QByteArray>("content");
         const QByteArray store = storeWithNotes();
-        QTest::newRow("random bytes") << randomBytes(20000);
+        QTest::newRow("random bytes") << FaultKit::randomBytes(20000, 4711);
         QTest::newRow("store cut short") << store.left(store.size() / 2 + 100);
-        QTest::newRow("database without the table") << foreignDatabase("CREATE TABLE recipes(name, steps)");
+        QTest::newRow("database without the table") << FaultKit::foreignDatabase("CREATE TABLE recipes(name, steps)");
         QTest::newRow("table with a wrong column")
-            << foreignDatabase("CREATE TABLE settings(application TEXT, section TEXT, name TEXT, value TEXT)");
+            << FaultKit::foreignDatabase("CREATE TABLE settings(application TEXT, section TEXT, name TEXT, value TEXT)");
     }
     void damagedStoreIsReportedAndLeftAlone()
     {
@@ -252,7 +228,7 @@ private slots:
             QCOMPARE(file.write(content), content.size());
         }
         const QByteArray digest = FaultKit::digestOf(storePath());
-        const ino_t inode = inodeOf(storePath());
+        const ino_t inode = FaultKit::inodeOf(storePath());
         const QStringList names = FaultKit::namesIn(storeFolder());
 
         XServer x;
@@ -337,7 +313,7 @@ private slots:
 
         endProcess(planner);
         QCOMPARE(FaultKit::digestOf(storePath()), digest);
-        QCOMPARE(inodeOf(storePath()), inode);
+        QCOMPARE(FaultKit::inodeOf(storePath()), inode);
         QCOMPARE(FaultKit::namesIn(storeFolder()), names);
     }
 
