@@ -139,38 +139,18 @@ private slots:
         QCOMPARE(note(1, 0)->text(), QString("next year"));
     }
 
-    void leavingAYearBox_data()
+    // The refill that leaving a year box starts keeps the note box being
+    // clicked into shown, so it keeps the focus. (Which texts stay in a year
+    // box and which become the current year: tests/faults/tst_badvalues.)
+    void clickFromAYearBoxIntoANoteKeepsTheFocus()
     {
-        QTest::addColumn<QString>("typed");
-        QTest::addColumn<QString>("kept");
-        QTest::addColumn<int>("cellsShown");
-        QTest::newRow("year") << "2024" << "2024" << 30;
-        QTest::newRow("empty") << "" << "2021" << 30;
-        QTest::newRow("letters") << "next" << "2021" << 30;
-        QTest::newRow("negative") << "-5" << "-5" << 0;
-        QTest::newRow("plus sign") << "+2021" << "+2021" << 0;
-        QTest::newRow("leading blank") << " 2021" << "2021" << 30;
-        QTest::newRow("trailing blank") << "2021 " << "2021" << 30;
-        QTest::newRow("zero") << "0" << "0" << 0;
-        QTest::newRow("too large") << "99999" << "99999" << 0;
-        QTest::newRow("hundred digits") << QString(100, u'7') << QString(100, u'7') << 0;
-        QTest::newRow("arabic-indic digits") << QString::fromUtf8("٢٠٢١") << "2021" << 30;
-        QTest::newRow("very long text") << QString(100000, u'y') << "2021" << 30;
-    }
-    void leavingAYearBox()
-    {
-        QFETCH(QString, typed);
-        QFETCH(QString, kept);
-        QFETCH(int, cellsShown);
         QLineEdit *year = m_form->panel2()->yearBox();
         focus(year);
-        year->setText(typed); // as if typed: the change handler stores it
-        QCOMPARE(m_store->contents().value("Text2"), typed);
-        focus(note(1, 0)); // a click from the year box into a note box
-        QCOMPARE(year->text(), kept);
-        QCOMPARE(m_store->contents().value("Text2"), kept);
-        QCOMPARE(shownCells(m_form->panel2()), cellsShown);
-        QCOMPARE(shownCells(m_form->panel1()), 31);
+        year->setText("2024");
+        focus(note(1, 0));
+        QVERIFY(note(1, 0)->hasFocus());
+        QCOMPARE(m_store->contents().value("Text2"), QString("2024"));
+        QCOMPARE(shownCells(m_form->panel2()), 30);
     }
 
     void leavingAnUnchangedYearBoxStillRefills()

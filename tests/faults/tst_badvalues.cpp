@@ -42,6 +42,15 @@ void addBadColorRows()
 
 // Stored and typed values that are not what the planner itself would store:
 // each has a defined result, and none crashes.
+// Starts the window as the program does and makes it the active one.
+static void showActive(Form1 &window)
+{
+    window.Form_Load();
+    window.show();
+    QApplication::setActiveWindow(&window);
+    QVERIFY(QTest::qWaitForWindowActive(&window));
+}
+
 class BadValuesTest : public QObject
 {
     Q_OBJECT
@@ -139,10 +148,7 @@ private slots:
         RecordedMessages messages;
         PrivateStore store;
         Form1 window;
-        window.Form_Load();
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        showActive(window);
 
         QLineEdit *year = window.panel1()->yearBox();
         FaultKit::giveFocus(year);
@@ -176,10 +182,7 @@ private slots:
         RecordedMessages messages;
         PrivateStore store;
         Form1 window;
-        window.Form_Load();
-        window.show();
-        QApplication::setActiveWindow(&window);
-        QVERIFY(QTest::qWaitForWindowActive(&window));
+        showActive(window);
 
         QLineEdit *year = window.panel2()->yearBox();
         FaultKit::giveFocus(year);

@@ -67,6 +67,21 @@ private:
         typist.start(QStringLiteral(TYPIST_PATH), {QString::number(cell), text});
     }
 
+    // Runs the typist to the end with text for cell; it must finish without a
+    // message and leave the text stored.
+    void typeToTheEnd(int cell, const QString &text)
+    {
+        QProcess typist;
+        startTypist(typist, cell, text);
+        QVERIFY(typist.waitForFinished(30000));
+        QCOMPARE(typist.exitStatus(), QProcess::NormalExit);
+        const Outcome outcome = readOutput(typist.readAllStandardOutput());
+        QVERIFY2(outcome.messages.isEmpty(), qPrintable(outcome.messages.join(u'\n')));
+        QVERIFY(outcome.done);
+        QCOMPARE(FaultKit::storedValue(storePath(), Settings::noteTextKey("August", "2021", cell)),
+                 std::optional<QString>(text));
+    }
+
 private slots:
     void initTestCase()
     {
@@ -101,14 +116,7 @@ private slots:
             sqlite3_close(db);
         }
 
-        QProcess typist;
-        startTypist(typist, 3, QStringLiteral("ok"));
-        QVERIFY(typist.waitForFinished(30000));
-        const Outcome outcome = readOutput(typist.readAllStandardOutput());
-        QVERIFY2(outcome.messages.isEmpty(), qPrintable(outcome.messages.join(u'\n')));
-        QVERIFY(outcome.done);
-        QCOMPARE(FaultKit::storedValue(storePath(), Settings::noteTextKey("August", "2021", 3)),
-                 std::optional<QString>(QStringLiteral("ok")));
+        typeToTheEnd(3, QStringLiteral("ok"));
         QCOMPARE(FaultKit::storedValue(storePath(), Settings::YearOfPanel1Key),
                  std::optional<QString>(QStringLiteral("2021")));
     }
@@ -165,16 +173,8 @@ private slots:
         }
 
         // After all the kills the planner starts and stores as usual.
-        QProcess typist;
-        startTypist(typist, 20, QStringLiteral("fine"));
-        QVERIFY(typist.waitForFinished(30000));
-        const Outcome outcome = readOutput(typist.readAllStandardOutput());
-        QVERIFY2(outcome.messages.isEmpty(), qPrintable(outcome.messages.join(u'\n')));
-        QVERIFY(outcome.done);
-        QCOMPARE(typist.exitStatus(), QProcess::NormalExit);
+        typeToTheEnd(20, QStringLiteral("fine"));
         QCOMPARE(FaultKit::integrityOf(storePath()), QStringLiteral("ok"));
-        QCOMPARE(FaultKit::storedValue(storePath(), Settings::noteTextKey("August", "2021", 20)),
-                 std::optional<QString>(QStringLiteral("fine")));
         for (auto earlier = kept.cbegin(); earlier != kept.cend(); ++earlier) {
             QCOMPARE(FaultKit::storedValue(storePath(), Settings::noteTextKey("August", "2021", earlier.key()))
                          .value_or(QString()),
