@@ -83,7 +83,6 @@ DayCaption::DayCaption(QWidget *parent)
 ColorSwatch::ColorSwatch(QWidget *parent)
     : QFrame(parent)
 {
-    setProperty("isPictureBox", true);
     setFrameStyle(QFrame::StyledPanel | QFrame::Sunken);
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);

@@ -4,13 +4,9 @@
 #include "platform/Failure.h"
 #include "platform/OleColor.h"
 
-#include <QAbstractButton>
 #include <QCheckBox>
-#include <QComboBox>
 #include <QGroupBox>
 #include <QLabel>
-#include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QRadioButton>
 
 namespace ControlProperties {
@@ -29,12 +25,6 @@ Kind kindOf(const QWidget *control)
         return Kind::Frame;
     if (qobject_cast<const QLabel *>(control))
         return Kind::Label;
-    if (qobject_cast<const QLineEdit *>(control) || qobject_cast<const QPlainTextEdit *>(control))
-        return Kind::TextBox;
-    if (qobject_cast<const QComboBox *>(control))
-        return Kind::ComboBox;
-    if (control && control->property("isPictureBox").toBool())
-        return Kind::PictureBox;
     return Kind::Other;
 }
 

@@ -9,7 +9,8 @@ class QWidget;
 // property by name, as the skin step of the start-up uses them.
 namespace ControlProperties {
 
-enum class Kind { OptionButton, CheckBox, Frame, Label, TextBox, ComboBox, PictureBox, Other };
+// The kinds that the skin recolours; every other control is Other.
+enum class Kind { OptionButton, CheckBox, Frame, Label, Other };
 
 Kind kindOf(const QWidget *control);
 
