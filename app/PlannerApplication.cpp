@@ -6,7 +6,7 @@ PlannerApplication::PlannerApplication(int &argc, char **argv)
     : QApplication(argc, argv)
 {
     setApplicationName(QStringLiteral("tavorin-planner"));
-    setDesktopFileName(QStringLiteral("tavorin-planner"));
+    setDesktopFileName(QStringLiteral("example.quillmere.TavorinPlanner"));
 }
 
 bool PlannerApplication::notify(QObject *receiver, QEvent *event)

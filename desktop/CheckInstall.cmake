@@ -1,4 +1,5 @@
-# Run by the test install_layout: cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DDATADIR=... -P CheckInstall.cmake
+# Run by the test install_layout:
+# cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DDATADIR=... -DMANDIR=... -DPLANNER_ID=... -P CheckInstall.cmake
 file(REMOVE_RECURSE ${PREFIX})
 execute_process(COMMAND ${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${PREFIX}
                 RESULT_VARIABLE result OUTPUT_QUIET)
@@ -11,9 +12,10 @@ foreach(program tavorin-planner tavorin-notes)
     message(FATAL_ERROR "${program} is not installed in ${PREFIX}/${BINDIR}")
   endif()
 endforeach()
-foreach(file applications/tavorin-planner.desktop icons/hicolor/scalable/apps/tavorin-planner.svg)
-  if(NOT EXISTS ${PREFIX}/${DATADIR}/${file})
-    message(FATAL_ERROR "${file} is not installed in ${PREFIX}/${DATADIR}")
+foreach(file ${DATADIR}/applications/${PLANNER_ID}.desktop ${DATADIR}/icons/hicolor/scalable/apps/${PLANNER_ID}.svg
+             ${DATADIR}/metainfo/${PLANNER_ID}.metainfo.xml ${MANDIR}/man1/tavorin-planner.1.gz ${MANDIR}/man1/tavorin-notes.1.gz)
+  if(NOT EXISTS ${PREFIX}/${file})
+    message(FATAL_ERROR "${file} is not installed in ${PREFIX}")
   endif()
 endforeach()
 file(REMOVE_RECURSE ${PREFIX})
