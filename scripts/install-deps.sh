@@ -12,7 +12,7 @@ packages=(
   xvfb xauth xdotool xclip x11-utils imagemagick faketime
   desktop-file-utils gnuplot-nox ccache
   strace
-  scdoc mandoc appstream
+  scdoc mandoc appstream lintian dpkg-dev fakeroot file
 )
 
 missing=()
