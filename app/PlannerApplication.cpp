@@ -1,5 +1,6 @@
 #include "app/PlannerApplication.h"
 
+#include "platform/Translations.h"
 #include "platform/UnhandledFailures.h"
 
 PlannerApplication::PlannerApplication(int &argc, char **argv)
@@ -7,6 +8,7 @@ PlannerApplication::PlannerApplication(int &argc, char **argv)
 {
     setApplicationName(QStringLiteral("tavorin-planner"));
     setDesktopFileName(QStringLiteral("example.quillmere.TavorinPlanner"));
+    Translations::install({QStringLiteral("planner")});
 }
 
 bool PlannerApplication::notify(QObject *receiver, QEvent *event)

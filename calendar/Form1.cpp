@@ -109,14 +109,16 @@ void Form1::applyWindowDesign()
     setFixedSize(WindowDesign::toPixels(WindowDesign::ClientArea).size());
 }
 
+// The captions are part of the window's design and read the same in every
+// language, so they are not translated.
 void Form1::createControls()
 {
-    Frame1 = new MonthPanel(Panel1Names, tr("Month 1"), this);
+    Frame1 = new MonthPanel(Panel1Names, QStringLiteral("Month 1"), this);
     Frame1->setGeometry(WindowDesign::toPixels(WindowDesign::PanelFrame[0]));
-    Frame2 = new MonthPanel(Panel2Names, tr("Month 2"), this);
+    Frame2 = new MonthPanel(Panel2Names, QStringLiteral("Month 2"), this);
     Frame2->setGeometry(WindowDesign::toPixels(WindowDesign::PanelFrame[1]));
 
-    Frame3 = new Frame(tr("Text Color"), this);
+    Frame3 = new Frame(QStringLiteral("Text Color"), this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
     Frame3->setGeometry(WindowDesign::toPixels(WindowDesign::ColorFrame));
     Picture1 = new ColorSwatch(Frame3);

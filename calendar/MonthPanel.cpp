@@ -45,11 +45,12 @@ MonthPanel::MonthPanel(const Names &names, const QString &caption, QWidget *pare
     createCells(names);
 }
 
+// The labels belong to the window's design: the same in every language.
 void MonthPanel::createTopLine(const Names &names)
 {
-    m_monthLabel = place(designLabel(tr("Month:"), this), names.monthLabel, WindowDesign::MonthLabel);
+    m_monthLabel = place(designLabel(QStringLiteral("Month:"), this), names.monthLabel, WindowDesign::MonthLabel);
     m_monthSelector = place(new QComboBox(this), names.monthSelector, WindowDesign::MonthSelector);
-    m_yearLabel = place(designLabel(tr("Year:"), this), names.yearLabel, WindowDesign::YearLabel);
+    m_yearLabel = place(designLabel(QStringLiteral("Year:"), this), names.yearLabel, WindowDesign::YearLabel);
     m_yearBox = place(new QLineEdit(this), names.yearBox, WindowDesign::YearBox);
     m_yearBox->setMaxLength(std::numeric_limits<int>::max()); // nothing limits what may be typed
     m_monthLabel->setFocusPolicy(Qt::NoFocus);

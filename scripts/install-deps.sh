@@ -13,6 +13,7 @@ packages=(
   desktop-file-utils gnuplot-nox ccache
   strace
   scdoc mandoc appstream lintian dpkg-dev fakeroot file
+  qt6-l10n-tools qt6-translations-l10n locales
 )
 
 missing=()

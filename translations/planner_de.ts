@@ -1,0 +1,175 @@
+<?xml version="1.0" encoding="utf-8"?>
+<!DOCTYPE TS>
+<TS version="2.1" language="de_DE">
+<context>
+    <name>ControlProperties</name>
+    <message>
+        <source>The control %1 has no property &quot;%2&quot;.</source>
+        <translation>Das Steuerelement %1 hat keine Eigenschaft „%2“.</translation>
+    </message>
+</context>
+<context>
+    <name>Dispatch</name>
+    <message>
+        <source>%1 has no member with dispatch id %2.</source>
+        <translation>%1 hat kein Element mit der Dispatch-ID %2.</translation>
+    </message>
+    <message>
+        <source>%1: dispatch id %2 needs argument %3, which is missing.</source>
+        <translation>%1: Die Dispatch-ID %2 braucht das Argument %3, das fehlt.</translation>
+    </message>
+    <message>
+        <source>The value &quot;%1&quot; is not a 32-bit whole number.</source>
+        <translation>Der Wert „%1“ ist keine ganze 32-Bit-Zahl.</translation>
+    </message>
+    <message>
+        <source>An unknown failure occurred.</source>
+        <translation>Ein unbekannter Fehler ist aufgetreten.</translation>
+    </message>
+</context>
+<context>
+    <name>Form1</name>
+    <message>
+        <source>Note text colour</source>
+        <translation>Textfarbe der Notizen</translation>
+    </message>
+</context>
+<context>
+    <name>MonthPanel</name>
+    <message>
+        <source>Month, %1</source>
+        <translation>Monat, %1</translation>
+    </message>
+    <message>
+        <source>Year, %1</source>
+        <translation>Jahr, %1</translation>
+    </message>
+    <message>
+        <source>Note for %1, %2</source>
+        <translation>Notiz für %1, %2</translation>
+    </message>
+</context>
+<context>
+    <name>OleColor</name>
+    <message>
+        <source>%1 names no system colour.</source>
+        <translation>%1 bezeichnet keine Systemfarbe.</translation>
+    </message>
+    <message>
+        <source>%1 is not a colour value: colours run from 0 to 16777215.</source>
+        <translation>%1 ist kein Farbwert: Farben reichen von 0 bis 16777215.</translation>
+    </message>
+    <message>
+        <source>The stored colour &quot;%1&quot; is not a whole number from -2147483648 to 2147483647.</source>
+        <translation>Die gespeicherte Farbe „%1“ ist keine ganze Zahl von -2147483648 bis 2147483647.</translation>
+    </message>
+</context>
+<context>
+    <name>SafetyCopies</name>
+    <message>
+        <source>Cannot make the safety copy of the notes store %1.</source>
+        <translation>Die Sicherheitskopie des Notizspeichers %1 kann nicht angelegt werden.</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsStore</name>
+    <message>
+        <source>Cannot save &quot;%1&quot; in</source>
+        <translation>„%1“ kann nicht gespeichert werden</translation>
+    </message>
+    <message>
+        <source>Cannot read &quot;%1&quot; from</source>
+        <translation>„%1“ kann nicht gelesen werden</translation>
+    </message>
+    <message>
+        <source>Cannot open</source>
+        <translation>Öffnen nicht möglich</translation>
+    </message>
+    <message>
+        <source>Cannot create the notes store %1: %2</source>
+        <translation>Der Notizspeicher %1 kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read</source>
+        <translation>Lesen nicht möglich</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a notes store of this program: it has no table settings(application, section, key, value). The file was left unchanged.</source>
+        <translation>Die Datei %1 ist kein Notizspeicher dieses Programms: Ihr fehlt die Tabelle settings(application, section, key, value). Die Datei wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>The notes store %1 is damaged: %2. The file was left unchanged.</source>
+        <translation>Der Notizspeicher %1 ist beschädigt: %2. Die Datei wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>Cannot use</source>
+        <translation>Verwenden nicht möglich</translation>
+    </message>
+    <message>
+        <source>%1 the notes store %2: %3.</source>
+        <translation>%1 (Notizspeicher %2): %3.</translation>
+    </message>
+</context>
+<context>
+    <name>SkinFramework</name>
+    <message>
+        <source>Cannot load the skin file %1: %2</source>
+        <translation>Die Skin-Datei %1 kann nicht geladen werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot read the skin file %1: %2</source>
+        <translation>Die Skin-Datei %1 kann nicht gelesen werden: %2</translation>
+    </message>
+    <message>
+        <source>No skin is loaded, so none can be applied.</source>
+        <translation>Es ist kein Skin geladen, daher kann keiner angewendet werden.</translation>
+    </message>
+    <message>
+        <source>There is no window with the handle %1 to skin.</source>
+        <translation>Es gibt kein Fenster mit dem Handle %1, das einen Skin erhalten könnte.</translation>
+    </message>
+</context>
+<context>
+    <name>StoreFile</name>
+    <message>
+        <source>There is no notes store at %1.</source>
+        <translation>Unter %1 gibt es keinen Notizspeicher.</translation>
+    </message>
+    <message>
+        <source>Cannot open</source>
+        <translation>Öffnen nicht möglich</translation>
+    </message>
+    <message>
+        <source>Cannot read</source>
+        <translation>Lesen nicht möglich</translation>
+    </message>
+    <message>
+        <source>The file %1 is not a notes store of Tavorin Planner: it has no table settings(application, section, key, value).</source>
+        <translation>Die Datei %1 ist kein Notizspeicher von Tavorin Planner: Ihr fehlt die Tabelle settings(application, section, key, value).</translation>
+    </message>
+    <message>
+        <source>Cannot check</source>
+        <translation>Prüfen nicht möglich</translation>
+    </message>
+    <message>
+        <source>The file %1 is damaged: %2</source>
+        <translation>Die Datei %1 ist beschädigt: %2</translation>
+    </message>
+    <message>
+        <source>Cannot copy the notes store %1 to %2: %3.</source>
+        <translation>Der Notizspeicher %1 kann nicht nach %2 kopiert werden: %3.</translation>
+    </message>
+    <message>
+        <source>Cannot create the copy %1: %2</source>
+        <translation>Die Kopie %1 kann nicht angelegt werden: %2</translation>
+    </message>
+    <message>
+        <source>Cannot use</source>
+        <translation>Verwenden nicht möglich</translation>
+    </message>
+    <message>
+        <source>%1 the notes store %2: %3.</source>
+        <translation>%1 (Notizspeicher %2): %3.</translation>
+    </message>
+</context>
+</TS>
