@@ -68,7 +68,7 @@ QStringList ICalendarFormat::warnings() const
 {
     QStringList result;
     for (const QString &key : m_undated)
-        result << QStringLiteral("skipped the note \"%1\": its key names no date.").arg(key);
+        result << tr("skipped the note \"%1\": its key names no date.").arg(key);
     return result;
 }
 

@@ -2,11 +2,15 @@
 
 #include "cli/ExportFormat.h"
 
+#include <QCoreApplication>
+
 // An iCalendar file (RFC 5545) with one journal entry (VJOURNAL) per note on
 // the note's day, which calendar programs import as day notes. Notes whose
 // key names no date have no place in it.
 class ICalendarFormat : public ExportFormat
 {
+    Q_DECLARE_TR_FUNCTIONS(ICalendarFormat)
+
 public:
     // now becomes every entry's DTSTAMP.
     explicit ICalendarFormat(const QDateTime &now);

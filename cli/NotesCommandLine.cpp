@@ -44,20 +44,20 @@ QByteArray listLine(const Note &note)
     return QStringList{date, note.monthText, note.yearText, QString::number(note.day), text}.join(u'\t').toUtf8() + '\n';
 }
 
-const char OptionsHelp[] =
+const char OptionsHelp[] = QT_TRANSLATE_NOOP("NotesCommandLine",
     "Options:\n"
     "  --store PATH   Use the store at PATH instead of the planner's:\n"
     "                 $XDG_DATA_HOME/Quillmere/settings.sqlite3, here\n"
     "                 %1\n"
-    "  -h, --help     Show this help.\n";
+    "  -h, --help     Show this help.\n");
 
-const char ExitCodesHelp[] =
+const char ExitCodesHelp[] = QT_TRANSLATE_NOOP("NotesCommandLine",
     "Exit codes:\n"
     "  0  success\n"
     "  1  search found no note\n"
     "  2  usage error: unknown command or option, missing or extra argument\n"
     "  3  store or file error: the store or FILE is missing, unreadable, not a\n"
-    "     notes store or damaged, or the output cannot be written\n";
+    "     notes store or damaged, or the output cannot be written\n");
 
 } // namespace
 
@@ -73,28 +73,28 @@ struct NotesCommandLine::Command
 const QList<NotesCommandLine::Command> &NotesCommandLine::commands()
 {
     static const QList<Command> table{
-        {QStringLiteral("list"), QString(), 0, QStringLiteral("List every note with its date, month, year and day."),
-         QStringLiteral("Lists every note that has a text, one per line, tab-separated: the date (YYYY-MM-DD, or \"-\"\n"
+        {QStringLiteral("list"), QString(), 0, tr("List every note with its date, month, year and day."),
+         tr("Lists every note that has a text, one per line, tab-separated: the date (YYYY-MM-DD, or \"-\"\n"
                         "when the month and year name none), the month and the year as the planner showed them,\n"
                         "the day, and the text, with \\ written \\\\, tab \\t and line break \\n. Dated notes come\n"
                         "first, in date order; then the others, by key.\n")},
         {QStringLiteral("search"), QStringLiteral("TEXT"), 1,
-         QStringLiteral("List the notes that contain TEXT, ignoring case."),
-         QStringLiteral("Lists, as \"list\" does, the notes whose text contains TEXT, ignoring case.\n"
+         tr("List the notes that contain TEXT, ignoring case."),
+         tr("Lists, as \"list\" does, the notes whose text contains TEXT, ignoring case.\n"
                         "Exits with 1 when no note contains it. Put -- before a TEXT that starts with -.\n")},
         {QStringLiteral("export"), QStringLiteral("[--format FORMAT]"), 0,
-         QStringLiteral("Write every note as Markdown, JSON or iCalendar."),
-         QStringLiteral("Writes every note to standard output in FORMAT: markdown (the default), json, or ics,\n"
+         tr("Write every note as Markdown, JSON or iCalendar."),
+         tr("Writes every note to standard output in FORMAT: markdown (the default), json, or ics,\n"
                         "an iCalendar file of journal entries (VJOURNAL) that calendar programs import. Notes\n"
                         "whose month and year name no date are left out of iCalendar files, each with a\n"
                         "message.\n")},
         {QStringLiteral("backup"), QStringLiteral("FILE"), 1,
-         QStringLiteral("Copy the store to FILE, also while the planner runs."),
-         QStringLiteral("Copies the store to FILE, which only you can read (mode 0600); an existing FILE is\n"
+         tr("Copy the store to FILE, also while the planner runs."),
+         tr("Copies the store to FILE, which only you can read (mode 0600); an existing FILE is\n"
                         "replaced. The copy is consistent even while the planner writes.\n")},
         {QStringLiteral("restore"), QStringLiteral("FILE"), 1,
-         QStringLiteral("Replace the store's content with the copy in FILE."),
-         QStringLiteral("Replaces the content of the store with that of FILE, a backup or a safety copy. FILE\n"
+         tr("Replace the store's content with the copy in FILE."),
+         tr("Replaces the content of the store with that of FILE, a backup or a safety copy. FILE\n"
                         "must be a sound notes store, or nothing is changed. The current store is first\n"
                         "kept next to it as <store>.before-restore-YYYYMMDD-HHMMSS. A running planner\n"
                         "shows the restored notes when it next reads them.\n")},
@@ -123,12 +123,12 @@ int NotesCommandLine::run(const QStringList &arguments)
     m_storePath = parser.value(QStringLiteral("store"));
     const QStringList rest = parser.positionalArguments();
     if (rest.isEmpty())
-        return usageError(QStringLiteral("No command given."), QString());
+        return usageError(tr("No command given."), QString());
     for (const Command &command : commands()) {
         if (command.name == rest.first())
             return runCommand(command, QStringList{arguments.value(0, Program)} + rest.mid(1));
     }
-    return usageError(QStringLiteral("Unknown command \"%1\".").arg(rest.first()), QString());
+    return usageError(tr("Unknown command \"%1\".").arg(rest.first()), QString());
 }
 
 int NotesCommandLine::runCommand(const Command &command, const QStringList &arguments)
@@ -151,13 +151,13 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
 
     const QStringList values = parser.positionalArguments();
     if (values.size() < command.argumentCount)
-        return usageError(QStringLiteral("\"%1\" needs %2.").arg(command.name, command.arguments), command.name);
+        return usageError(tr("\"%1\" needs %2.").arg(command.name, command.arguments), command.name);
     if (values.size() > command.argumentCount)
-        return usageError(QStringLiteral("Unexpected argument \"%1\".").arg(values.at(command.argumentCount)),
+        return usageError(tr("Unexpected argument \"%1\".").arg(values.at(command.argumentCount)),
                           command.name);
     const QString value = values.value(0);
     if (command.argumentCount > 0 && value.isEmpty())
-        return usageError(QStringLiteral("%1 must not be empty.").arg(command.arguments), command.name);
+        return usageError(tr("%1 must not be empty.").arg(command.arguments), command.name);
 
     try {
         if (command.name == QLatin1String("list"))
@@ -167,7 +167,7 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
         if (command.name == QLatin1String("export")) {
             const QString format = parser.value(QStringLiteral("format"));
             if (!ExportFormat::names().contains(format))
-                return usageError(QStringLiteral("Unknown format \"%1\".").arg(format), command.name);
+                return usageError(tr("Unknown format \"%1\".").arg(format), command.name);
             return exportNotes(format);
         }
         if (command.name == QLatin1String("backup"))
@@ -207,7 +207,7 @@ int NotesCommandLine::exportNotes(const QString &formatName)
     write(format->begin());
     for (qsizetype i = 0; i < notes.size(); ++i) {
         write(format->note(notes.at(i)));
-        reportProgress(QStringLiteral("exported notes"), i + 1, notes.size());
+        reportProgress(tr("exported notes"), i + 1, notes.size());
     }
     write(format->end());
     for (const QString &warning : format->warnings())
@@ -218,20 +218,20 @@ int NotesCommandLine::exportNotes(const QString &formatName)
 int NotesCommandLine::backup(const QString &file)
 {
     if (QFileInfo::exists(file) && QFileInfo(file).canonicalFilePath() == QFileInfo(m_storePath).canonicalFilePath())
-        throw Failure(QStringLiteral("The file %1 is the notes store itself.").arg(file));
+        throw Failure(tr("The file %1 is the notes store itself.").arg(file));
     StoreFile store(m_storePath, StoreFile::Access::ReadOnly);
     store.checkTable();
-    store.copyToNewFile(file, [this](int copied, int total) { reportProgress(QStringLiteral("copied pages"), copied, total); });
+    store.copyToNewFile(file, [this](int copied, int total) { reportProgress(tr("copied pages"), copied, total); });
     return Ok;
 }
 
 int NotesCommandLine::restore(const QString &file)
 {
     const QString kept = StoreRestore::restore(file, m_storePath, QDateTime::currentDateTime(), [this](int copied, int total) {
-        reportProgress(QStringLiteral("restored pages"), copied, total);
+        reportProgress(tr("restored pages"), copied, total);
     });
-    message(kept.isEmpty() ? QStringLiteral("Restored the notes store %1 from %2.").arg(m_storePath, file)
-                           : QStringLiteral("Restored the notes store %1 from %2; the former store is kept as %3.")
+    message(kept.isEmpty() ? tr("Restored the notes store %1 from %2.").arg(m_storePath, file)
+                           : tr("Restored the notes store %1 from %2; the former store is kept as %3.")
                                  .arg(m_storePath, file, kept));
     return Ok;
 }
@@ -257,21 +257,21 @@ void NotesCommandLine::reportProgress(const QString &what, qint64 done, qint64 t
     if (percent / 10 == m_lastPercent / 10 && done != total)
         return;
     m_lastPercent = percent;
-    message(QStringLiteral("%1: %2 of %3 (%4%)").arg(what).arg(done).arg(total).arg(percent));
+    message(tr("%1: %2 of %3 (%4%)").arg(what).arg(done).arg(total).arg(percent));
 }
 
 QString NotesCommandLine::programHelp() const
 {
-    QString help = QStringLiteral("Usage: %1 [--store PATH] COMMAND [ARGUMENTS]\n"
+    QString help = tr("Usage: %1 [--store PATH] COMMAND [ARGUMENTS]\n"
                                   "       %1 COMMAND --help\n\n"
                                   "Reads the day notes of Tavorin Planner without changing them, exports them,\n"
                                   "and backs the notes store up or restores it.\n\nCommands:\n")
                        .arg(Program);
     for (const Command &command : commands())
         help += QStringLiteral("  %1%2\n").arg((command.name + u' ' + command.arguments).leftJustified(26), command.summary);
-    help += u'\n' + QString::fromLatin1(OptionsHelp).arg(SettingsStore::defaultPath())
-            + QStringLiteral("  --version      Show the version.\n\n") + QString::fromLatin1(ExitCodesHelp)
-            + QStringLiteral("\nNotes go to standard output; messages and progress to standard error.\n"
+    help += u'\n' + tr(OptionsHelp).arg(SettingsStore::defaultPath())
+            + tr("  --version      Show the version.\n\n") + tr(ExitCodesHelp)
+            + tr("\nNotes go to standard output; messages and progress to standard error.\n"
                              "The store is only ever written by \"restore\".\n");
     return help;
 }
@@ -279,15 +279,15 @@ QString NotesCommandLine::programHelp() const
 QString NotesCommandLine::commandHelp(const Command &command) const
 {
     const QString usage = (command.name + u' ' + command.arguments).trimmed();
-    return QStringLiteral("Usage: %1 [--store PATH] %2\n\n%3\n").arg(Program, usage, command.details)
-           + QString::fromLatin1(OptionsHelp).arg(SettingsStore::defaultPath()) + u'\n'
-           + QString::fromLatin1(ExitCodesHelp);
+    return tr("Usage: %1 [--store PATH] %2\n\n%3\n").arg(Program, usage, command.details)
+           + tr(OptionsHelp).arg(SettingsStore::defaultPath()) + u'\n'
+           + tr(ExitCodesHelp);
 }
 
 int NotesCommandLine::usageError(const QString &text, const QString &commandName)
 {
     message(text);
-    message(QStringLiteral("Try \"%1%2 --help\".").arg(Program, commandName.isEmpty() ? QString() : u' ' + commandName));
+    message(tr("Try \"%1%2 --help\".").arg(Program, commandName.isEmpty() ? QString() : u' ' + commandName));
     return UsageError;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -12,6 +13,8 @@ struct Note;
 // Notes go to standard output; messages and progress to standard error.
 class NotesCommandLine
 {
+    Q_DECLARE_TR_FUNCTIONS(NotesCommandLine)
+
 public:
     // Exit codes that scripts can rely on.
     enum ExitCode { Ok = 0, NothingFound = 1, UsageError = 2, StoreError = 3 };

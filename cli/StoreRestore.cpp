@@ -4,6 +4,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
@@ -54,7 +55,7 @@ QString keepFormerStore(const QString &storePath, const QDateTime &now)
     } catch (const Failure &) {
     }
     if (!QFile::copy(storePath, kept))
-        throw Failure(QStringLiteral("Cannot keep the former notes store %1 as %2.").arg(storePath, kept));
+        throw Failure(QCoreApplication::translate("StoreRestore", "Cannot keep the former notes store %1 as %2.").arg(storePath, kept));
     ::chmod(QFile::encodeName(kept).constData(), 0600);
     return kept;
 }
@@ -90,14 +91,14 @@ QString restore(const QString &copyPath, const QString &storePath, const QDateTi
                 const StoreFile::Progress &progress)
 {
     if (isSameFile(copyPath, storePath))
-        throw Failure(QStringLiteral("The file %1 is the notes store itself.").arg(copyPath));
+        throw Failure(QCoreApplication::translate("StoreRestore", "The file %1 is the notes store itself.").arg(copyPath));
     StoreFile copy(copyPath, StoreFile::Access::ReadOnly);
     copy.checkTable();
     copy.checkIntegrity();
 
     const StoreState state = stateOf(storePath);
     if (state == StoreState::Foreign) {
-        throw Failure(QStringLiteral("The file %1 is a database of another kind, not a notes store of Tavorin "
+        throw Failure(QCoreApplication::translate("StoreRestore", "The file %1 is a database of another kind, not a notes store of Tavorin "
                                      "Planner; it was left unchanged.")
                           .arg(storePath));
     }

@@ -5,6 +5,7 @@
 #include "platform/OleColor.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QGroupBox>
 #include <QLabel>
 #include <QRadioButton>
@@ -31,7 +32,7 @@ Kind kindOf(const QWidget *control)
 void setByName(QWidget *control, const QString &name, const QVariant &value)
 {
     if (name != QLatin1String(BackColorName))
-        throw Failure(QStringLiteral("The control %1 has no property \"%2\".").arg(control->objectName(), name));
+        throw Failure(QCoreApplication::translate("ControlProperties", "The control %1 has no property \"%2\".").arg(control->objectName(), name));
     const qint32 colorValue = toInt32(value);
     QPalette palette = control->palette();
     palette.setColor(control->backgroundRole(), OleColor::toQColor(colorValue));

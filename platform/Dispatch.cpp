@@ -2,16 +2,18 @@
 
 #include "platform/Failure.h"
 
+#include <QCoreApplication>
+
 void Dispatchable::failUnknownId(const QString &component, int dispatchId)
 {
-    throw Failure(QStringLiteral("%1 has no member with dispatch id %2.").arg(component).arg(dispatchId));
+    throw Failure(QCoreApplication::translate("Dispatch", "%1 has no member with dispatch id %2.").arg(component).arg(dispatchId));
 }
 
 QVariant Dispatchable::argument(const QString &component, int dispatchId,
                                 const QVariantList &arguments, int index)
 {
     if (index >= arguments.size())
-        throw Failure(QStringLiteral("%1: dispatch id %2 needs argument %3, which is missing.")
+        throw Failure(QCoreApplication::translate("Dispatch", "%1: dispatch id %2 needs argument %3, which is missing.")
                           .arg(component).arg(dispatchId).arg(index + 1));
     return arguments.at(index);
 }
@@ -21,7 +23,7 @@ qint32 toInt32(const QVariant &value)
     bool ok = false;
     const qlonglong number = value.toLongLong(&ok);
     if (!ok || number < INT32_MIN || number > INT32_MAX)
-        throw Failure(QStringLiteral("The value \"%1\" is not a 32-bit whole number.").arg(value.toString()));
+        throw Failure(QCoreApplication::translate("Dispatch", "The value \"%1\" is not a 32-bit whole number.").arg(value.toString()));
     return static_cast<qint32>(number);
 }
 
@@ -34,6 +36,6 @@ QString describeFailure(std::exception_ptr failure)
     } catch (const std::exception &other) {
         return QString::fromLocal8Bit(other.what());
     } catch (...) {
-        return QStringLiteral("An unknown failure occurred.");
+        return QCoreApplication::translate("Dispatch", "An unknown failure occurred.");
     }
 }

@@ -35,11 +35,11 @@ QColor toQColor(qint32 value)
     if (bits & SystemColorFlag) {
         const auto role = systemColorRole(bits & ~SystemColorFlag);
         if (!role)
-            throw Failure(QStringLiteral("%1 names no system colour.").arg(value));
+            throw Failure(QApplication::translate("OleColor", "%1 names no system colour.").arg(value));
         return QApplication::palette().color(QPalette::Active, *role);
     }
     if (bits > 0xFFFFFFu)
-        throw Failure(QStringLiteral("%1 is not a colour value: colours run from 0 to 16777215.").arg(value));
+        throw Failure(QApplication::translate("OleColor", "%1 is not a colour value: colours run from 0 to 16777215.").arg(value));
     return QColor(int(bits & 0xFF), int((bits >> 8) & 0xFF), int((bits >> 16) & 0xFF));
 }
 
@@ -53,7 +53,7 @@ qint32 fromStoredText(const QString &text)
 {
     const auto value = Numbers::parseInt32(text);
     if (!value)
-        throw Failure(QStringLiteral("The stored colour \"%1\" is not a whole number from -2147483648 to 2147483647.")
+        throw Failure(QApplication::translate("OleColor", "The stored colour \"%1\" is not a whole number from -2147483648 to 2147483647.")
                           .arg(text.left(80)));
     return *value;
 }

@@ -49,10 +49,10 @@ void SkinFramework::loadSkin(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot load the skin file %1: %2").arg(path, file.errorString()));
+        throw Failure(tr("Cannot load the skin file %1: %2").arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();
     if (file.error() != QFileDevice::NoError)
-        throw Failure(QStringLiteral("Cannot read the skin file %1: %2").arg(path, file.errorString()));
+        throw Failure(tr("Cannot read the skin file %1: %2").arg(path, file.errorString()));
     m_styleSheet = QString::fromUtf8(bytes);
     m_loaded = true;
 }
@@ -60,9 +60,9 @@ void SkinFramework::loadSkin(const QString &path)
 void SkinFramework::applyWindow(qint32 nativeHandle)
 {
     if (!m_loaded)
-        throw Failure(QStringLiteral("No skin is loaded, so none can be applied."));
+        throw Failure(tr("No skin is loaded, so none can be applied."));
     QWidget *window = QWidget::find(WId(quint32(nativeHandle)));
     if (!window)
-        throw Failure(QStringLiteral("There is no window with the handle %1 to skin.").arg(quint32(nativeHandle)));
+        throw Failure(tr("There is no window with the handle %1 to skin.").arg(quint32(nativeHandle)));
     window->setStyleSheet(m_styleSheet);
 }

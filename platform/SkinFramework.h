@@ -2,6 +2,8 @@
 
 #include "platform/Dispatch.h"
 
+#include <QCoreApplication>
+
 // The skin engine. A skin file is a Qt style sheet. Dispatch ids:
 //   1  property  options, a bit set (32-bit whole number)
 //   2  method    load the skin file (path, name of a section; the name is unused)
@@ -10,6 +12,8 @@
 //   10 property  flag: skin the whole application's frames
 class SkinFramework : public Dispatchable
 {
+    Q_DECLARE_TR_FUNCTIONS(SkinFramework)
+
 public:
     QVariant invoke(int dispatchId, const QVariantList &arguments) override;
     QVariant getProperty(int dispatchId) override;

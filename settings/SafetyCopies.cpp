@@ -3,6 +3,7 @@
 #include "platform/Failure.h"
 #include "settings/StoreFile.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QRegularExpression>
@@ -61,7 +62,7 @@ bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error)
     } catch (const std::exception &failure) {
         problem = QString::fromLocal8Bit(failure.what());
     } catch (...) {
-        problem = QStringLiteral("Cannot make the safety copy of the notes store %1.").arg(storePath);
+        problem = QCoreApplication::translate("SafetyCopies", "Cannot make the safety copy of the notes store %1.").arg(storePath);
     }
     if (error)
         *error = problem;

@@ -92,7 +92,7 @@ void SettingsStore::save(const QString &application, const QString &section, con
         // A connection that could not write may never write again (SQLite keeps
         // a file that was read-only when it was opened read-only), so the next
         // call opens the store afresh and finds it writable once it is.
-        const Failure failure = failureOf(QStringLiteral("Cannot save \"%1\" in").arg(key.left(80)), code);
+        const Failure failure = failureOf(tr("Cannot save \"%1\" in").arg(key.left(80)), code);
         reset.dismiss();
         close();
         throw failure;
@@ -117,7 +117,7 @@ std::optional<QString> SettingsStore::read(const QString &application, const QSt
     if (code == SQLITE_DONE)
         return std::nullopt;
     if (code != SQLITE_ROW)
-        fail(QStringLiteral("Cannot read \"%1\" from").arg(key.left(80)), code);
+        fail(tr("Cannot read \"%1\" from").arg(key.left(80)), code);
     const auto *text = static_cast<const char *>(sqlite3_column_blob(statement, 0));
     return QString::fromUtf8(text, sqlite3_column_bytes(statement, 0));
 }
@@ -161,7 +161,7 @@ void SettingsStore::open()
                                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     m_db.reset(raw); // closed on every path, also after a failed open
     if (code != SQLITE_OK)
-        fail(QStringLiteral("Cannot open"), code);
+        fail(tr("Cannot open"), code);
     sqlite3_extended_result_codes(m_db.get(), 1);
     sqlite3_busy_handler(m_db.get(), &SettingsStore::waitForOtherCopy, nullptr);
 
@@ -187,7 +187,7 @@ void SettingsStore::createFileIfMissing()
     if (fd < 0) {
         if (errno == EEXIST)
             return;
-        throw Failure(QStringLiteral("Cannot create the notes store %1: %2")
+        throw Failure(tr("Cannot create the notes store %1: %2")
                           .arg(m_path, QString::fromLocal8Bit(std::strerror(errno))));
     }
     ::fchmod(fd, 0600);
@@ -208,7 +208,7 @@ bool SettingsStore::isEmptyDatabase()
     Statement count = prepare("SELECT count(*) FROM sqlite_schema");
     const int code = sqlite3_step(count.get());
     if (code != SQLITE_ROW)
-        fail(QStringLiteral("Cannot read"), code);
+        fail(tr("Cannot read"), code);
     return sqlite3_column_int64(count.get(), 0) == 0;
 }
 
@@ -240,11 +240,11 @@ void SettingsStore::checkSchema()
             keyColumns << name;
     }
     if (code != SQLITE_DONE)
-        fail(QStringLiteral("Cannot read"), code);
+        fail(tr("Cannot read"), code);
     const QStringList expected{QStringLiteral("application"), QStringLiteral("section"),
                                QStringLiteral("key"), QStringLiteral("value")};
     if (names != expected || keyColumns != expected.mid(0, 3)) {
-        throw Failure(QStringLiteral("The file %1 is not a notes store of this program: it has no table "
+        throw Failure(tr("The file %1 is not a notes store of this program: it has no table "
                                      "settings(application, section, key, value). The file was left unchanged.")
                           .arg(m_path));
     }
@@ -265,10 +265,10 @@ void SettingsStore::checkIntegrity()
     Statement check = prepare("PRAGMA quick_check(1)");
     const int code = sqlite3_step(check.get());
     if (code != SQLITE_ROW)
-        fail(QStringLiteral("Cannot read"), code);
+        fail(tr("Cannot read"), code);
     const QString verdict = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(check.get(), 0)));
     if (verdict != QLatin1String("ok")) {
-        throw Failure(QStringLiteral("The notes store %1 is damaged: %2. The file was left unchanged.")
+        throw Failure(tr("The notes store %1 is damaged: %2. The file was left unchanged.")
                           .arg(m_path, verdict.left(200)));
     }
 }
@@ -277,7 +277,7 @@ void SettingsStore::execute(const char *sql)
 {
     const int code = sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr);
     if (code != SQLITE_OK)
-        fail(QStringLiteral("Cannot use"), code);
+        fail(tr("Cannot use"), code);
 }
 
 SettingsStore::Statement SettingsStore::prepare(const char *sql)
@@ -286,7 +286,7 @@ SettingsStore::Statement SettingsStore::prepare(const char *sql)
     const int code = sqlite3_prepare_v3(m_db.get(), sql, -1, SQLITE_PREPARE_PERSISTENT, &raw, nullptr);
     Statement statement(raw);
     if (code != SQLITE_OK)
-        fail(QStringLiteral("Cannot read"), code);
+        fail(tr("Cannot read"), code);
     return statement;
 }
 
@@ -295,7 +295,7 @@ Failure SettingsStore::failureOf(const QString &what, int code) const
     QString reason = QString::fromUtf8(sqlite3_errstr(code));
     if (m_db && sqlite3_errcode(m_db.get()) == code)
         reason = QString::fromUtf8(sqlite3_errmsg(m_db.get()));
-    return Failure(QStringLiteral("%1 the notes store %2: %3.").arg(what, m_path, reason));
+    return Failure(tr("%1 the notes store %2: %3.").arg(what, m_path, reason));
 }
 
 void SettingsStore::fail(const QString &what, int code)

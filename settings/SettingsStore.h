@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -16,6 +17,8 @@ struct sqlite3_stmt;
 // changed, truncated or replaced. Every failure is a Failure naming the file.
 class SettingsStore
 {
+    Q_DECLARE_TR_FUNCTIONS(SettingsStore)
+
 public:
     explicit SettingsStore(QString path);
     ~SettingsStore();

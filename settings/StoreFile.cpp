@@ -69,13 +69,13 @@ StoreFile::StoreFile(QString path, Access access)
 {
     // SQLite would create a missing file even read-only (its -shm), or report a vague error.
     if (!QFileInfo(m_path).isFile())
-        throw Failure(QStringLiteral("There is no notes store at %1.").arg(m_path));
+        throw Failure(tr("There is no notes store at %1.").arg(m_path));
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     sqlite3 *raw = nullptr;
     const int code = sqlite3_open_v2(QFile::encodeName(m_path).constData(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
     m_db.reset(raw); // closed on every path, also after a failed open
     if (code != SQLITE_OK)
-        fail(QStringLiteral("Cannot open"), code);
+        fail(tr("Cannot open"), code);
     sqlite3_extended_result_codes(m_db.get(), 1);
     sqlite3_busy_timeout(m_db.get(), BusyTimeoutMs);
 }
@@ -91,7 +91,7 @@ bool StoreFile::hasSettingsTable()
                                   &raw, nullptr);
     const Statement columns(raw);
     if (code != SQLITE_OK)
-        fail(QStringLiteral("Cannot read"), code);
+        fail(tr("Cannot read"), code);
     QStringList names;
     QStringList keyColumns;
     while ((code = sqlite3_step(raw)) == SQLITE_ROW) {
@@ -100,7 +100,7 @@ bool StoreFile::hasSettingsTable()
             keyColumns << names.constLast();
     }
     if (code != SQLITE_DONE)
-        fail(QStringLiteral("Cannot read"), code);
+        fail(tr("Cannot read"), code);
     const QStringList expected{QStringLiteral("application"), QStringLiteral("section"), QStringLiteral("key"),
                                QStringLiteral("value")};
     return names == expected && keyColumns == expected.mid(0, 3);
@@ -109,7 +109,7 @@ bool StoreFile::hasSettingsTable()
 void StoreFile::checkTable()
 {
     if (!hasSettingsTable()) {
-        throw Failure(QStringLiteral("The file %1 is not a notes store of Tavorin Planner: it has no table "
+        throw Failure(tr("The file %1 is not a notes store of Tavorin Planner: it has no table "
                                      "settings(application, section, key, value).")
                           .arg(m_path));
     }
@@ -121,14 +121,14 @@ void StoreFile::checkIntegrity()
     int code = sqlite3_prepare_v2(m_db.get(), "PRAGMA integrity_check(3)", -1, &raw, nullptr);
     const Statement check(raw);
     if (code != SQLITE_OK)
-        fail(QStringLiteral("Cannot check"), code);
+        fail(tr("Cannot check"), code);
     QStringList problems;
     while ((code = sqlite3_step(raw)) == SQLITE_ROW)
         problems << columnText(raw, 0);
     if (code != SQLITE_DONE)
-        fail(QStringLiteral("Cannot check"), code);
+        fail(tr("Cannot check"), code);
     if (problems != QStringList{QStringLiteral("ok")})
-        throw Failure(QStringLiteral("The file %1 is damaged: %2").arg(m_path, problems.join(QStringLiteral("; "))));
+        throw Failure(tr("The file %1 is damaged: %2").arg(m_path, problems.join(QStringLiteral("; "))));
 }
 
 int StoreFile::pageSize()
@@ -137,7 +137,7 @@ int StoreFile::pageSize()
     int code = sqlite3_prepare_v2(m_db.get(), "PRAGMA page_size", -1, &raw, nullptr);
     const Statement pragma(raw);
     if (code != SQLITE_OK || (code = sqlite3_step(raw)) != SQLITE_ROW)
-        fail(QStringLiteral("Cannot read"), code);
+        fail(tr("Cannot read"), code);
     return sqlite3_column_int(raw, 0);
 }
 
@@ -149,13 +149,13 @@ void StoreFile::readValues(const std::function<void(const QString &, const QStri
                                   -1, &raw, nullptr);
     const Statement select(raw);
     if (code != SQLITE_OK)
-        fail(QStringLiteral("Cannot read"), code);
+        fail(tr("Cannot read"), code);
     bindText(raw, 1, Settings::Application);
     bindText(raw, 2, Settings::Section);
     while ((code = sqlite3_step(raw)) == SQLITE_ROW)
         visit(columnText(raw, 0), columnText(raw, 1));
     if (code != SQLITE_DONE)
-        fail(QStringLiteral("Cannot read"), code);
+        fail(tr("Cannot read"), code);
 }
 
 void StoreFile::copyInto(StoreFile &target, const Progress &progress)
@@ -164,7 +164,7 @@ void StoreFile::copyInto(StoreFile &target, const Progress &progress)
         QString reason = QString::fromUtf8(sqlite3_errstr(code));
         if (sqlite3_errcode(target.m_db.get()) == code)
             reason = QString::fromUtf8(sqlite3_errmsg(target.m_db.get()));
-        throw Failure(QStringLiteral("Cannot copy the notes store %1 to %2: %3.").arg(m_path, target.m_path, reason));
+        throw Failure(tr("Cannot copy the notes store %1 to %2: %3.").arg(m_path, target.m_path, reason));
     };
     Backup backup(sqlite3_backup_init(target.m_db.get(), "main", m_db.get(), "main"));
     if (!backup)
@@ -212,7 +212,7 @@ void StoreFile::copyToNewFile(const QString &path, const Progress &progress)
     QByteArray temporary = QFile::encodeName(path) + ".part-XXXXXX";
     const int fd = ::mkstemp(temporary.data()); // mode 0600 whatever the umask
     if (fd < 0)
-        throw Failure(QStringLiteral("Cannot create the copy %1: %2").arg(path, systemError()));
+        throw Failure(tr("Cannot create the copy %1: %2").arg(path, systemError()));
     ::close(fd);
     auto removeTemporary = qScopeGuard([&temporary] {
         ::unlink(temporary.constData());
@@ -224,7 +224,7 @@ void StoreFile::copyToNewFile(const QString &path, const Progress &progress)
         copyInto(copy, progress);
     }
     if (::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0)
-        throw Failure(QStringLiteral("Cannot create the copy %1: %2").arg(path, systemError()));
+        throw Failure(tr("Cannot create the copy %1: %2").arg(path, systemError()));
     removeTemporary.dismiss();
     syncFolderOf(path);
 }
@@ -233,7 +233,7 @@ void StoreFile::execute(const char *sql)
 {
     const int code = sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr);
     if (code != SQLITE_OK)
-        fail(QStringLiteral("Cannot use"), code);
+        fail(tr("Cannot use"), code);
 }
 
 void StoreFile::fail(const QString &what, int code) const
@@ -241,5 +241,5 @@ void StoreFile::fail(const QString &what, int code) const
     QString reason = QString::fromUtf8(sqlite3_errstr(code));
     if (m_db && sqlite3_errcode(m_db.get()) == code)
         reason = QString::fromUtf8(sqlite3_errmsg(m_db.get()));
-    throw Failure(QStringLiteral("%1 the notes store %2: %3.").arg(what, m_path, reason));
+    throw Failure(tr("%1 the notes store %2: %3.").arg(what, m_path, reason));
 }

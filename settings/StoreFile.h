@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -12,6 +13,8 @@ struct sqlite3;
 // running planner writes to the file. Every failure is a Failure naming the file.
 class StoreFile
 {
+    Q_DECLARE_TR_FUNCTIONS(StoreFile)
+
 public:
     enum class Access { ReadOnly, ReadWrite };
 
