@@ -60,7 +60,7 @@ Notizen mit Datum kommen zuerst, nach Datum; dann die übrigen, nach Schlüssel.
     </message>
     <message>
         <source>List the notes that contain TEXT, ignoring case.</source>
-        <translation>Die Notizen auflisten, die TEXT enthalten, ohne Groß-/Kleinschreibung.</translation>
+        <translation>Notizen mit TEXT auflisten, Groß/klein gleich.</translation>
     </message>
     <message>
         <source>Lists, as &quot;list&quot; does, the notes whose text contains TEXT, ignoring case.
@@ -88,7 +88,7 @@ erscheint eine Meldung.
     </message>
     <message>
         <source>Copy the store to FILE, also while the planner runs.</source>
-        <translation>Den Speicher nach FILE kopieren, auch während der Planer läuft.</translation>
+        <translation>Den Speicher nach FILE kopieren, auch bei laufendem Planer.</translation>
     </message>
     <message>
         <source>Copies the store to FILE, which only you can read (mode 0600); an existing FILE is

@@ -59,7 +59,7 @@ first, in date order; then the others, by key.
     </message>
     <message>
         <source>List the notes that contain TEXT, ignoring case.</source>
-        <translation>Вывести заметки, содержащие TEXT, без учёта регистра.</translation>
+        <translation>Вывести заметки с TEXT, без учёта регистра.</translation>
     </message>
     <message>
         <source>Lists, as &quot;list&quot; does, the notes whose text contains TEXT, ignoring case.
@@ -71,7 +71,7 @@ Exits with 1 when no note contains it. Put -- before a TEXT that starts with -.
     </message>
     <message>
         <source>Write every note as Markdown, JSON or iCalendar.</source>
-        <translation>Записать все заметки в формате Markdown, JSON или iCalendar.</translation>
+        <translation>Записать все заметки как Markdown, JSON или iCalendar.</translation>
     </message>
     <message>
         <source>Writes every note to standard output in FORMAT: markdown (the default), json, or ics,
@@ -87,7 +87,7 @@ message.
     </message>
     <message>
         <source>Copy the store to FILE, also while the planner runs.</source>
-        <translation>Скопировать хранилище в FILE, в том числе во время работы планировщика.</translation>
+        <translation>Скопировать хранилище в FILE, даже при работе планировщика.</translation>
     </message>
     <message>
         <source>Copies the store to FILE, which only you can read (mode 0600); an existing FILE is
