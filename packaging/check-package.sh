@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # Usage: check-package.sh BUILD_DIR WORK_DIR
 # Makes the Debian package of BUILD_DIR in WORK_DIR and checks it as a new
-# user's machine would take it: its files, its dependencies, the programs
-# unpacked into a throw-away root, and lintian's findings of severity error.
+# user's machine would take it: its files, its dependencies, installing and
+# removing it in a throw-away root, and lintian's findings of severity error.
 set -euo pipefail
 build=$1
 work=$2
@@ -30,15 +30,27 @@ installed=$(DESTDIR="$work/installed" cmake --install "$build" --prefix /usr | s
 packaged=$(grep -v '/$' <<<"$contents" | sort)
 [ "$installed" = "$packaged" ] || fail "cmake --install and the package differ: $(diff <(echo "$installed") <(echo "$packaged") | tr '\n' ' ')"
 
-# The dependencies come from the libraries the programs link.
+# The dependencies come from the libraries the programs link, and each one
+# names a package that exists (this machine has them all: it built the programs).
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libqt6widgets6 libsqlite3-0 libc6; do
   grep -q "$library" <<<"$depends" || fail "Depends has no $library: $depends"
 done
+for package in $(sed 's/([^)]*)//g; s/,/ /g' <<<"$depends"); do
+  dpkg-query -W "$package" >/dev/null 2>&1 || fail "Depends names $package, which is no installed package"
+done
 
-# Unpacked into a root of its own, the notes program runs and finds its help.
-dpkg-deb -x "$deb" "$work/root"
-"$work/root/usr/bin/tavorin-notes" --version | grep -qx "tavorin-notes [0-9.]*" || fail "the unpacked tavorin-notes does not run"
+# Installed into a throw-away root of its own (whose dpkg database knows none
+# of the dependencies), the notes program runs; removed, it leaves nothing.
+root=$work/root
+mkdir -p "$root/var/lib/dpkg/updates" "$root/var/lib/dpkg/info"
+touch "$root/var/lib/dpkg/status"
+in_root() { dpkg --root="$root" --force-not-root --log=/dev/null "$@" >>"$work/dpkg.log" 2>&1; }
+in_root --force-depends -i "$deb" || fail "dpkg cannot install the package: $(tail -n 3 "$work/dpkg.log")"
+"$root/usr/bin/tavorin-notes" --version | grep -qx "tavorin-notes [0-9.]*" || fail "the installed tavorin-notes does not run"
+in_root -r tavorin-planner || fail "dpkg cannot remove the package: $(tail -n 3 "$work/dpkg.log")"
+left=$(find "$root" -path "$root/var/lib/dpkg" -prune -o ! -type d -print)
+[ -z "$left" ] || fail "removing the package leaves $left"
 
 if ! lintian --fail-on error --no-tag-display-limit "$deb" >"$work/lintian.log" 2>&1; then
   fail "lintian finds errors:"
