@@ -81,12 +81,16 @@ QString escapedForLine(const QString &text)
     return result;
 }
 
-// One line per note, tab-separated: date (or "-"), month, year, day, text.
+// One line per note, tab-separated: date (or "-"), month, year, day, text;
+// month and year as the key holds them, which may be anything typed.
 QByteArray listLine(const Note &note)
 {
-    const QString text = escapedForLine(note.text);
     const QString date = note.date.isValid() ? note.date.toString(Qt::ISODate) : QStringLiteral("-");
-    return QStringList{date, note.monthText, note.yearText, QString::number(note.day), text}.join(u'\t').toUtf8() + '\n';
+    return QStringList{date, escapedForLine(note.monthText), escapedForLine(note.yearText), QString::number(note.day),
+                       escapedForLine(note.text)}
+               .join(u'\t')
+               .toUtf8()
+           + '\n';
 }
 
 const char OptionsHelp[] =

@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 
+#include <QFileInfo>
 #include <QSaveFile>
 
 #include <cerrno>
@@ -18,7 +19,11 @@ void NotesOutput::redirectTo(const QString &path)
 {
     if (path == QLatin1String("-"))
         return;
-    m_file = std::make_unique<QSaveFile>(path);
+    const QFileInfo target(path);
+    if (target.exists() && !target.isFile() && !target.isDir())
+        m_file = std::make_unique<QFile>(path);
+    else
+        m_file = std::make_unique<QSaveFile>(path);
     if (!m_file->open(QIODevice::WriteOnly))
         throw Failure(QStringLiteral("Cannot write %1: %2.").arg(path, m_file->errorString()));
 }
@@ -26,7 +31,7 @@ void NotesOutput::redirectTo(const QString &path)
 void NotesOutput::write(const QByteArray &bytes)
 {
     if (m_file) {
-        m_file->write(bytes); // a failure is kept by the file until commit()
+        m_file->write(bytes); // a failure is kept by the file until it is finished
         return;
     }
     if (m_error == 0 && std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_out) != size_t(bytes.size()))
@@ -37,7 +42,8 @@ void NotesOutput::finish()
 {
     if (m_file) {
         const auto file = std::move(m_file);
-        if (!file->commit())
+        auto *saveFile = qobject_cast<QSaveFile *>(file.get());
+        if (saveFile ? !saveFile->commit() : !file->flush())
             throw Failure(QStringLiteral("Cannot write %1: %2.").arg(file->fileName(), file->errorString()));
         return;
     }

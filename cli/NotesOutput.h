@@ -6,10 +6,11 @@
 #include <cstdio>
 #include <memory>
 
-class QSaveFile;
+class QFileDevice;
 
 // Where a command's output goes: standard output, or a file that appears
 // complete or not at all (written beside it, then renamed into place).
+// A device or FIFO, which cannot be replaced, is written to directly.
 // A failed write is reported once, naming the output, as other tools do.
 class NotesOutput
 {
@@ -28,6 +29,6 @@ public:
 
 private:
     std::FILE *m_out;
-    std::unique_ptr<QSaveFile> m_file;
+    std::unique_ptr<QFileDevice> m_file; // a QSaveFile unless a device or FIFO
     int m_error = 0; // errno of the first failed write to m_out
 };
