@@ -104,13 +104,14 @@ const char OptionsHelp[] =
 
 const char SelectionHelp[] =
     "Options of list, search and export:\n"
-    "  --from DATE      Only notes of DATE (YYYY-MM-DD) or later.\n"
-    "  --to DATE        Only notes of DATE or earlier.\n"
-    "  --month YYYY-MM  Only notes of that month.\n"
-    "                   With any of these, notes without a date are left out.\n"
+    "  --from DATE        Only notes of DATE (YYYY-MM-DD) or later.\n"
+    "  --to DATE          Only notes of DATE or earlier.\n"
+    "  --month YYYY-MM    Only notes of that month.\n"
+    "                     With any of these, notes without a date are left out.\n"
     "  -o, --output FILE  Write to FILE instead of standard output. FILE appears\n"
-    "                   complete or not at all, and only when the command succeeds\n"
-    "                   (exit code 0); otherwise it keeps its former content.\n";
+    "                     complete or not at all, and only when the command\n"
+    "                     succeeds (exit code 0); otherwise it keeps its former\n"
+    "                     content. A device or FIFO is written to, not replaced.\n";
 
 const char ExitCodesHelp[] =
     "Exit codes:\n"
@@ -403,7 +404,9 @@ QString NotesCommandLine::programHelp() const
         help += QStringLiteral("  %1%2\n").arg((command.name + u' ' + command.arguments).leftJustified(26), command.summary);
     help += u'\n' + QString::fromLatin1(OptionsHelp).arg(SettingsStore::defaultPath())
             + QStringLiteral("  --version      Show the version.\n\n") + QString::fromLatin1(ExitCodesHelp)
-            + QStringLiteral("\nNotes go to standard output; messages and progress to standard error.\n"
+            + QStringLiteral("\nlist, search and export also take --from, --to, --month and -o FILE; see\n"
+                             "\"%1 list --help\".\n").arg(Program)
+            + QStringLiteral("\nNotes go to standard output or FILE; messages and progress to standard error.\n"
                              "The store is only ever written by \"restore\".\n");
     return help;
 }
