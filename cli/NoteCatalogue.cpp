@@ -5,6 +5,8 @@
 
 #include <QHash>
 #include <QLocale>
+#include <QMap>
+#include <QSet>
 
 #include <algorithm>
 
@@ -15,38 +17,78 @@ namespace {
 const QString TextInfix = QStringLiteral("_txtNote_");
 const QString ColorInfix = QStringLiteral("_txtNoteColor_");
 
-struct MonthName
+// The month each month name stands for, as written and case-folded. Month
+// names hold no '_', so the first '_' after one ends it in a key.
+struct MonthNames
 {
-    QString name;
-    int month;
+    QHash<QString, int> exact;
+    QHash<QString, int> folded;
+
+    void add(const QString &name, int month)
+    {
+        if (!name.isEmpty() && !name.contains(u'_')) {
+            exact.insert(name, exact.value(name, month));
+            folded.insert(name.toCaseFolded(), folded.value(name.toCaseFolded(), month));
+        }
+    }
 };
 
-// The names the planner may have shown: the user's language first, English
-// for stores typed under another one; the stand-alone form is the one listed.
-const QList<MonthName> &monthNames()
+// The names the planner may have shown, in any language Qt knows, in the
+// stand-alone form it lists and the form used within dates. The user's
+// language decides first, then English; a name that other languages give to
+// different months (Croatian "listopad" is October, Czech November) stands for
+// the month most of them mean.
+const MonthNames &monthNames()
 {
-    static const QList<MonthName> names = [] {
-        QList<MonthName> result;
+    static const MonthNames names = [] {
+        MonthNames result;
         for (const QLocale &locale : {QLocale(), QLocale(QLocale::English)}) {
             for (int month = 1; month <= 12; ++month) {
-                result.append({locale.standaloneMonthName(month, QLocale::LongFormat), month});
-                result.append({locale.monthName(month, QLocale::LongFormat), month});
+                result.add(locale.standaloneMonthName(month, QLocale::LongFormat), month);
+                result.add(locale.monthName(month, QLocale::LongFormat), month);
             }
+        }
+        QMap<QString, QMap<int, QSet<QLocale::Language>>> languagesOf; // name -> month -> languages
+        for (const QLocale &locale :
+             QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory)) {
+            for (int month = 1; month <= 12; ++month) {
+                languagesOf[locale.standaloneMonthName(month, QLocale::LongFormat)][month].insert(locale.language());
+                languagesOf[locale.monthName(month, QLocale::LongFormat)][month].insert(locale.language());
+            }
+        }
+        for (auto name = languagesOf.cbegin(); name != languagesOf.cend(); ++name) {
+            int mostMeant = 0;
+            qsizetype votes = 0;
+            for (auto month = name->cbegin(); month != name->cend(); ++month) {
+                if (month->size() > votes) {
+                    mostMeant = month.key();
+                    votes = month->size();
+                }
+            }
+            result.add(name.key(), mostMeant);
         }
         return result;
     }();
     return names;
 }
 
-// The month whose name begins prefix and is followed by '_'.
-std::optional<MonthName> leadingMonth(QStringView prefix)
+struct LeadingMonth
 {
-    for (Qt::CaseSensitivity sensitivity : {Qt::CaseSensitive, Qt::CaseInsensitive}) {
-        for (const MonthName &month : monthNames()) {
-            if (prefix.size() > month.name.size() && prefix.at(month.name.size()) == u'_'
-                && prefix.startsWith(month.name, sensitivity)) {
-                return month;
-            }
+    qsizetype length;
+    int month;
+};
+
+// The month name that prefix ("month_year") begins with.
+std::optional<LeadingMonth> leadingMonth(QStringView prefix)
+{
+    const MonthNames &names = monthNames();
+    for (bool folded : {false, true}) {
+        for (qsizetype end = prefix.indexOf(u'_'); end >= 0; end = prefix.indexOf(u'_', end + 1)) {
+            const QString name = prefix.left(end).toString();
+            const auto &table = folded ? names.folded : names.exact;
+            const auto found = table.constFind(folded ? name.toCaseFolded() : name);
+            if (found != table.cend())
+                return LeadingMonth{end, found.value()};
         }
     }
     return std::nullopt;
@@ -64,13 +106,21 @@ std::optional<int> cellIndex(QStringView digits)
     return digits.toInt();
 }
 
+// The key without its cell number, which is compared as a number.
+QStringView keyStem(const Note &note)
+{
+    return QStringView(note.key).chopped(QString::number(note.day - 1).size());
+}
+
 bool before(const Note &a, const Note &b)
 {
     if (a.date.isValid() != b.date.isValid())
         return a.date.isValid();
     if (a.date != b.date)
         return a.date < b.date;
-    return a.key < b.key;
+    if (const int order = keyStem(a).compare(keyStem(b)); order != 0)
+        return order < 0;
+    return a.day < b.day;
 }
 
 } // namespace
@@ -91,7 +141,7 @@ std::optional<Note> fromKey(const QString &key)
     const auto month = leadingMonth(prefix);
     // Without a known month name, the month is taken to end at the first '_':
     // month names have none, while a year text may.
-    const qsizetype split = month ? month->name.size() : prefix.indexOf(u'_');
+    const qsizetype split = month ? month->length : prefix.indexOf(u'_');
     note.monthText = (split < 0 ? prefix : prefix.left(split)).toString();
     note.yearText = split < 0 ? QString() : prefix.mid(split + 1).toString();
     const auto year = Numbers::yearOf(note.yearText);

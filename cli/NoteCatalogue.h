@@ -7,16 +7,19 @@
 
 class StoreFile;
 
-// The day notes of a store. A note's month is a month name of the user's
-// language or of English, as the planner shows them, and its year the year
-// box's text, so a key may name no date at all: such notes come last.
+// The day notes of a store. A note's month is a month name as the planner
+// showed it in whatever language it ran under, and its year the year box's
+// text, so a key may name no date at all: such notes come last. Keys are
+// read the same whatever the current language, which only settles names
+// that languages give to different months.
 namespace NoteCatalogue {
 
 // What the key of a note's text tells: month, year, day and date. Nothing for
 // keys of other values ("Text1", colours).
 std::optional<Note> fromKey(const QString &key);
 
-// Every note with a text, dated ones in date order, then the others by key.
+// Every note with a text, dated ones in date order, then the others by key,
+// with the days of one month and year in day order.
 QList<Note> read(StoreFile &store);
 
 } // namespace NoteCatalogue

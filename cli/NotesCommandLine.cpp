@@ -11,6 +11,9 @@
 #include <QCoreApplication>
 #include <QFileInfo>
 
+#include <algorithm>
+#include <unistd.h>
+
 namespace {
 
 const QString Program = QStringLiteral("tavorin-notes");
@@ -34,14 +37,60 @@ QCommandLineOption helpOption()
     return QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("help"));
 }
 
+QCommandLineOption quietOption()
+{
+    return QCommandLineOption({QStringLiteral("q"), QStringLiteral("quiet")}, QStringLiteral("quiet"));
+}
+
+// The options that choose which notes list, search and export take, and where they go.
+QList<QCommandLineOption> selectionOptions()
+{
+    return {QCommandLineOption(QStringLiteral("from"), QStringLiteral("from"), QStringLiteral("DATE")),
+            QCommandLineOption(QStringLiteral("to"), QStringLiteral("to"), QStringLiteral("DATE")),
+            QCommandLineOption(QStringLiteral("month"), QStringLiteral("month"), QStringLiteral("YYYY-MM")),
+            QCommandLineOption({QStringLiteral("o"), QStringLiteral("output")}, QStringLiteral("output"),
+                               QStringLiteral("FILE"))};
+}
+
+// A date given as YYYY-MM-DD, or YYYY-MM for format "yyyy-MM"; invalid for anything else.
+QDate dateOf(const QString &text, const QString &format)
+{
+    return text.size() == format.size() ? QDate::fromString(text, format) : QDate();
+}
+
+// A note's text on one line: "\" written "\\", tab "\t", line break "\n",
+// carriage return "\r" and any other control character "\xHH", so that
+// nothing in a note can move a terminal's cursor or change its colours.
+QString escapedForLine(const QString &text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (QChar c : text) {
+        switch (c.unicode()) {
+        case u'\\': result += QStringLiteral("\\\\"); break;
+        case u'\t': result += QStringLiteral("\\t"); break;
+        case u'\n': result += QStringLiteral("\\n"); break;
+        case u'\r': result += QStringLiteral("\\r"); break;
+        default:
+            if (c.category() == QChar::Other_Control)
+                result += QStringLiteral("\\x%1").arg(c.unicode(), 2, 16, QChar(u'0'));
+            else
+                result += c;
+        }
+    }
+    return result;
+}
+
 // One line per note, tab-separated: date (or "-"), month, year, day, text;
-// the text with "\" written "\\", tab "\t" and line break "\n".
+// month and year as the key holds them, which may be anything typed.
 QByteArray listLine(const Note &note)
 {
-    QString text = note.text;
-    text.replace(u'\\', QStringLiteral("\\\\")).replace(u'\t', QStringLiteral("\\t")).replace(u'\n', QStringLiteral("\\n"));
     const QString date = note.date.isValid() ? note.date.toString(Qt::ISODate) : QStringLiteral("-");
-    return QStringList{date, note.monthText, note.yearText, QString::number(note.day), text}.join(u'\t').toUtf8() + '\n';
+    return QStringList{date, escapedForLine(note.monthText), escapedForLine(note.yearText), QString::number(note.day),
+                       escapedForLine(note.text)}
+               .join(u'\t')
+               .toUtf8()
+           + '\n';
 }
 
 const char OptionsHelp[] = QT_TRANSLATE_NOOP("NotesCommandLine",
@@ -49,12 +98,25 @@ const char OptionsHelp[] = QT_TRANSLATE_NOOP("NotesCommandLine",
     "  --store PATH   Use the store at PATH instead of the planner's:\n"
     "                 $XDG_DATA_HOME/Quillmere/settings.sqlite3, here\n"
     "                 %1\n"
+    "  -q, --quiet    Show no progress and no notes about skipped entries, only\n"
+    "                 errors. Progress shows only when standard error is a terminal.\n"
     "  -h, --help     Show this help.\n");
+
+const char SelectionHelp[] = QT_TRANSLATE_NOOP("NotesCommandLine",
+    "Options of list, search and export:\n"
+    "  --from DATE        Only notes of DATE (YYYY-MM-DD) or later.\n"
+    "  --to DATE          Only notes of DATE or earlier.\n"
+    "  --month YYYY-MM    Only notes of that month.\n"
+    "                     With any of these, notes without a date are left out.\n"
+    "  -o, --output FILE  Write to FILE instead of standard output. FILE appears\n"
+    "                     complete or not at all, and only when the command\n"
+    "                     succeeds (exit code 0); otherwise it keeps its former\n"
+    "                     content. A device or FIFO is written to, not replaced.\n");
 
 const char ExitCodesHelp[] = QT_TRANSLATE_NOOP("NotesCommandLine",
     "Exit codes:\n"
     "  0  success\n"
-    "  1  search found no note\n"
+    "  1  search found no note, or export --format ics no note with a date\n"
     "  2  usage error: unknown command or option, missing or extra argument\n"
     "  3  store or file error: the store or FILE is missing, unreadable, not a\n"
     "     notes store or damaged, or the output cannot be written\n");
@@ -66,6 +128,7 @@ struct NotesCommandLine::Command
     QString name;
     QString arguments;
     int argumentCount;
+    bool takesSelection; // --from, --to, --month and --output
     QString summary;
     QString details;
 };
@@ -73,26 +136,27 @@ struct NotesCommandLine::Command
 const QList<NotesCommandLine::Command> &NotesCommandLine::commands()
 {
     static const QList<Command> table{
-        {QStringLiteral("list"), QString(), 0, tr("List every note with its date, month, year and day."),
+        {QStringLiteral("list"), QString(), 0, true, tr("List every note with its date, month, year and day."),
          tr("Lists every note that has a text, one per line, tab-separated: the date (YYYY-MM-DD, or \"-\"\n"
                         "when the month and year name none), the month and the year as the planner showed them,\n"
-                        "the day, and the text, with \\ written \\\\, tab \\t and line break \\n. Dated notes come\n"
-                        "first, in date order; then the others, by key.\n")},
-        {QStringLiteral("search"), QStringLiteral("TEXT"), 1,
+                        "the day, and the text, with \\ written \\\\, tab \\t, line break \\n, carriage return \\r\n"
+                        "and any other control character \\xHH. Dated notes come first, in date order; then the\n"
+                        "others, by month and year, in day order.\n")},
+        {QStringLiteral("search"), QStringLiteral("TEXT"), 1, true,
          tr("List the notes that contain TEXT, ignoring case."),
          tr("Lists, as \"list\" does, the notes whose text contains TEXT, ignoring case.\n"
                         "Exits with 1 when no note contains it. Put -- before a TEXT that starts with -.\n")},
-        {QStringLiteral("export"), QStringLiteral("[--format FORMAT]"), 0,
+        {QStringLiteral("export"), QStringLiteral("[--format FORMAT]"), 0, true,
          tr("Write every note as Markdown, JSON or iCalendar."),
          tr("Writes every note to standard output in FORMAT: markdown (the default), json, or ics,\n"
                         "an iCalendar file of journal entries (VJOURNAL) that calendar programs import. Notes\n"
                         "whose month and year name no date are left out of iCalendar files, each with a\n"
-                        "message.\n")},
-        {QStringLiteral("backup"), QStringLiteral("FILE"), 1,
+                        "message; when no note has a date, nothing is written and the exit code is 1.\n")},
+        {QStringLiteral("backup"), QStringLiteral("FILE"), 1, false,
          tr("Copy the store to FILE, also while the planner runs."),
          tr("Copies the store to FILE, which only you can read (mode 0600); an existing FILE is\n"
                         "replaced. The copy is consistent even while the planner writes.\n")},
-        {QStringLiteral("restore"), QStringLiteral("FILE"), 1,
+        {QStringLiteral("restore"), QStringLiteral("FILE"), 1, false,
          tr("Replace the store's content with the copy in FILE."),
          tr("Replaces the content of the store with that of FILE, a backup or a safety copy. FILE\n"
                         "must be a sound notes store, or nothing is changed. The current store is first\n"
@@ -104,9 +168,24 @@ const QList<NotesCommandLine::Command> &NotesCommandLine::commands()
 
 int NotesCommandLine::run(const QStringList &arguments)
 {
+    const int code = runArguments(arguments);
+    if (code != Ok)
+        m_output.discard();
+    try {
+        m_output.finish();
+    } catch (const Failure &failure) {
+        message(failure.description());
+        return code == Ok || code == NothingFound ? StoreError : code;
+    }
+    return code;
+}
+
+int NotesCommandLine::runArguments(const QStringList &arguments)
+{
     QCommandLineParser parser;
     parser.setOptionsAfterPositionalArgumentsMode(QCommandLineParser::ParseAsPositionalArguments);
     parser.addOption(storeOption());
+    parser.addOption(quietOption());
     parser.addOption(helpOption());
     const QCommandLineOption version(QStringLiteral("version"), QStringLiteral("version"));
     parser.addOption(version);
@@ -121,6 +200,7 @@ int NotesCommandLine::run(const QStringList &arguments)
         return Ok;
     }
     m_storePath = parser.value(QStringLiteral("store"));
+    m_quiet = parser.isSet(QStringLiteral("quiet"));
     const QStringList rest = parser.positionalArguments();
     if (rest.isEmpty())
         return usageError(tr("No command given."), QString());
@@ -135,9 +215,12 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
 {
     QCommandLineParser parser;
     parser.addOption(storeOption());
+    parser.addOption(quietOption());
     parser.addOption(helpOption());
     if (command.name == QLatin1String("export"))
         parser.addOption(formatOption());
+    if (command.takesSelection)
+        parser.addOptions(selectionOptions());
     if (!parser.parse(arguments))
         return usageError(parser.errorText(), command.name);
     if (parser.isSet(QStringLiteral("help"))) {
@@ -146,6 +229,7 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
     }
     if (parser.isSet(QStringLiteral("store")))
         m_storePath = parser.value(QStringLiteral("store"));
+    m_quiet = m_quiet || parser.isSet(QStringLiteral("quiet"));
     if (m_storePath.isEmpty())
         m_storePath = SettingsStore::defaultPath();
 
@@ -158,8 +242,14 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
     const QString value = values.value(0);
     if (command.argumentCount > 0 && value.isEmpty())
         return usageError(tr("%1 must not be empty.").arg(command.arguments), command.name);
+    if (command.takesSelection) {
+        if (const QString error = readSelection(parser); !error.isEmpty())
+            return usageError(error, command.name);
+    }
 
     try {
+        if (command.takesSelection && parser.isSet(QStringLiteral("output")))
+            m_output.redirectTo(parser.value(QStringLiteral("output")));
         if (command.name == QLatin1String("list"))
             return list();
         if (command.name == QLatin1String("search"))
@@ -179,6 +269,30 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
         message(QString::fromLocal8Bit(failure.what()));
     }
     return StoreError;
+}
+
+// Takes --from, --to and --month; the text of a usage error, or nothing.
+QString NotesCommandLine::readSelection(const QCommandLineParser &parser)
+{
+    for (const QString &name : {QStringLiteral("from"), QStringLiteral("to")}) {
+        if (!parser.isSet(name))
+            continue;
+        const QDate date = dateOf(parser.value(name), QStringLiteral("yyyy-MM-dd"));
+        if (!date.isValid())
+            return tr("--%1 needs a date as YYYY-MM-DD, not \"%2\".").arg(name, parser.value(name));
+        (name == QLatin1String("from") ? m_from : m_to) = date;
+    }
+    if (parser.isSet(QStringLiteral("month"))) {
+        if (m_from.isValid() || m_to.isValid())
+            return tr("--month cannot be combined with --from or --to.");
+        m_from = dateOf(parser.value(QStringLiteral("month")), QStringLiteral("yyyy-MM"));
+        if (!m_from.isValid())
+            return tr("--month needs a month as YYYY-MM, not \"%1\".").arg(parser.value(QStringLiteral("month")));
+        m_to = m_from.addMonths(1).addDays(-1);
+    }
+    if (m_from.isValid() && m_to.isValid() && m_from > m_to)
+        return tr("--from %1 is after --to %2.").arg(m_from.toString(Qt::ISODate), m_to.toString(Qt::ISODate));
+    return QString();
 }
 
 int NotesCommandLine::list()
@@ -204,14 +318,24 @@ int NotesCommandLine::exportNotes(const QString &formatName)
 {
     const auto format = ExportFormat::create(formatName, QDateTime::currentDateTimeUtc());
     const QList<Note> notes = readNotes();
+    // A calendar must hold at least one entry, and a job that exports nothing should not pass.
+    if (formatName == QLatin1String("ics")
+        && std::none_of(notes.begin(), notes.end(), [](const Note &note) { return note.date.isValid(); })) {
+        message(notes.isEmpty() ? tr("No note to export: an iCalendar file needs at least one.")
+                                : tr("None of the %1 notes has a date: an iCalendar file needs at least one.")
+                                      .arg(notes.size()));
+        return NothingFound;
+    }
     write(format->begin());
     for (qsizetype i = 0; i < notes.size(); ++i) {
         write(format->note(notes.at(i)));
         reportProgress(tr("exported notes"), i + 1, notes.size());
     }
     write(format->end());
-    for (const QString &warning : format->warnings())
-        message(warning);
+    for (const QString &warning : format->warnings()) {
+        if (!m_quiet)
+            message(warning);
+    }
     return Ok;
 }
 
@@ -230,6 +354,8 @@ int NotesCommandLine::restore(const QString &file)
     const QString kept = StoreRestore::restore(file, m_storePath, QDateTime::currentDateTime(), [this](int copied, int total) {
         reportProgress(tr("restored pages"), copied, total);
     });
+    if (m_quiet)
+        return Ok;
     message(kept.isEmpty() ? tr("Restored the notes store %1 from %2.").arg(m_storePath, file)
                            : tr("Restored the notes store %1 from %2; the former store is kept as %3.")
                                  .arg(m_storePath, file, kept));
@@ -240,7 +366,13 @@ QList<Note> NotesCommandLine::readNotes()
 {
     StoreFile store(m_storePath, StoreFile::Access::ReadOnly);
     store.checkTable();
-    return NoteCatalogue::read(store);
+    QList<Note> notes = NoteCatalogue::read(store);
+    if (m_from.isValid() || m_to.isValid()) {
+        notes.removeIf([this](const Note &note) {
+            return !note.date.isValid() || (m_from.isValid() && note.date < m_from) || (m_to.isValid() && note.date > m_to);
+        });
+    }
+    return notes;
 }
 
 void NotesCommandLine::printNotes(const QList<Note> &notes)
@@ -249,9 +381,10 @@ void NotesCommandLine::printNotes(const QList<Note> &notes)
         write(listLine(note));
 }
 
+// Only for a person watching: a log or a pipe gets no progress lines.
 void NotesCommandLine::reportProgress(const QString &what, qint64 done, qint64 total)
 {
-    if (total <= LongWork)
+    if (m_quiet || total <= LongWork || !::isatty(fileno(m_err)))
         return;
     const int percent = int(done * 100 / total);
     if (percent / 10 == m_lastPercent / 10 && done != total)
@@ -271,7 +404,9 @@ QString NotesCommandLine::programHelp() const
         help += QStringLiteral("  %1%2\n").arg((command.name + u' ' + command.arguments).leftJustified(26), command.summary);
     help += u'\n' + tr(OptionsHelp).arg(SettingsStore::defaultPath())
             + tr("  --version      Show the version.\n\n") + tr(ExitCodesHelp)
-            + tr("\nNotes go to standard output; messages and progress to standard error.\n"
+            + tr("\nlist, search and export also take --from, --to, --month and -o FILE; see\n"
+                             "\"%1 list --help\".\n").arg(Program)
+            + tr("\nNotes go to standard output or FILE; messages and progress to standard error.\n"
                              "The store is only ever written by \"restore\".\n");
     return help;
 }
@@ -281,6 +416,7 @@ QString NotesCommandLine::commandHelp(const Command &command) const
     const QString usage = (command.name + u' ' + command.arguments).trimmed();
     return tr("Usage: %1 [--store PATH] %2\n\n%3\n").arg(Program, usage, command.details)
            + tr(OptionsHelp).arg(SettingsStore::defaultPath()) + u'\n'
+           + (command.takesSelection ? tr(SelectionHelp) + u'\n' : QString())
            + tr(ExitCodesHelp);
 }
 
@@ -291,10 +427,9 @@ int NotesCommandLine::usageError(const QString &text, const QString &commandName
     return UsageError;
 }
 
-// A failed write shows in the stream's error flag, which main() turns into the exit code.
 void NotesCommandLine::write(const QByteArray &bytes)
 {
-    std::fwrite(bytes.constData(), 1, size_t(bytes.size()), m_out);
+    m_output.write(bytes);
 }
 
 void NotesCommandLine::message(const QString &text)

@@ -1,16 +1,21 @@
 #pragma once
 
+#include "cli/NotesOutput.h"
+
 #include <QCoreApplication>
+#include <QDate>
 #include <QString>
 #include <QStringList>
 
 #include <cstdio>
 
 struct Note;
+class QCommandLineParser;
 
 // The command line of tavorin-notes: reads the planner's notes without
 // writing to its store, exports them, and backs the store up or restores it.
-// Notes go to standard output; messages and progress to standard error.
+// Notes go to standard output or a file; messages and progress to standard
+// error.
 class NotesCommandLine
 {
     Q_DECLARE_TR_FUNCTIONS(NotesCommandLine)
@@ -20,7 +25,7 @@ public:
     enum ExitCode { Ok = 0, NothingFound = 1, UsageError = 2, StoreError = 3 };
 
     NotesCommandLine(std::FILE *out, std::FILE *err)
-        : m_out(out), m_err(err)
+        : m_output(out), m_err(err)
     {
     }
 
@@ -31,7 +36,9 @@ private:
     struct Command;
     static const QList<Command> &commands();
 
+    int runArguments(const QStringList &arguments);
     int runCommand(const Command &command, const QStringList &arguments);
+    QString readSelection(const QCommandLineParser &parser);
     int list();
     int search(const QString &text);
     int exportNotes(const QString &formatName);
@@ -48,8 +55,11 @@ private:
     void write(const QByteArray &bytes);
     void message(const QString &text);
 
-    std::FILE *m_out;
+    NotesOutput m_output;
     std::FILE *m_err;
     QString m_storePath;
+    bool m_quiet = false;
+    QDate m_from; // the first day of notes to take; invalid: no limit
+    QDate m_to;   // the last
     int m_lastPercent = -1;
 };

@@ -17,7 +17,7 @@
                  %1
   -h, --help     Show this help.
 </source>
-        <translation>Optionen:
+        <translation type="vanished">Optionen:
   --store PATH   Den Speicher unter PATH statt dem des Planers verwenden:
                  $XDG_DATA_HOME/Quillmere/settings.sqlite3, hier
                  %1
@@ -32,7 +32,7 @@
   3  store or file error: the store or FILE is missing, unreadable, not a
      notes store or damaged, or the output cannot be written
 </source>
-        <translation>Exit-Codes:
+        <translation type="vanished">Exit-Codes:
   0  Erfolg
   1  search hat keine Notiz gefunden
   2  Aufruffehler: unbekannter Befehl oder unbekannte Option, fehlendes oder
@@ -52,7 +52,7 @@ when the month and year name none), the month and the year as the planner showed
 the day, and the text, with \ written \\, tab \t and line break \n. Dated notes come
 first, in date order; then the others, by key.
 </source>
-        <translation>Listet jede Notiz mit Text auf, eine pro Zeile, durch Tabulatoren getrennt: das Datum
+        <translation type="vanished">Listet jede Notiz mit Text auf, eine pro Zeile, durch Tabulatoren getrennt: das Datum
 (YYYY-MM-DD, oder „-“, wenn Monat und Jahr keines ergeben), Monat und Jahr, wie der Planer
 sie zeigte, den Tag und den Text, darin \ als \\, Tabulator als \t und Zeilenumbruch als \n.
 Notizen mit Datum kommen zuerst, nach Datum; dann die übrigen, nach Schlüssel.
@@ -80,7 +80,7 @@ an iCalendar file of journal entries (VJOURNAL) that calendar programs import. N
 whose month and year name no date are left out of iCalendar files, each with a
 message.
 </source>
-        <translation>Schreibt jede Notiz im FORMAT auf die Standardausgabe: markdown (Vorgabe), json oder ics,
+        <translation type="vanished">Schreibt jede Notiz im FORMAT auf die Standardausgabe: markdown (Vorgabe), json oder ics,
 eine iCalendar-Datei mit Journaleinträgen (VJOURNAL), die Kalenderprogramme importieren.
 Notizen, deren Monat und Jahr kein Datum ergeben, fehlen in iCalendar-Dateien; für jede
 erscheint eine Meldung.
@@ -197,7 +197,7 @@ Befehle:
 Notes go to standard output; messages and progress to standard error.
 The store is only ever written by &quot;restore&quot;.
 </source>
-        <translation>
+        <translation type="vanished">
 Notizen gehen auf die Standardausgabe, Meldungen und Fortschritt auf die
 Standardfehlerausgabe. Nur „restore“ schreibt in den Speicher.
 </translation>
@@ -215,6 +215,106 @@ Standardfehlerausgabe. Nur „restore“ schreibt in den Speicher.
     <message>
         <source>Try &quot;%1%2 --help&quot;.</source>
         <translation>Siehe „%1%2 --help“.</translation>
+    </message>
+    <message>
+        <source>Options:
+  --store PATH   Use the store at PATH instead of the planner&apos;s:
+                 $XDG_DATA_HOME/Quillmere/settings.sqlite3, here
+                 %1
+  -q, --quiet    Show no progress and no notes about skipped entries, only
+                 errors. Progress shows only when standard error is a terminal.
+  -h, --help     Show this help.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Options of list, search and export:
+  --from DATE        Only notes of DATE (YYYY-MM-DD) or later.
+  --to DATE          Only notes of DATE or earlier.
+  --month YYYY-MM    Only notes of that month.
+                     With any of these, notes without a date are left out.
+  -o, --output FILE  Write to FILE instead of standard output. FILE appears
+                     complete or not at all, and only when the command
+                     succeeds (exit code 0); otherwise it keeps its former
+                     content. A device or FIFO is written to, not replaced.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exit codes:
+  0  success
+  1  search found no note, or export --format ics no note with a date
+  2  usage error: unknown command or option, missing or extra argument
+  3  store or file error: the store or FILE is missing, unreadable, not a
+     notes store or damaged, or the output cannot be written
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lists every note that has a text, one per line, tab-separated: the date (YYYY-MM-DD, or &quot;-&quot;
+when the month and year name none), the month and the year as the planner showed them,
+the day, and the text, with \ written \\, tab \t, line break \n, carriage return \r
+and any other control character \xHH. Dated notes come first, in date order; then the
+others, by month and year, in day order.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writes every note to standard output in FORMAT: markdown (the default), json, or ics,
+an iCalendar file of journal entries (VJOURNAL) that calendar programs import. Notes
+whose month and year name no date are left out of iCalendar files, each with a
+message; when no note has a date, nothing is written and the exit code is 1.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--%1 needs a date as YYYY-MM-DD, not &quot;%2&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--month cannot be combined with --from or --to.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--month needs a month as YYYY-MM, not &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--from %1 is after --to %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No note to export: an iCalendar file needs at least one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None of the %1 notes has a date: an iCalendar file needs at least one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+list, search and export also take --from, --to, --month and -o FILE; see
+&quot;%1 list --help&quot;.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+Notes go to standard output or FILE; messages and progress to standard error.
+The store is only ever written by &quot;restore&quot;.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NotesOutput</name>
+    <message>
+        <source>Cannot write %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write to standard output: %1.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -17,7 +17,7 @@
                  %1
   -h, --help     Show this help.
 </source>
-        <translation>Параметры:
+        <translation type="vanished">Параметры:
   --store PATH   Использовать хранилище по пути PATH вместо хранилища планировщика:
                  $XDG_DATA_HOME/Quillmere/settings.sqlite3, здесь
                  %1
@@ -32,7 +32,7 @@
   3  store or file error: the store or FILE is missing, unreadable, not a
      notes store or damaged, or the output cannot be written
 </source>
-        <translation>Коды завершения:
+        <translation type="vanished">Коды завершения:
   0  успех
   1  search не нашла ни одной заметки
   2  ошибка вызова: неизвестная команда или параметр, недостающий или лишний
@@ -51,7 +51,7 @@ when the month and year name none), the month and the year as the planner showed
 the day, and the text, with \ written \\, tab \t and line break \n. Dated notes come
 first, in date order; then the others, by key.
 </source>
-        <translation>Выводит каждую заметку с текстом, по одной в строке, через табуляцию: дату (YYYY-MM-DD
+        <translation type="vanished">Выводит каждую заметку с текстом, по одной в строке, через табуляцию: дату (YYYY-MM-DD
 или «-», если месяц и год не дают даты), месяц и год так, как их показал планировщик,
 день и текст, где \ записана как \\, табуляция как \t, а перевод строки как \n. Сначала
 идут заметки с датой, по порядку дат; затем остальные, по ключу.
@@ -79,7 +79,7 @@ an iCalendar file of journal entries (VJOURNAL) that calendar programs import. N
 whose month and year name no date are left out of iCalendar files, each with a
 message.
 </source>
-        <translation>Записывает все заметки в стандартный вывод в формате FORMAT: markdown (по умолчанию), json
+        <translation type="vanished">Записывает все заметки в стандартный вывод в формате FORMAT: markdown (по умолчанию), json
 или ics — файл iCalendar с записями журнала (VJOURNAL), который импортируют программы-
 календари. Заметки, месяц и год которых не дают даты, в файлы iCalendar не попадают; о
 каждой выводится сообщение.
@@ -196,7 +196,7 @@ Commands:
 Notes go to standard output; messages and progress to standard error.
 The store is only ever written by &quot;restore&quot;.
 </source>
-        <translation>
+        <translation type="vanished">
 Заметки выводятся в стандартный вывод, сообщения и ход работы — в стандартный
 поток ошибок. В хранилище пишет только «restore».
 </translation>
@@ -214,6 +214,106 @@ The store is only ever written by &quot;restore&quot;.
     <message>
         <source>Try &quot;%1%2 --help&quot;.</source>
         <translation>Подробнее: «%1%2 --help».</translation>
+    </message>
+    <message>
+        <source>Options:
+  --store PATH   Use the store at PATH instead of the planner&apos;s:
+                 $XDG_DATA_HOME/Quillmere/settings.sqlite3, here
+                 %1
+  -q, --quiet    Show no progress and no notes about skipped entries, only
+                 errors. Progress shows only when standard error is a terminal.
+  -h, --help     Show this help.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Options of list, search and export:
+  --from DATE        Only notes of DATE (YYYY-MM-DD) or later.
+  --to DATE          Only notes of DATE or earlier.
+  --month YYYY-MM    Only notes of that month.
+                     With any of these, notes without a date are left out.
+  -o, --output FILE  Write to FILE instead of standard output. FILE appears
+                     complete or not at all, and only when the command
+                     succeeds (exit code 0); otherwise it keeps its former
+                     content. A device or FIFO is written to, not replaced.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Exit codes:
+  0  success
+  1  search found no note, or export --format ics no note with a date
+  2  usage error: unknown command or option, missing or extra argument
+  3  store or file error: the store or FILE is missing, unreadable, not a
+     notes store or damaged, or the output cannot be written
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Lists every note that has a text, one per line, tab-separated: the date (YYYY-MM-DD, or &quot;-&quot;
+when the month and year name none), the month and the year as the planner showed them,
+the day, and the text, with \ written \\, tab \t, line break \n, carriage return \r
+and any other control character \xHH. Dated notes come first, in date order; then the
+others, by month and year, in day order.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Writes every note to standard output in FORMAT: markdown (the default), json, or ics,
+an iCalendar file of journal entries (VJOURNAL) that calendar programs import. Notes
+whose month and year name no date are left out of iCalendar files, each with a
+message; when no note has a date, nothing is written and the exit code is 1.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--%1 needs a date as YYYY-MM-DD, not &quot;%2&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--month cannot be combined with --from or --to.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--month needs a month as YYYY-MM, not &quot;%1&quot;.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>--from %1 is after --to %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>No note to export: an iCalendar file needs at least one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>None of the %1 notes has a date: an iCalendar file needs at least one.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+list, search and export also take --from, --to, --month and -o FILE; see
+&quot;%1 list --help&quot;.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>
+Notes go to standard output or FILE; messages and progress to standard error.
+The store is only ever written by &quot;restore&quot;.
+</source>
+        <translation type="unfinished"></translation>
+    </message>
+</context>
+<context>
+    <name>NotesOutput</name>
+    <message>
+        <source>Cannot write %1: %2.</source>
+        <translation type="unfinished"></translation>
+    </message>
+    <message>
+        <source>Cannot write to standard output: %1.</source>
+        <translation type="unfinished"></translation>
     </message>
 </context>
 <context>

@@ -8,8 +8,14 @@
 #include <QProcess>
 #include <QTest>
 
+#include <QDeadlineTimer>
+
+#include <fcntl.h>
+#include <pty.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <termios.h>
+#include <unistd.h>
 
 NotesFixture::NotesFixture()
 {
@@ -47,7 +53,46 @@ void NotesFixture::closeStore()
     m_store.reset();
 }
 
-NotesFixture::Result NotesFixture::run(const QStringList &arguments, const QProcessEnvironment &extra) const
+namespace {
+
+// A pseudo-terminal for a child's standard error, with output passed on as
+// written (no "\n" made "\r\n").
+struct Terminal
+{
+    int controller = -1;
+    int child = -1;
+
+    Terminal()
+    {
+        termios raw{};
+        cfmakeraw(&raw);
+        if (::openpty(&controller, &child, nullptr, &raw, nullptr) == 0)
+            ::fcntl(controller, F_SETFL, O_NONBLOCK);
+    }
+    ~Terminal()
+    {
+        closeChildSide();
+        if (controller >= 0)
+            ::close(controller);
+    }
+    void closeChildSide()
+    {
+        if (child >= 0)
+            ::close(child);
+        child = -1;
+    }
+    void readInto(QByteArray *bytes) const
+    {
+        char buffer[4096];
+        for (ssize_t got; (got = ::read(controller, buffer, sizeof buffer)) > 0;)
+            bytes->append(buffer, got);
+    }
+};
+
+} // namespace
+
+NotesFixture::Result NotesFixture::run(const QStringList &arguments, const QProcessEnvironment &extra,
+                                       const NotesStreams &streams) const
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
     environment.insert(QStringLiteral("XDG_DATA_HOME"), m_folder.filePath(QStringLiteral("data")));
@@ -62,16 +107,30 @@ NotesFixture::Result NotesFixture::run(const QStringList &arguments, const QProc
     QProcess process;
     process.setProcessEnvironment(environment);
     process.setWorkingDirectory(m_folder.path());
+    if (!streams.outputFile.isEmpty())
+        process.setStandardOutputFile(streams.outputFile);
+    Terminal terminal;
+    if (streams.errorToTerminal) {
+        const int child = terminal.child;
+        process.setChildProcessModifier([child] { ::dup2(child, STDERR_FILENO); });
+    }
     process.start(QStringLiteral(TAVORIN_NOTES_PROGRAM), arguments);
+    terminal.closeChildSide();
     Result result;
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit) {
+    QByteArray onTerminal;
+    QDeadlineTimer deadline(60000);
+    while (streams.errorToTerminal && !deadline.hasExpired() && !process.waitForFinished(20))
+        terminal.readInto(&onTerminal);
+    terminal.readInto(&onTerminal);
+    const bool finished = process.state() == QProcess::NotRunning || process.waitForFinished(int(deadline.remainingTime()));
+    if (!finished || process.exitStatus() != QProcess::NormalExit) {
         process.kill();
         process.waitForFinished();
         return result;
     }
     result.exitCode = process.exitCode();
     result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
+    result.err = streams.errorToTerminal ? onTerminal : process.readAllStandardError();
     return result;
 }
 

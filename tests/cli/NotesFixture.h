@@ -9,6 +9,13 @@
 
 class SettingsStore;
 
+// Where the program's standard output and error go.
+struct NotesStreams
+{
+    QString outputFile;           // standard output goes there instead of into Result::out
+    bool errorToTerminal = false; // standard error is a terminal, as for a person watching
+};
+
 // A temporary home for one test: a store at the default location under its
 // own XDG_DATA_HOME, filled the way the planner fills it, and the real
 // tavorin-notes program run against it with a fixed English locale.
@@ -36,7 +43,7 @@ public:
         QByteArray err;
     };
     // Runs tavorin-notes with arguments; extra overrides the environment (e.g. LC_ALL).
-    Result run(const QStringList &arguments, const QProcessEnvironment &extra = {}) const;
+    Result run(const QStringList &arguments, const QProcessEnvironment &extra = {}, const NotesStreams &streams = {}) const;
 
     // Every (key, value) of the planner's section in the store at path, read with SQLite.
     static QMap<QString, QString> contents(const QString &storePath);

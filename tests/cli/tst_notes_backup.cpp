@@ -73,6 +73,7 @@ private slots:
     void restoreReplacesAnUnreadableStore();
     void restoreRefuses_data();
     void restoreRefuses();
+    void longWorkReportsProgress_data();
     void longWorkReportsProgress();
 
 private:
@@ -291,8 +292,23 @@ void NotesBackupTest::restoreRefuses()
     QCOMPARE(filesIn(QFileInfo(store).absolutePath(), "*before-restore*"), QStringList());
 }
 
+void NotesBackupTest::longWorkReportsProgress_data()
+{
+    QTest::addColumn<bool>("toTerminal"); // standard error is a terminal
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("progress");
+
+    QTest::newRow("on a terminal") << true << QStringList{} << true;
+    QTest::newRow("into a log") << false << QStringList{} << false;
+    QTest::newRow("on a terminal, quiet") << true << QStringList{"--quiet"} << false;
+    QTest::newRow("on a terminal, -q") << true << QStringList{"-q"} << false;
+}
+
 void NotesBackupTest::longWorkReportsProgress()
 {
+    QFETCH(bool, toTerminal);
+    QFETCH(QStringList, options);
+    QFETCH(bool, progress);
     NotesFixture fixture;
     fixture.put("Text1", "2021"); // creates the store
     fixture.closeStore();
@@ -305,16 +321,23 @@ void NotesBackupTest::longWorkReportsProgress()
         QCOMPARE(writer.execute("COMMIT"), SQLITE_OK);
     }
 
-    const auto backup = fixture.run({"backup", fixture.path("copy.sqlite3")});
-    const auto exported = fixture.run({"export", "--format", "json"});
+    NotesStreams streams;
+    streams.errorToTerminal = toTerminal;
+    const auto backup = fixture.run(QStringList{"backup", fixture.path("copy.sqlite3")} + options, {}, streams);
+    const auto exported = fixture.run(QStringList{"export", "--format", "json"} + options, {}, streams);
 
     QCOMPARE(backup.exitCode, 0);
+    QCOMPARE(exported.exitCode, 0);
+    if (!progress) {
+        QCOMPARE(backup.err, QByteArray());
+        QCOMPARE(exported.err, QByteArray());
+        return;
+    }
     QVERIFY2(QRegularExpression("copied pages: \\d+ of (\\d+) \\(\\d\\d%\\)\n.*copied pages: (\\1) of \\1 \\(100%\\)\n$",
                                 QRegularExpression::DotMatchesEverythingOption)
                  .match(QString::fromUtf8(backup.err))
                  .hasMatch(),
              backup.err.constData());
-    QCOMPARE(exported.exitCode, 0);
     QVERIFY2(exported.err.contains("exported notes: 1250 of 2500 (50%)\n")
                  && exported.err.endsWith("exported notes: 2500 of 2500 (100%)\n"),
              exported.err.constData());

@@ -125,6 +125,8 @@ private slots:
     void icsText();
     void icsEntryPerDatedNote();
     void icsUidsStayPerKey();
+    void icsWithoutEntries_data();
+    void icsWithoutEntries();
     void markdown_data();
     void markdown();
     void json();
@@ -214,6 +216,52 @@ void NotesExportTest::icsUidsStayPerKey()
         uids.insert(journal.properties.value("UID"));
     }
     QCOMPARE(uids.size(), 3);
+}
+
+void NotesExportTest::icsWithoutEntries_data()
+{
+    QTest::addColumn<QStringList>("keys"); // each stored with a text
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+
+    QTest::newRow("no note") << QStringList{} << QStringList{} << 1
+                             << "No note to export: an iCalendar file needs at least one.";
+    QTest::newRow("only notes without a date")
+        << QStringList{"Someday_2021_txtNote_0", "August_21_txtNote_5"} << QStringList{} << 1
+        << "None of the 2 notes has a date: an iCalendar file needs at least one.";
+    QTest::newRow("no note in the month") << QStringList{"August_2021_txtNote_5"} << QStringList{"--month", "2021-09"}
+                                          << 1 << "No note to export: an iCalendar file needs at least one.";
+    QTest::newRow("German names under the C locale") << QStringList{"März_2021_txtNote_0", "Dezember_2021_txtNote_5"}
+                                                     << QStringList{} << 0 << "";
+    QTest::newRow("quiet keeps the skipped notes to itself")
+        << QStringList{"August_2021_txtNote_5", "Someday_2021_txtNote_0"} << QStringList{"-q"} << 0 << "";
+}
+
+void NotesExportTest::icsWithoutEntries()
+{
+    QFETCH(QStringList, keys);
+    QFETCH(QStringList, options);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    NotesFixture fixture;
+    fixture.put("Text1", "2021"); // a store, whatever keys holds
+    for (const QString &key : keys)
+        fixture.put(key, "a note");
+    QProcessEnvironment cLocale;
+    cLocale.insert("LC_ALL", "C");
+
+    const auto result = fixture.run(QStringList{"export", "--format", "ics"} + options, cLocale);
+
+    QCOMPARE(result.exitCode, exitCode);
+    QCOMPARE(QString::fromUtf8(result.err), message.isEmpty() ? QString() : "tavorin-notes: " + message + "\n");
+    if (exitCode != 0) {
+        QCOMPARE(result.out, QByteArray());
+        return;
+    }
+    QList<Journal> journals;
+    parseCalendar(result.out, &journals);
+    QVERIFY(!journals.isEmpty());
 }
 
 void NotesExportTest::markdown_data()

@@ -42,10 +42,13 @@ private slots:
     void order();
     void fields_data();
     void fields();
+    void textIsOneLine_data();
     void textIsOneLine();
     void defaultStoreIsTheUsers();
     void search_data();
     void search();
+    void selection_data();
+    void selection();
 };
 
 void NotesListingTest::order_data()
@@ -65,15 +68,26 @@ void NotesListingTest::order_data()
         << "C.UTF-8"
         << QStringList{"December_2030_txtNote_0", "Augst_2021_txtNote_5", "August_ 2021_txtNote_5",
                        "August_20_21_txtNote_0",  "August_21_txtNote_5",  "August__txtNote_5",
-                       "February_2021_txtNote_28", "Juli_2021_txtNote_0"};
+                       "February_2021_txtNote_28", "Juli_x_txtNote_0"};
     QTest::newRow("German names, and English ones, under a German locale")
         << "de_DE.UTF-8"
-        << QStringList{"März_2021_txtNote_0", "March_2021_txtNote_1", "Juli_2021_txtNote_0",
-                       "Dezember_2021_txtNote_0", "Март_2021_txtNote_0"};
+        << QStringList{"März_2021_txtNote_0", "Март_2021_txtNote_0", "March_2021_txtNote_1", "Juli_2021_txtNote_0",
+                       "Dezember_2021_txtNote_0", "Merz_2021_txtNote_0"};
     QTest::newRow("Russian names under a Russian locale")
         << "ru_RU.UTF-8"
         << QStringList{"Август_2021_txtNote_5", "Январь_2022_txtNote_0", "February_2022_txtNote_0",
-                       "Augusto_2021_txtNote_0"};
+                       "Mesyats_2021_txtNote_0"};
+    QTest::newRow("German and Russian names under the C locale")
+        << "C"
+        << QStringList{"März_2021_txtNote_0", "Март_2021_txtNote_1", "Juli_2021_txtNote_0", "августа_2021_txtNote_5",
+                       "Dezember_2021_txtNote_0", "ДЕКАБРЬ_2021_txtNote_1"};
+    QTest::newRow("a name two languages give to different months, under each")
+        << "hr_HR.UTF-8" << QStringList{"listopad_2021_txtNote_0", "studeni_2021_txtNote_0"};
+    QTest::newRow("a name two languages give to different months, under the other")
+        << "cs_CZ.UTF-8" << QStringList{"říjen_2021_txtNote_0", "listopad_2021_txtNote_0"};
+    QTest::newRow("days of an undated month in day order")
+        << "C.UTF-8" << QStringList{"Someday_x_txtNote_1", "Someday_x_txtNote_9", "Someday_x_txtNote_10",
+                                    "Someday_x_txtNote_20", "Someday_xy_txtNote_0"};
 }
 
 void NotesListingTest::order()
@@ -128,11 +142,30 @@ void NotesListingTest::fields()
     QCOMPARE(linesOf(result.out), QStringList{expectedLine + "\tnote"});
 }
 
+void NotesListingTest::textIsOneLine_data()
+{
+    QTest::addColumn<QString>("year");
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("line");
+
+    QTest::newRow("line breaks, tab, backslash")
+        << "2021" << "Windows line\r\nUnix line\nTab\there, back\\slash"
+        << "2021-08-06\tAugust\t2021\t6\tWindows line\\nUnix line\\nTab\\there, back\\\\slash";
+    QTest::newRow("carriage return alone") << "2021" << "over\rwritten" << "2021-08-06\tAugust\t2021\t6\tover\\rwritten";
+    QTest::newRow("terminal escape sequence")
+        << "2021" << "\x1b[31mred\x1b[0m \a\x7f\u009b" << "2021-08-06\tAugust\t2021\t6\t\\x1b[31mred\\x1b[0m \\x07\\x7f\\x9b";
+    QTest::newRow("escape sequence in the year box")
+        << "\x1b]0;title\a" << "note" << "-\tAugust\t\\x1b]0;title\\x07\t6\tnote";
+}
+
 void NotesListingTest::textIsOneLine()
 {
+    QFETCH(QString, year);
+    QFETCH(QString, text);
+    QFETCH(QString, line);
     NotesFixture fixture;
-    fixture.putNote("August", "2021", 5, "Windows line\r\nUnix line\nTab\there, back\\slash");
-    fixture.putNote("August", "2021", 6, "");         // emptied: not a note any more
+    fixture.putNote("August", year, 5, text);
+    fixture.putNote("August", year, 6, "");         // emptied: not a note any more
     fixture.put("Text1", "2021");                     // the year boxes
     fixture.put("Forecolor", "255");
     fixture.put("August_2021_txtNoteColor_7", "255"); // a colour without its text
@@ -140,8 +173,7 @@ void NotesListingTest::textIsOneLine()
     const auto result = fixture.run({"list"});
 
     QCOMPARE(result.exitCode, 0);
-    QCOMPARE(linesOf(result.out),
-             QStringList{"2021-08-06\tAugust\t2021\t6\tWindows line\\nUnix line\\nTab\\there, back\\\\slash"});
+    QCOMPARE(linesOf(result.out), QStringList{line});
 }
 
 void NotesListingTest::defaultStoreIsTheUsers()
@@ -195,6 +227,42 @@ void NotesListingTest::search()
     for (QString text : found)
         expected << text.replace(u'\n', QStringLiteral("\\n"));
     QCOMPARE(column(linesOf(result.out), 4), expected);
+}
+
+void NotesListingTest::selection_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QStringList>("found"); // texts, in list order
+
+    QTest::newRow("from a day on") << QStringList{"list", "--from", "2021-08-06"}
+                                   << QStringList{"Aug 6", "Aug 31", "Sep 1"};
+    QTest::newRow("up to a day") << QStringList{"list", "--to=2021-08-06"} << QStringList{"Jul 31", "Aug 1", "Aug 6"};
+    QTest::newRow("from and to") << QStringList{"list", "--from", "2021-08-01", "--to", "2021-08-06"}
+                                 << QStringList{"Aug 1", "Aug 6"};
+    QTest::newRow("a month") << QStringList{"list", "--month", "2021-08"} << QStringList{"Aug 1", "Aug 6", "Aug 31"};
+    QTest::newRow("a month without notes") << QStringList{"list", "--month", "2022-08"} << QStringList{};
+    QTest::newRow("search in a month") << QStringList{"search", "--month", "2021-08", "aug"}
+                                       << QStringList{"Aug 1", "Aug 6", "Aug 31"};
+    QTest::newRow("one day") << QStringList{"list", "--from", "2021-08-31", "--to", "2021-08-31"}
+                             << QStringList{"Aug 31"};
+}
+
+void NotesListingTest::selection()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, found);
+    NotesFixture fixture;
+    fixture.putNote("July", "2021", 30, "Jul 31");
+    fixture.putNote("August", "2021", 0, "Aug 1");
+    fixture.putNote("August", "2021", 5, "Aug 6");
+    fixture.putNote("August", "2021", 30, "Aug 31");
+    fixture.putNote("September", "2021", 0, "Sep 1");
+    fixture.putNote("Someday", "", 0, "undated idea");
+
+    const auto result = fixture.run(arguments);
+
+    QCOMPARE(result.exitCode, found.isEmpty() && arguments.first() == "search" ? 1 : 0);
+    QCOMPARE(column(linesOf(result.out), 4), found);
 }
 
 QTEST_GUILESS_MAIN(NotesListingTest)

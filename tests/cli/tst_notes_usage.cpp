@@ -1,6 +1,12 @@
 #include "NotesFixture.h"
 
+#include <QDir>
+#include <QRegularExpression>
 #include <QTest>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 // What a script sees: help on standard output with exit code 0, usage errors
 // on standard error with 2, a store that cannot be used with 3.
@@ -15,6 +21,8 @@ private slots:
     void usageErrors();
     void storeErrors_data();
     void storeErrors();
+    void output_data();
+    void output();
 };
 
 void NotesUsageTest::help_data()
@@ -44,7 +52,8 @@ void NotesUsageTest::help()
 
     QCOMPARE(result.exitCode, 0);
     QVERIFY2(result.out.startsWith(usage.toUtf8()), result.out.constData());
-    QVERIFY(result.out.contains("Exit codes:\n  0  success\n  1  search found no note\n  2  usage error"));
+    QVERIFY(result.out.contains("Exit codes:\n  0  success\n  1  search found no note, or export --format ics no "
+                                "note with a date\n  2  usage error"));
     QCOMPARE(result.err, QByteArray());
     QVERIFY(!QFile::exists(fixture.storePath()));
 }
@@ -69,6 +78,17 @@ void NotesUsageTest::usageErrors_data()
     QTest::newRow("restore without file") << QStringList{"restore"} << "\"restore\" needs FILE.";
     QTest::newRow("unknown format") << QStringList{"export", "--format", "pdf"} << "Unknown format \"pdf\".";
     QTest::newRow("format in capitals") << QStringList{"export", "--format=ICS"} << "Unknown format \"ICS\".";
+    QTest::newRow("day not a date") << QStringList{"list", "--from", "2021-02-30"}
+                                    << "--from needs a date as YYYY-MM-DD, not \"2021-02-30\".";
+    QTest::newRow("date not in ISO form") << QStringList{"search", "--to", "6.8.2021", "x"}
+                                          << "--to needs a date as YYYY-MM-DD, not \"6.8.2021\".";
+    QTest::newRow("month not a month") << QStringList{"export", "--month", "2021-13"}
+                                       << "--month needs a month as YYYY-MM, not \"2021-13\".";
+    QTest::newRow("month and a day") << QStringList{"list", "--month", "2021-08", "--from", "2021-08-02"}
+                                     << "--month cannot be combined with --from or --to.";
+    QTest::newRow("from after to") << QStringList{"list", "--from", "2021-08-02", "--to", "2021-08-01"}
+                                   << "--from 2021-08-02 is after --to 2021-08-01.";
+    QTest::newRow("output for a backup") << QStringList{"backup", "-o", "x", "y"} << "Unknown option 'o'.";
 }
 
 void NotesUsageTest::usageErrors()
@@ -119,6 +139,78 @@ void NotesUsageTest::storeErrors()
     QVERIFY2(result.err.contains(store.toUtf8()), result.err.constData()); // names the file
     QCOMPARE(NotesFixture::fileBytes(store), storeBytes);                  // and leaves it alone
     QVERIFY(!QFile::exists(fixture.path("copy.sqlite3")));
+}
+
+void NotesUsageTest::output_data()
+{
+    QTest::addColumn<QStringList>("arguments"); // "FILE": a file in the test's folder that holds "former"
+    QTest::addColumn<QString>("standardOutput"); // a file for it; empty: a pipe
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QByteArray>("fileBytes"); // what FILE holds afterwards
+    QTest::addColumn<QByteArray>("pipeBytes"); // what went into "PIPE", a FIFO in the test's folder
+
+    const QByteArray former("former");
+    const QByteArray line("2021-08-06\tAugust\t2021\t6\tdentist\n");
+    const QString full = "Cannot write to standard output: No space left on device.";
+    QTest::newRow("list to a full disk") << QStringList{"list"} << "/dev/full" << 3 << full << former << QByteArray();
+    QTest::newRow("search to a full disk") << QStringList{"search", "dent"} << "/dev/full" << 3 << full << former << QByteArray();
+    QTest::newRow("export to a full disk") << QStringList{"export", "--format", "json"} << "/dev/full" << 3 << full
+                                           << former << QByteArray();
+    QTest::newRow("help to a full disk") << QStringList{"list", "--help"} << "/dev/full" << 3 << full << former << QByteArray();
+    QTest::newRow("list into a file") << QStringList{"list", "-o", "FILE"} << "" << 0 << "" << line << QByteArray();
+    QTest::newRow("search into a file") << QStringList{"search", "--output=FILE", "dent"} << "" << 0 << "" << line << QByteArray();
+    QTest::newRow("export into a file") << QStringList{"export", "--output", "FILE"} << "" << 0 << ""
+                                        << QByteArray("# Tavorin Planner notes\n\n## 2021-08-06\n\n```\ndentist\n```\n")
+                                        << QByteArray();
+    QTest::newRow("\"-\" is standard output") << QStringList{"list", "-o", "-"} << "" << 0 << "" << former << QByteArray();
+    QTest::newRow("a failed command keeps the file") << QStringList{"search", "-o", "FILE", "zebra"} << "" << 1 << ""
+                                                     << former << QByteArray();
+    QTest::newRow("into a missing folder") << QStringList{"list", "-o", "missing/notes.txt"} << "" << 3
+                                           << "Cannot write missing/notes.txt: " << former << QByteArray();
+    QTest::newRow("into a FIFO") << QStringList{"list", "-o", "PIPE"} << "" << 0 << "" << former << line;
+}
+
+void NotesUsageTest::output()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, standardOutput);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QFETCH(QByteArray, fileBytes);
+    QFETCH(QByteArray, pipeBytes);
+    NotesFixture fixture;
+    fixture.putNote("August", "2021", 5, "dentist");
+    const QString file = fixture.path("notes.txt");
+    {
+        QFile former(file);
+        QVERIFY(former.open(QIODevice::WriteOnly));
+        former.write("former");
+    }
+    arguments.replaceInStrings(QRegularExpression("FILE$"), file);
+    // A FIFO stands for the devices a -o may name: written to, never replaced.
+    const QString pipe = fixture.path("pipe");
+    QCOMPARE(::mkfifo(QFile::encodeName(pipe).constData(), 0600), 0);
+    const int reader = ::open(QFile::encodeName(pipe).constData(), O_RDONLY | O_NONBLOCK);
+    QVERIFY(reader >= 0);
+    arguments.replaceInStrings(QRegularExpression("^PIPE$"), pipe);
+
+    const auto result = fixture.run(arguments, {}, NotesStreams{standardOutput});
+
+    QCOMPARE(result.exitCode, exitCode);
+    if (message.isEmpty())
+        QCOMPARE(result.err, QByteArray());
+    else
+        QVERIFY2(result.err.startsWith("tavorin-notes: " + message.toUtf8()), result.err.constData());
+    QCOMPARE(result.err.count('\n'), message.isEmpty() ? 0 : 1);
+    QCOMPARE(NotesFixture::fileBytes(file), fileBytes);
+    QCOMPARE(QDir(fixture.path("")).entryList({"notes.txt*", "pipe*"}, QDir::AllEntries | QDir::Hidden | QDir::System),
+             (QStringList{"notes.txt", "pipe"}));
+    QVERIFY(!QFileInfo(pipe).isFile());
+    char buffer[4096];
+    const ssize_t got = ::read(reader, buffer, sizeof buffer);
+    ::close(reader);
+    QCOMPARE(QByteArray(buffer, int(std::max<ssize_t>(got, 0))), pipeBytes);
 }
 
 QTEST_GUILESS_MAIN(NotesUsageTest)
