@@ -1,6 +1,7 @@
 #include "cli/StoreBackup.h"
 
 #include "platform/Failure.h"
+#include "settings/PartFile.h"
 #include "settings/StoreFolder.h"
 
 #include <QDir>
@@ -64,6 +65,8 @@ void backup(const QString &storePath, const QString &file, const StoreFile::Prog
 {
     const QString target = targetOf(storePath, file);
     StoreFolder::removeLeftovers(storePath);
+    // What an earlier backup to the same file left when it was killed.
+    PartFile::removeLeftovers(QFileInfo(target).absolutePath(), QFileInfo(target).fileName());
     StoreFile store(storePath, StoreFile::Access::ReadOnly);
     store.checkTable();
     store.copyToNewFile(target, progress);
