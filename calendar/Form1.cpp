@@ -295,11 +295,13 @@ bool Form1::refillKeepsEdit(NoteBox *note)
     const QString edited = note->text();
     const QString editedFrom = note->storedText();
     const int cursor = note->textCursor().position();
+    const qint32 color = note->foreColor();
     RefreshCalendar();
     if (note->text() != editedFrom)
         return false;
     const QSignalBlocker quiet(note); // stored by the caller
     note->setText(edited);
+    note->setForeColor(color);
     QTextCursor restored = note->textCursor();
     restored.setPosition(qMin(cursor, int(edited.size())));
     note->setTextCursor(restored);
