@@ -47,12 +47,12 @@ void bindText(sqlite3_stmt *statement, int index, const QString &text)
 // A file in a folder that cannot be written is a copy put away, or a store
 // on a medium mounted read-only: SQLite could not make the -shm file a WAL
 // store needs, and no one can change the file there, so it is read as it
-// stands. A -wal file beside it holds notes the file lacks, so then not.
+// stands. A -wal or -journal file beside it belongs to the content, so then not.
 bool readAsItStands(const QString &path)
 {
     const QFileInfo file(path);
     return ::access(QFile::encodeName(file.absolutePath()).constData(), W_OK) != 0
-           && !QFileInfo::exists(path + QStringLiteral("-wal"));
+           && !QFileInfo::exists(path + QStringLiteral("-wal")) && !QFileInfo::exists(path + QStringLiteral("-journal"));
 }
 
 QByteArray uriOf(const QString &path, StoreFile::Access access)
