@@ -99,6 +99,7 @@ private slots:
     void backupIntoAMissingFolder();
     void backupRefuses_data();
     void backupRefuses();
+    void copiesReadWhereTheyCannotBeWritten();
     void restoreWhileThePlannerRuns();
     void restoreKeepsEveryFormerStore();
     void restoreCreatesAMissingStore();
@@ -220,6 +221,27 @@ void NotesBackupTest::backupRefuses()
     QCOMPARE(NotesFixture::fileBytes(fixture.storePath() + "-wal"), wal);
     fixture.putNote("August", "2021", 6, "still stored");
     QCOMPARE(NotesFixture::contents(fixture.storePath()).value(noteKey("August", "2021", 5)), "dentist");
+}
+
+void NotesBackupTest::copiesReadWhereTheyCannotBeWritten()
+{
+    if (::geteuid() == 0)
+        QSKIP("folder modes do not stop root");
+    NotesFixture fixture;
+    fixture.putNote("August", "2021", 5, "dentist");
+    fixture.closeStore();
+    QVERIFY(QDir().mkpath(fixture.path("shelf")));
+    QCOMPARE(fixture.run({"backup", fixture.path("shelf/backup.sqlite3")}).exitCode, 0);
+    // A store copied with cp keeps WAL mode, which SQLite cannot read without writing beside it.
+    QVERIFY(QFile::copy(fixture.storePath(), fixture.path("shelf/copied.sqlite3")));
+    QVERIFY(QFile::setPermissions(fixture.path("shelf"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+
+    const auto fromBackup = fixture.run({"--store", fixture.path("shelf/backup.sqlite3"), "list"});
+    const auto fromCopied = fixture.run({"--store", fixture.path("shelf/copied.sqlite3"), "list"});
+    QFile::setPermissions(fixture.path("shelf"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    QVERIFY2(fromBackup.exitCode == 0 && fromBackup.out.contains("dentist"), fromBackup.err.constData());
+    QVERIFY2(fromCopied.exitCode == 0 && fromCopied.out.contains("dentist"), fromCopied.err.constData());
 }
 
 void NotesBackupTest::restoreWhileThePlannerRuns()
