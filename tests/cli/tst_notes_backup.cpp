@@ -101,7 +101,7 @@ private slots:
     void backupRefuses();
     void copiesReadWhereTheyCannotBeWritten();
     void restoreWhileThePlannerRuns();
-    void restoreKeepsEveryFormerStore();
+    void restoreKeepsTheNewestFormerStores();
     void restoreCreatesAMissingStore();
     void restoreFromAnotherPageSize();
     void restoreReplacesAnUnreadableStore();
@@ -282,7 +282,7 @@ void NotesBackupTest::restoreWhileThePlannerRuns()
     QCOMPARE(check.execute("PRAGMA integrity_check"), SQLITE_OK);
 }
 
-void NotesBackupTest::restoreKeepsEveryFormerStore()
+void NotesBackupTest::restoreKeepsTheNewestFormerStores()
 {
     NotesFixture copySource;
     copySource.putNote("August", "2021", 5, "restored note");
