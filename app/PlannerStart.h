@@ -2,9 +2,10 @@
 
 class Form1;
 
-// Starts the planner the way the program does: the window loads and is shown,
-// and once it has been painted, the store gets its daily safety copy. The copy
-// waits for the window, so that the first start of a day is no slower to show
-// than any other; a copy that cannot be made is no reason to keep the user from
-// their notes, so its result is not shown.
+// Starts the planner the way the program does: the window loads, marks the
+// store as shown (see StoreUseLock) and is shown, and once it has been
+// painted, the store gets its daily safety copy on a thread of its own. The
+// copy waits for the window, so that the first start of a day is no slower to
+// show than any other; a copy that cannot be made is no reason to keep the
+// user from their notes, so its result is not shown.
 void startPlanner(Form1 &window);

@@ -36,6 +36,7 @@ struct Results
 {
     std::map<int, Samples> storeKeystroke;    // ms, two SaveSetting calls
     std::map<int, Samples> floorKeystroke;    // ms, two appends each made durable
+    std::map<int, Samples> keystrokeDuringCopy; // ms, two SaveSetting calls while the day's safety copy runs
     std::map<int, Samples> qsettingsKeystroke; // ms, two QSettings writes each synced
     std::map<int, Samples> refresh;           // ms, one RefreshCalendar
     std::map<int, Samples> refreshCpu;        // ms of the thread's own processor time, the same calls

@@ -100,6 +100,13 @@ QList<Row> writeRows(const Results &results)
                     onlyAtLargest(notes, 1.5));
             rows << growth;
         }
+        if (results.keystrokeDuringCopy.count(notes)) {
+            const Samples &duringCopy = results.keystrokeDuringCopy.at(notes);
+            Row copyRow = figureRow(QStringLiteral("Keystroke, store, while the day's safety copy runs"), notes,
+                                    duringCopy, milliseconds);
+            compare(copyRow, QStringLiteral("store"), duringCopy, store);
+            rows << copyRow;
+        }
         rows << figureRow(QStringLiteral("Keystroke, floor (2× append + fdatasync)"), notes, floor, milliseconds);
         Row qsettingsRow =
             figureRow(QStringLiteral("Keystroke, QSettings INI (2× setValue + sync)"), notes, qsettings, milliseconds);

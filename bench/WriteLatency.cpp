@@ -4,11 +4,15 @@
 #include "StoreFill.h"
 
 #include "platform/DateNames.h"
+#include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QSettings>
+
+#include <atomic>
+#include <thread>
 
 #include <fcntl.h>
 #include <stdexcept>
@@ -102,6 +106,33 @@ void measureStoreAndFloor(const QString &folder, const Stores &stores, Results &
     }
 }
 
+// Keystrokes while the day's safety copy is made on a thread of its own, as
+// the planner makes it after its first paint: they wait only for the copy's
+// read lock on the store, never for the whole copy.
+void measureDuringSafetyCopy(const Stores &stores, Results &results)
+{
+    constexpr int MinimumKeystrokes = 20;
+    for (const auto &[notes, path] : stores) {
+        Settings::useStoreAt(path);
+        storeKeystroke(keystroke(0)); // opens the store
+        for (const QString &copy : SafetyCopies::existingCopies(path))
+            QFile::remove(copy);
+        std::atomic<bool> copying{true};
+        std::thread copier([&copying, path = path] {
+            SafetyCopies::makeDailyCopy(path, StoreFill::ShownDate);
+            copying = false;
+        });
+        Samples &samples = results.keystrokeDuringCopy[notes];
+        for (int i = 1; copying || i <= MinimumKeystrokes; ++i) {
+            const Keystroke k = keystroke(i);
+            const double ms = millisecondsOf([&] { storeKeystroke(k); });
+            if (copying || samples.count() == 0)
+                samples.add(ms);
+        }
+        copier.join();
+    }
+}
+
 void measureQSettings(const QString &folder, int notes, Results &results)
 {
     QSettings settings(QStringLiteral("%1/qsettings-%2.ini").arg(folder).arg(notes), QSettings::IniFormat);
@@ -132,6 +163,7 @@ void measureQSettings(const QString &folder, int notes, Results &results)
 void measureWrites(const QString &folder, const Stores &stores, Results &results)
 {
     measureStoreAndFloor(folder, stores, results);
+    measureDuringSafetyCopy(stores, results);
     for (const auto &[notes, path] : stores)
         measureQSettings(folder, notes, results);
 }

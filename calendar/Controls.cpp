@@ -46,6 +46,7 @@ NoteBox::NoteBox(QWidget *parent)
 void NoteBox::setText(const QString &text)
 {
     m_emptyingPending = false;
+    m_storedText = text;
     if (text != toPlainText())
         setPlainText(text);
 }

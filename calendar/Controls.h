@@ -31,6 +31,11 @@ public:
     // Sets the text unless the box already holds it: an unchanged box needs no new layout.
     void setText(const QString &text);
 
+    // The note as the store holds it, as far as this box knows: the text it
+    // was last filled with or that the window last stored from it.
+    const QString &storedText() const { return m_storedText; }
+    void markStored(const QString &text) { m_storedText = text; }
+
     // A refill empties every box and then loads it. The emptying waits until
     // the box is loaded or the refill ends, so that a box whose note does not
     // change is not laid out at all, and one that does only once.
@@ -43,6 +48,7 @@ public:
 private:
     qint32 m_foreColor = 0;
     bool m_emptyingPending = false;
+    QString m_storedText;
 };
 
 // A day's caption, such as "01 Sun": flat, thin single border, centred.

@@ -14,6 +14,7 @@
 #include "platform/Today.h"
 #include "platform/UnhandledFailures.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -23,6 +24,7 @@
 #include <QPixmap>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QTextCursor>
 
 // Resources live in the core library, which the linker would otherwise drop them from.
 static void initResources()
@@ -274,12 +276,38 @@ void Form1::storeNote(MonthPanel *panel, int index)
 {
     if (Refreshing)
         return;
-    const NoteBox *note = panel->noteBox(index);
+    NoteBox *note = panel->noteBox(index);
+    if (Settings::store().changedElsewhere() && !refillKeepsEdit(note))
+        return;
     SaveSetting(Settings::Application, Settings::Section,
                 Settings::noteTextKey(panel->monthText(), panel->yearText(), index), note->text());
     SaveSetting(Settings::Application, Settings::Section,
                 Settings::noteColorKey(panel->monthText(), panel->yearText(), index),
                 OleColor::toStoredText(note->foreColor()));
+    note->markStored(note->text());
+}
+
+// Another program changed the store since the window last read it (a
+// restore, another copy of the planner), so the boxes may show notes it has
+// replaced: storing one would undo that change. The window refills first;
+// the user's edit is put back only when the note it was made to is still the
+// one stored, else the box shows the note as stored now.
+bool Form1::refillKeepsEdit(NoteBox *note)
+{
+    const QString edited = note->text();
+    const QString editedFrom = note->storedText();
+    const int cursor = note->textCursor().position();
+    const qint32 color = note->foreColor();
+    RefreshCalendar();
+    if (note->text() != editedFrom)
+        return false;
+    const QSignalBlocker quiet(note); // stored by the caller
+    note->setText(edited);
+    note->setForeColor(color);
+    QTextCursor restored = note->textCursor();
+    restored.setPosition(qMin(cursor, int(edited.size())));
+    note->setTextCursor(restored);
+    return true;
 }
 
 void Form1::takeSwatchColor(MonthPanel *panel, int index)

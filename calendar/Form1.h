@@ -8,6 +8,7 @@ class Dispatchable;
 class CommonDialog;
 class MonthPanel;
 class Frame;
+class NoteBox;
 
 // The calendar window: two month panels side by side and the note text colour
 // strip along the bottom. Every change the user makes is stored at once.
@@ -68,6 +69,7 @@ private:
     void storeYear(MonthPanel *panel, const QString &key);
     void checkYear(MonthPanel *panel);
     void storeNote(MonthPanel *panel, int index);
+    bool refillKeepsEdit(NoteBox *note);
     void takeSwatchColor(MonthPanel *panel, int index);
 
     MonthPanel *Frame1 = nullptr;

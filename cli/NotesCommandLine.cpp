@@ -2,6 +2,7 @@
 
 #include "cli/ExportFormat.h"
 #include "cli/NoteCatalogue.h"
+#include "cli/StoreBackup.h"
 #include "cli/StoreRestore.h"
 #include "platform/Failure.h"
 #include "settings/SettingsStore.h"
@@ -30,6 +31,11 @@ QCommandLineOption formatOption()
 {
     return QCommandLineOption(QStringLiteral("format"), QStringLiteral("format"), QStringLiteral("FORMAT"),
                               QStringLiteral("markdown"));
+}
+
+QCommandLineOption forceOption()
+{
+    return QCommandLineOption(QStringLiteral("force"), QStringLiteral("force"));
 }
 
 QCommandLineOption helpOption()
@@ -155,13 +161,18 @@ const QList<NotesCommandLine::Command> &NotesCommandLine::commands()
         {QStringLiteral("backup"), QStringLiteral("FILE"), 1, false,
          tr("Copy the store to FILE, also while the planner runs."),
          tr("Copies the store to FILE, which only you can read (mode 0600); an existing FILE is\n"
-                        "replaced. The copy is consistent even while the planner writes.\n")},
+                        "replaced as a whole, by renaming a complete copy over it. The copy is consistent\n"
+                        "even while the planner writes. FILE must be a regular file or a new name: \"-\",\n"
+                        "devices, pipes, folders, and the store, its -wal, -shm and -journal files and its\n"
+                        "copies are refused.\n")},
         {QStringLiteral("restore"), QStringLiteral("FILE"), 1, false,
          tr("Replace the store's content with the copy in FILE."),
          tr("Replaces the content of the store with that of FILE, a backup or a safety copy. FILE\n"
-                        "must be a sound notes store, or nothing is changed. The current store is first\n"
-                        "kept next to it as <store>.before-restore-YYYYMMDD-HHMMSS. A running planner\n"
-                        "shows the restored notes when it next reads them.\n")},
+                        "must be a sound notes store holding nothing the planner does not make, or nothing\n"
+                        "is changed. The current store is first kept next to it as\n"
+                        "<store>.before-restore-YYYYMMDD-HHMMSS (the newest seven are kept).\n"
+                        "Refused unless --force is given: while a planner has the store open, and when FILE\n"
+                        "holds no note or fewer than half as many as the store.\n")},
     };
     return table;
 }
@@ -200,7 +211,8 @@ int NotesCommandLine::runArguments(const QStringList &arguments)
         return Ok;
     }
     m_storePath = parser.value(QStringLiteral("store"));
-    m_quiet = parser.isSet(QStringLiteral("quiet"));
+    if (parser.isSet(QStringLiteral("store")) && m_storePath.isEmpty())
+        return usageError(tr("--store must not be empty."), QString());
     const QStringList rest = parser.positionalArguments();
     if (rest.isEmpty())
         return usageError(tr("No command given."), QString());
@@ -219,6 +231,8 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
     parser.addOption(helpOption());
     if (command.name == QLatin1String("export"))
         parser.addOption(formatOption());
+    if (command.name == QLatin1String("restore"))
+        parser.addOption(forceOption());
     if (command.takesSelection)
         parser.addOptions(selectionOptions());
     if (!parser.parse(arguments))
@@ -227,8 +241,11 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
         write(commandHelp(command).toUtf8());
         return Ok;
     }
-    if (parser.isSet(QStringLiteral("store")))
+    if (parser.isSet(QStringLiteral("store"))) {
         m_storePath = parser.value(QStringLiteral("store"));
+        if (m_storePath.isEmpty())
+            return usageError(tr("--store must not be empty."), command.name);
+    }
     m_quiet = m_quiet || parser.isSet(QStringLiteral("quiet"));
     if (m_storePath.isEmpty())
         m_storePath = SettingsStore::defaultPath();
@@ -262,7 +279,7 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
         }
         if (command.name == QLatin1String("backup"))
             return backup(value);
-        return restore(value);
+        return restore(value, parser.isSet(QStringLiteral("force")));
     } catch (const Failure &failure) {
         message(failure.description());
     } catch (const std::exception &failure) {
@@ -341,17 +358,14 @@ int NotesCommandLine::exportNotes(const QString &formatName)
 
 int NotesCommandLine::backup(const QString &file)
 {
-    if (QFileInfo::exists(file) && QFileInfo(file).canonicalFilePath() == QFileInfo(m_storePath).canonicalFilePath())
-        throw Failure(tr("The file %1 is the notes store itself.").arg(file));
-    StoreFile store(m_storePath, StoreFile::Access::ReadOnly);
-    store.checkTable();
-    store.copyToNewFile(file, [this](int copied, int total) { reportProgress(tr("copied pages"), copied, total); });
+    StoreBackup::backup(m_storePath, file,
+                        [this](int copied, int total) { reportProgress(tr("copied pages"), copied, total); });
     return Ok;
 }
 
-int NotesCommandLine::restore(const QString &file)
+int NotesCommandLine::restore(const QString &file, bool force)
 {
-    const QString kept = StoreRestore::restore(file, m_storePath, QDateTime::currentDateTime(), [this](int copied, int total) {
+    const QString kept = StoreRestore::restore(file, m_storePath, QDateTime::currentDateTime(), force, [this](int copied, int total) {
         reportProgress(tr("restored pages"), copied, total);
     });
     if (m_quiet)

@@ -43,7 +43,7 @@ private:
     int search(const QString &text);
     int exportNotes(const QString &formatName);
     int backup(const QString &file);
-    int restore(const QString &file);
+    int restore(const QString &file, bool force);
 
     QList<Note> readNotes();
     void printNotes(const QList<Note> &notes);

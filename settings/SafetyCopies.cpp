@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 #include "settings/StoreFile.h"
+#include "settings/StoreFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -12,9 +13,14 @@ namespace SafetyCopies {
 
 namespace {
 
-void removeOldCopies(const QString &storePath)
+// Only copies up to today count: a copy dated later was made while the
+// clock was wrong and says nothing of its age, so it neither pushes a genuine
+// copy out nor is removed itself.
+void removeOldCopies(const QString &storePath, const QDate &today)
 {
-    const QStringList copies = existingCopies(storePath);
+    const QString newestKept = QFileInfo(copyPath(storePath, today)).fileName();
+    QStringList copies = existingCopies(storePath);
+    copies.removeIf([&newestKept](const QString &copy) { return QFileInfo(copy).fileName() > newestKept; });
     for (qsizetype i = 0; i + Kept < copies.size(); ++i)
         QFile::remove(copies.at(i));
 }
@@ -47,6 +53,7 @@ bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error)
     try {
         if (!QFileInfo::exists(storePath))
             return true;
+        StoreFolder::removeLeftovers(storePath);
         const QString target = copyPath(storePath, today);
         if (!QFileInfo(target).isFile()) {
             StoreFile store(storePath, StoreFile::Access::ReadOnly);
@@ -55,7 +62,7 @@ bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error)
             store.checkIntegrity();
             store.copyToNewFile(target);
         }
-        removeOldCopies(storePath);
+        removeOldCopies(storePath, today);
         return true;
     } catch (const Failure &failure) {
         problem = failure.description();

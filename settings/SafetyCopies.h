@@ -12,8 +12,10 @@ namespace SafetyCopies {
 inline constexpr int Kept = 7;
 
 // Makes the copy of today unless there is one, then removes all but the
-// newest Kept. Meant for every start of the planner: a store that does not
-// exist yet needs no copy, and a damaged one gets none (the older copies stay).
+// newest Kept up to today (copies dated later are left alone and not
+// counted), and what copies cut short left behind. Meant for every start of
+// the planner: a store that does not exist yet needs no copy, and a damaged
+// one gets none (the older copies stay).
 // Never throws; on failure returns false and sets *error, and the planner goes
 // on as usual.
 bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error = nullptr);

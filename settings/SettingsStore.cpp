@@ -3,6 +3,7 @@
 #include "platform/Failure.h"
 #include "platform/Today.h"
 #include "settings/SafetyCopies.h"
+#include "settings/StoreFolder.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -23,10 +24,6 @@ const char UpsertSql[] =
     "ON CONFLICT(application, section, key) DO UPDATE SET value = excluded.value";
 const char SelectSql[] =
     "SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3";
-const char CreateSql[] =
-    "CREATE TABLE IF NOT EXISTS settings("
-    "application TEXT NOT NULL, section TEXT NOT NULL, key TEXT NOT NULL, value TEXT NOT NULL, "
-    "PRIMARY KEY (application, section, key))";
 
 void bindText(sqlite3_stmt *statement, int index, const QString &text)
 {
@@ -34,18 +31,12 @@ void bindText(sqlite3_stmt *statement, int index, const QString &text)
     sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-// Makes the folder for the store, private to the user whatever the umask.
-void makePrivateFolder(const QString &folder)
-{
-    if (QFileInfo::exists(folder))
-        return;
-    QDir().mkpath(QFileInfo(folder).absolutePath());
-    const QByteArray native = QFile::encodeName(folder);
-    if (::mkdir(native.constData(), 0700) == 0)
-        ::chmod(native.constData(), 0700);
-}
-
 } // namespace
+
+const char *const SettingsStore::CreateTableSql =
+    "CREATE TABLE IF NOT EXISTS settings("
+    "application TEXT NOT NULL, section TEXT NOT NULL, key TEXT NOT NULL, value TEXT NOT NULL, "
+    "PRIMARY KEY (application, section, key))";
 
 void SettingsStore::DatabaseCloser::operator()(sqlite3 *db) const
 {
@@ -66,6 +57,7 @@ SettingsStore::~SettingsStore()
 {
     m_upsert.reset();
     m_select.reset();
+    m_dataVersion.reset();
 }
 
 QString SettingsStore::defaultPath()
@@ -114,12 +106,36 @@ std::optional<QString> SettingsStore::read(const QString &application, const QSt
     bindText(statement, 2, section);
     bindText(statement, 3, key);
     const int code = sqlite3_step(statement);
-    if (code == SQLITE_DONE)
+    if (code == SQLITE_DONE) {
+        m_seenVersion = dataVersion();
         return std::nullopt;
+    }
     if (code != SQLITE_ROW)
         fail(tr("Cannot read \"%1\" from").arg(key.left(80)), code);
+    m_seenVersion = dataVersion();
     const auto *text = static_cast<const char *>(sqlite3_column_blob(statement, 0));
     return QString::fromUtf8(text, sqlite3_column_bytes(statement, 0));
+}
+
+bool SettingsStore::changedElsewhere()
+{
+    if (!m_db)
+        return false;
+    const qint64 seen = m_seenVersion;
+    m_seenVersion = dataVersion();
+    return m_seenVersion != seen;
+}
+
+// SQLite's count of the commits other connections made to the file, as this
+// connection sees it; its own commits leave it as it is.
+qint64 SettingsStore::dataVersion()
+{
+    sqlite3_stmt *statement = m_dataVersion.get();
+    const auto reset = qScopeGuard([statement] { sqlite3_reset(statement); });
+    const int code = sqlite3_step(statement);
+    if (code != SQLITE_ROW)
+        fail(tr("Cannot read"), code);
+    return sqlite3_column_int64(statement, 0);
 }
 
 // Another copy of the planner that types commits every keystroke, so the lock
@@ -150,12 +166,14 @@ void SettingsStore::close()
 {
     m_upsert.reset();
     m_select.reset();
+    m_dataVersion.reset();
     m_db.reset();
 }
 
 void SettingsStore::open()
 {
     createFileIfMissing();
+    StoreFolder::checkPrivate(m_path);
     sqlite3 *raw = nullptr;
     const int code = sqlite3_open_v2(QFile::encodeName(m_path).constData(), &raw,
                                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
@@ -172,6 +190,8 @@ void SettingsStore::open()
     execute("PRAGMA synchronous = FULL");
     m_upsert = prepare(UpsertSql);
     m_select = prepare(SelectSql);
+    m_dataVersion = prepare("PRAGMA data_version");
+    m_seenVersion = dataVersion();
 }
 
 // A new store starts as an empty file made with the user's private mode, so
@@ -181,7 +201,7 @@ void SettingsStore::createFileIfMissing()
     if (QFileInfo::exists(m_path))
         return;
     const QString folder = QFileInfo(m_path).absolutePath();
-    makePrivateFolder(folder);
+    StoreFolder::makePrivate(folder);
     const QByteArray native = QFile::encodeName(m_path);
     const int fd = ::open(native.constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
     if (fd < 0) {
@@ -217,7 +237,7 @@ void SettingsStore::createSchema()
     execute("PRAGMA journal_mode = WAL");
     execute("BEGIN IMMEDIATE");
     try {
-        execute(CreateSql);
+        execute(CreateTableSql);
         execute("COMMIT");
     } catch (...) {
         sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);

@@ -37,6 +37,13 @@ public:
     using WriteObserver = std::function<void(const QString &key, const QString &value)>;
     void setWriteObserver(WriteObserver observer) { m_writeObserver = std::move(observer); }
 
+    // Whether another program (or copy of the planner) changed the store since
+    // this one last read a value from it or asked; false before it was opened.
+    bool changedElsewhere();
+
+    // The statement that makes the store's one table.
+    static const char *const CreateTableSql;
+
     // How long a write waits for another copy of the planner to finish its own.
     static constexpr int BusyTimeoutMs = 5000;
 
@@ -55,6 +62,7 @@ private:
     void createSchema();
     void checkSchema();
     void checkIntegrity();
+    qint64 dataVersion();
     void execute(const char *sql);
     Statement prepare(const char *sql);
     Failure failureOf(const QString &what, int code) const;
@@ -64,5 +72,7 @@ private:
     Database m_db;
     Statement m_upsert;
     Statement m_select;
+    Statement m_dataVersion;
+    qint64 m_seenVersion = 0;
     WriteObserver m_writeObserver;
 };

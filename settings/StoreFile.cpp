@@ -1,12 +1,14 @@
 #include "settings/StoreFile.h"
 
 #include "platform/Failure.h"
+#include "settings/PartFile.h"
 #include "settings/Settings.h"
 
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
 #include <QScopeGuard>
+#include <QUrl>
 
 #include <cerrno>
 #include <climits>
@@ -42,19 +44,28 @@ void bindText(sqlite3_stmt *statement, int index, const QString &text)
     sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
 }
 
-QString systemError()
+// A file in a folder that cannot be written is a copy put away, or a store
+// on a medium mounted read-only: SQLite could not make the -shm file a WAL
+// store needs, and no one can change the file there, so it is read as it
+// stands. A -wal or -journal file beside it belongs to the content, so then not.
+bool readAsItStands(const QString &path)
 {
-    return QString::fromLocal8Bit(std::strerror(errno));
+    const QFileInfo file(path);
+    return ::access(QFile::encodeName(file.absolutePath()).constData(), W_OK) != 0
+           && !QFileInfo::exists(path + QStringLiteral("-wal")) && !QFileInfo::exists(path + QStringLiteral("-journal"));
 }
 
-void syncFolderOf(const QString &path)
+QByteArray uriOf(const QString &path, StoreFile::Access access)
 {
-    const QByteArray folder = QFile::encodeName(QFileInfo(path).absolutePath());
-    const int fd = ::open(folder.constData(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd); // the new name survives a power loss too
-        ::close(fd);
-    }
+    QByteArray uri = "file:" + QUrl::toPercentEncoding(QFileInfo(path).absoluteFilePath(), "/");
+    if (access == StoreFile::Access::ReadOnly)
+        uri += readAsItStands(path) ? "?mode=ro&immutable=1" : "?mode=ro";
+    return uri;
+}
+
+bool isBusy(int code)
+{
+    return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
 }
 
 } // namespace
@@ -72,7 +83,8 @@ StoreFile::StoreFile(QString path, Access access)
         throw Failure(tr("There is no notes store at %1.").arg(m_path));
     const int flags = access == Access::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     sqlite3 *raw = nullptr;
-    const int code = sqlite3_open_v2(QFile::encodeName(m_path).constData(), &raw, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+    const int code = sqlite3_open_v2(uriOf(m_path, access).constData(), &raw, flags | SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_URI,
+                                     nullptr);
     m_db.reset(raw); // closed on every path, also after a failed open
     if (code != SQLITE_OK)
         fail(tr("Cannot open"), code);
@@ -131,6 +143,36 @@ void StoreFile::checkIntegrity()
         throw Failure(tr("The file %1 is damaged: %2").arg(m_path, problems.join(QStringLiteral("; "))));
 }
 
+bool StoreFile::hasOnlyOwnSchema()
+{
+    sqlite3_stmt *raw = nullptr;
+    int code = sqlite3_prepare_v2(m_db.get(),
+                                  "SELECT count(*) FROM sqlite_schema WHERE NOT ((type = 'table' AND name = 'settings') "
+                                  "OR (type = 'index' AND name = 'sqlite_autoindex_settings_1'))",
+                                  -1, &raw, nullptr);
+    const Statement count(raw);
+    if (code != SQLITE_OK || (code = sqlite3_step(raw)) != SQLITE_ROW)
+        fail(tr("Cannot read"), code);
+    return sqlite3_column_int(raw, 0) == 0;
+}
+
+int StoreFile::noteCount()
+{
+    sqlite3_stmt *raw = nullptr;
+    int code = sqlite3_prepare_v2(m_db.get(),
+                                  "SELECT count(*) FROM settings WHERE application = ?1 AND section = ?2 "
+                                  "AND instr(key, '_txtNote_') > 0 AND value <> ''",
+                                  -1, &raw, nullptr);
+    const Statement count(raw);
+    if (code != SQLITE_OK)
+        fail(tr("Cannot read"), code);
+    bindText(raw, 1, Settings::Application);
+    bindText(raw, 2, Settings::Section);
+    if ((code = sqlite3_step(raw)) != SQLITE_ROW)
+        fail(tr("Cannot read"), code);
+    return sqlite3_column_int(raw, 0);
+}
+
 int StoreFile::pageSize()
 {
     sqlite3_stmt *raw = nullptr;
@@ -164,7 +206,10 @@ void StoreFile::copyInto(StoreFile &target, const Progress &progress)
         QString reason = QString::fromUtf8(sqlite3_errstr(code));
         if (sqlite3_errcode(target.m_db.get()) == code)
             reason = QString::fromUtf8(sqlite3_errmsg(target.m_db.get()));
-        throw Failure(tr("Cannot copy the notes store %1 to %2: %3.").arg(m_path, target.m_path, reason));
+        const QString description = QStringLiteral("Cannot copy the notes store %1 to %2: %3.").arg(m_path, target.m_path, reason);
+        if (isBusy(code))
+            throw StoreBusy(description);
+        throw Failure(description);
     };
     Backup backup(sqlite3_backup_init(target.m_db.get(), "main", m_db.get(), "main"));
     if (!backup)
@@ -177,7 +222,7 @@ void StoreFile::copyInto(StoreFile &target, const Progress &progress)
         const int code = sqlite3_backup_step(backup.get(), pagesPerStep);
         if (code == SQLITE_DONE)
             break;
-        if ((code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED) {
+        if (isBusy(code)) {
             if (!locked.isValid())
                 locked.start();
             if (locked.hasExpired(LockWaitMs))
@@ -207,26 +252,41 @@ void StoreFile::copyInto(StoreFile &target, const Progress &progress)
 
 void StoreFile::copyToNewFile(const QString &path, const Progress &progress)
 {
-    // Written under a temporary name beside path and renamed once complete, so
-    // that a copy cut short never passes for a good one.
-    QByteArray temporary = QFile::encodeName(path) + ".part-XXXXXX";
-    const int fd = ::mkstemp(temporary.data()); // mode 0600 whatever the umask
-    if (fd < 0)
-        throw Failure(tr("Cannot create the copy %1: %2").arg(path, systemError()));
-    ::close(fd);
-    auto removeTemporary = qScopeGuard([&temporary] {
-        ::unlink(temporary.constData());
-        ::unlink((temporary + "-journal").constData());
-    });
+    PartFile part(path);
     {
-        StoreFile copy(QFile::decodeName(temporary), Access::ReadWrite);
+        StoreFile copy(part.path(), Access::ReadWrite);
         copy.execute("PRAGMA synchronous = FULL");
         copyInto(copy, progress);
+        copy.execute("PRAGMA journal_mode = DELETE");
     }
-    if (::rename(temporary.constData(), QFile::encodeName(path).constData()) != 0)
-        throw Failure(tr("Cannot create the copy %1: %2").arg(path, systemError()));
-    removeTemporary.dismiss();
-    syncFolderOf(path);
+    part.commit();
+}
+
+void StoreFile::copyRowsInto(StoreFile &target)
+{
+    sqlite3_stmt *raw = nullptr;
+    int code = sqlite3_prepare_v2(m_db.get(), "SELECT application, section, key, value FROM settings", -1, &raw, nullptr);
+    const Statement select(raw);
+    if (code != SQLITE_OK)
+        fail(tr("Cannot read"), code);
+    code = sqlite3_prepare_v2(target.m_db.get(), "INSERT INTO settings(application, section, key, value) "
+                                                 "VALUES (?1, ?2, ?3, ?4)", -1, &raw, nullptr);
+    const Statement insert(raw);
+    if (code != SQLITE_OK)
+        target.fail(tr("Cannot write"), code);
+    target.execute("BEGIN IMMEDIATE");
+    auto rollback = qScopeGuard([&target] { sqlite3_exec(target.m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr); });
+    while ((code = sqlite3_step(select.get())) == SQLITE_ROW) {
+        for (int column = 0; column < 4; ++column)
+            bindText(insert.get(), column + 1, columnText(select.get(), column));
+        if ((code = sqlite3_step(insert.get())) != SQLITE_DONE)
+            target.fail(tr("Cannot write"), code);
+        sqlite3_reset(insert.get());
+    }
+    if (code != SQLITE_DONE)
+        fail(tr("Cannot read"), code);
+    target.execute("COMMIT");
+    rollback.dismiss();
 }
 
 void StoreFile::execute(const char *sql)
@@ -241,5 +301,8 @@ void StoreFile::fail(const QString &what, int code) const
     QString reason = QString::fromUtf8(sqlite3_errstr(code));
     if (m_db && sqlite3_errcode(m_db.get()) == code)
         reason = QString::fromUtf8(sqlite3_errmsg(m_db.get()));
-    throw Failure(tr("%1 the notes store %2: %3.").arg(what, m_path, reason));
+    const QString description = QStringLiteral("%1 the notes store %2: %3.").arg(what, m_path, reason);
+    if (isBusy(code))
+        throw StoreBusy(description);
+    throw Failure(description);
 }

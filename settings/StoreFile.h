@@ -1,11 +1,21 @@
 #pragma once
 
+#include "platform/Failure.h"
+
 #include <QCoreApplication>
+
 #include <QString>
 #include <functional>
 #include <memory>
 
 struct sqlite3;
+
+// The failure of a store that another program holds locked: busy, not damaged.
+class StoreBusy : public Failure
+{
+public:
+    using Failure::Failure;
+};
 
 // A store file opened with SQLite directly, beside the planner's own
 // SettingsStore: to read it without writing, to check it, and to copy it with
@@ -18,7 +28,9 @@ class StoreFile
 public:
     enum class Access { ReadOnly, ReadWrite };
 
-    // Opens an existing file; never creates one.
+    // Opens an existing file; never creates one. Read-only access never
+    // writes to the file or beside it; in a folder that cannot be written it
+    // reads the file as it stands (a copy, which has no -wal file).
     StoreFile(QString path, Access access);
     ~StoreFile();
     StoreFile(StoreFile &&) noexcept;
@@ -33,7 +45,11 @@ public:
     void checkTable();
     // Fails unless SQLite's integrity check finds nothing wrong.
     void checkIntegrity();
+    // Whether the file holds nothing but the table settings and its key index.
+    bool hasOnlyOwnSchema();
     int pageSize();
+    // How many notes with a text the planner's section holds.
+    int noteCount();
 
     // Calls visit with every key and value of the planner's section, in key order.
     void readValues(const std::function<void(const QString &key, const QString &value)> &visit);
@@ -45,8 +61,12 @@ public:
     // target is in WAL mode.
     void copyInto(StoreFile &target, const Progress &progress = {});
     // Writes a snapshot of this file to path, which becomes a file of mode 0600
-    // that appears complete or not at all (an existing one is replaced).
+    // that appears complete or not at all (an existing one is replaced). The
+    // copy uses a rollback journal, so that it can be read in any folder.
     void copyToNewFile(const QString &path, const Progress &progress = {});
+    // Adds every row of this file's table settings to that of target, in one
+    // transaction of target.
+    void copyRowsInto(StoreFile &target);
 
     // Runs a statement that returns no rows of interest (a PRAGMA, VACUUM).
     void execute(const char *sql);

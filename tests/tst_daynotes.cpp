@@ -1,6 +1,7 @@
 #include "support/WindowTestCase.h"
 
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 
 #include <QApplication>
 #include <QDir>
@@ -34,6 +35,34 @@ private slots:
         const QList<std::pair<QString, QString>> expected{{"August_2021_txtNote_5", "D"},
                                                           {"August_2021_txtNoteColor_5", "0"}};
         QCOMPARE(m_store->writes(), expected);
+    }
+
+    // Another copy of the planner stores a note in a day this one shows; the
+    // next keystroke here shows it and never stores over it a text typed
+    // into a box that did not show it.
+    void noteOfAnotherCopyIsNeverOverwritten_data()
+    {
+        QTest::addColumn<int>("otherCell");
+        QTest::addColumn<QString>("typedBoxShows");
+        QTest::newRow("into the box that looked empty") << 5 << "other copy's note";
+        QTest::newRow("into another box") << 6 << "k";
+    }
+    void noteOfAnotherCopyIsNeverOverwritten()
+    {
+        QFETCH(int, otherCell);
+        QFETCH(QString, typedBoxShows);
+        focus(note(1, 5));
+        SettingsStore(m_store->path())
+            .save(Settings::Application, Settings::Section, Settings::noteTextKey("August", "2021", otherCell),
+                  "other copy's note");
+
+        QTest::keyClicks(note(1, 5), "k");
+
+        QCOMPARE(note(1, 5)->text(), typedBoxShows);
+        QCOMPARE(note(1, otherCell)->text(), "other copy's note");
+        const auto stored = m_store->contents();
+        QCOMPARE(stored.value("August_2021_txtNote_5"), typedBoxShows);
+        QCOMPARE(stored.value(Settings::noteTextKey("August", "2021", otherCell)), "other copy's note");
     }
 
     void everyEditIsStored_data()

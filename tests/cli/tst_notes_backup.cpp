@@ -1,13 +1,19 @@
 #include "NotesFixture.h"
 
+#include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "settings/StoreUseLock.h"
 
 #include <QDir>
 #include <QRegularExpression>
 #include <QTest>
 
+#include <optional>
+
 #include <sqlite3.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -24,6 +30,16 @@ public:
     Connection &operator=(const Connection &) = delete;
 
     int execute(const QString &sql) { return sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); }
+    QString text(const char *sql)
+    {
+        sqlite3_stmt *statement = nullptr;
+        sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr);
+        const QString value = statement && sqlite3_step(statement) == SQLITE_ROW
+                                  ? QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)))
+                                  : QString();
+        sqlite3_finalize(statement);
+        return value;
+    }
 
 private:
     sqlite3 *m_db = nullptr;
@@ -54,6 +70,21 @@ QString noteKey(const char *month, const char *year, int cell)
     return Settings::noteTextKey(QString::fromUtf8(month), QString::fromUtf8(year), cell);
 }
 
+// The journal mode a copy opens in: "delete" can be read in any folder, "wal" not.
+QString journalModeOf(const QString &path)
+{
+    return Connection(path).text("PRAGMA journal_mode");
+}
+
+// A file's type and identity, to show that a refused target is untouched.
+QString fileIdentity(const QString &path)
+{
+    struct stat info{};
+    if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
+        return QStringLiteral("none");
+    return QStringLiteral("%1 %2 %3 %4").arg(info.st_mode).arg(info.st_ino).arg(info.st_size).arg(info.st_mtim.tv_nsec);
+}
+
 } // namespace
 
 // "backup" and "restore": consistent copies while the planner runs, private
@@ -66,8 +97,11 @@ private slots:
     void backupWhileAWriterHoldsATransaction();
     void backupReplacesAFileWithAPrivateCopy();
     void backupIntoAMissingFolder();
+    void backupRefuses_data();
+    void backupRefuses();
+    void copiesReadWhereTheyCannotBeWritten();
     void restoreWhileThePlannerRuns();
-    void restoreKeepsEveryFormerStore();
+    void restoreKeepsTheNewestFormerStores();
     void restoreCreatesAMissingStore();
     void restoreFromAnotherPageSize();
     void restoreReplacesAnUnreadableStore();
@@ -116,6 +150,14 @@ void NotesBackupTest::backupReplacesAFileWithAPrivateCopy()
     QCOMPARE(NotesFixture::modeOf(copy), 0600);
     QCOMPARE(filesIn(fixture.path("backups"), "*part*"), QStringList());
     QCOMPARE(fixture.run({"--store", copy, "list"}).exitCode, 0);
+    QCOMPARE(journalModeOf(copy), "delete");
+
+    // Through a link, the file it points to is replaced and the link stays.
+    QVERIFY(QFile::link(copy, fixture.path("backups/latest")));
+    fixture.putNote("August", "2021", 6, "haircut");
+    QCOMPARE(fixture.run({"backup", fixture.path("backups/latest")}).exitCode, 0);
+    QVERIFY(QFileInfo(fixture.path("backups/latest")).isSymLink());
+    QCOMPARE(NotesFixture::contents(copy).value(noteKey("August", "2021", 6)), "haircut");
 }
 
 void NotesBackupTest::backupIntoAMissingFolder()
@@ -131,6 +173,78 @@ void NotesBackupTest::backupIntoAMissingFolder()
     QVERIFY(!QFileInfo::exists(fixture.path("no such folder")));
 }
 
+void NotesBackupTest::backupRefuses_data()
+{
+    QTest::addColumn<QString>("target"); // relative names are in the fixture's folder; "STORE" is the store's path
+
+    QTest::newRow("standard output") << "-";
+    QTest::newRow("a device") << "/dev/null";
+    QTest::newRow("a link to a device") << "/dev/stdout";
+    QTest::newRow("a named pipe") << "pipe";
+    QTest::newRow("a folder") << "folder";
+    QTest::newRow("a link to nothing") << "dangling";
+    QTest::newRow("the store") << "STORE";
+    QTest::newRow("the store's -wal file") << "STORE-wal";
+    QTest::newRow("the store's -shm file") << "STORE-shm";
+    QTest::newRow("the store's -journal name") << "STORE-journal";
+    QTest::newRow("a link to the store's -wal file") << "link-to-wal";
+    QTest::newRow("a hard link to the store") << "hard-link";
+    QTest::newRow("a safety copy") << "STORE.2026-12-08.bak";
+}
+
+void NotesBackupTest::backupRefuses()
+{
+    QFETCH(QString, target);
+    NotesFixture fixture;
+    fixture.putNote("August", "2021", 5, "dentist"); // stays open, as a running planner's store
+    QVERIFY(QFileInfo::exists(fixture.storePath() + "-wal"));
+    QVERIFY(SafetyCopies::makeDailyCopy(fixture.storePath(), QDate(2026, 12, 8)));
+    QVERIFY(::mkfifo(QFile::encodeName(fixture.path("pipe")).constData(), 0600) == 0);
+    QVERIFY(QDir().mkpath(fixture.path("folder")));
+    QVERIFY(QFile::link(fixture.path("nowhere/file"), fixture.path("dangling")));
+    QVERIFY(QFile::link(fixture.storePath() + "-wal", fixture.path("link-to-wal")));
+    QVERIFY(::link(QFile::encodeName(fixture.storePath()).constData(), QFile::encodeName(fixture.path("hard-link")).constData()) == 0);
+    target.replace("STORE", fixture.storePath());
+    if (target != "-" && QFileInfo(target).isRelative())
+        target = fixture.path(target);
+    const QString folder = QFileInfo(fixture.storePath()).absolutePath();
+    const QStringList namesBefore = filesIn(folder, "*");
+    const QString before = fileIdentity(target);
+    const QByteArray wal = NotesFixture::fileBytes(fixture.storePath() + "-wal");
+
+    const auto result = fixture.run({"backup", target});
+
+    QCOMPARE(result.exitCode, 3);
+    QVERIFY2(result.err.contains(target.toUtf8()) || target == "-", result.err.constData());
+    QCOMPARE(fileIdentity(target), before);
+    QCOMPARE(filesIn(folder, "*"), namesBefore);
+    QCOMPARE(filesIn(fixture.path(""), "*part*"), QStringList());
+    QCOMPARE(NotesFixture::fileBytes(fixture.storePath() + "-wal"), wal);
+    fixture.putNote("August", "2021", 6, "still stored");
+    QCOMPARE(NotesFixture::contents(fixture.storePath()).value(noteKey("August", "2021", 5)), "dentist");
+}
+
+void NotesBackupTest::copiesReadWhereTheyCannotBeWritten()
+{
+    if (::geteuid() == 0)
+        QSKIP("folder modes do not stop root");
+    NotesFixture fixture;
+    fixture.putNote("August", "2021", 5, "dentist");
+    fixture.closeStore();
+    QVERIFY(QDir().mkpath(fixture.path("shelf")));
+    QCOMPARE(fixture.run({"backup", fixture.path("shelf/backup.sqlite3")}).exitCode, 0);
+    // A store copied with cp keeps WAL mode, which SQLite cannot read without writing beside it.
+    QVERIFY(QFile::copy(fixture.storePath(), fixture.path("shelf/copied.sqlite3")));
+    QVERIFY(QFile::setPermissions(fixture.path("shelf"), QFileDevice::ReadOwner | QFileDevice::ExeOwner));
+
+    const auto fromBackup = fixture.run({"--store", fixture.path("shelf/backup.sqlite3"), "list"});
+    const auto fromCopied = fixture.run({"--store", fixture.path("shelf/copied.sqlite3"), "list"});
+    QFile::setPermissions(fixture.path("shelf"), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+
+    QVERIFY2(fromBackup.exitCode == 0 && fromBackup.out.contains("dentist"), fromBackup.err.constData());
+    QVERIFY2(fromCopied.exitCode == 0 && fromCopied.out.contains("dentist"), fromCopied.err.constData());
+}
+
 void NotesBackupTest::restoreWhileThePlannerRuns()
 {
     NotesFixture copySource;
@@ -141,10 +255,11 @@ void NotesBackupTest::restoreWhileThePlannerRuns()
     fixture.putNote("August", "2021", 5, "note before the restore");
     fixture.putNote("June", "2022", 0, "only before the restore");
     SettingsStore planner(fixture.storePath());
+    const StoreUseLock shown(fixture.storePath(), StoreUseLock::Use::Planner);
     QCOMPARE(planner.read(Settings::Application, Settings::Section, noteKey("August", "2021", 5)),
              "note before the restore");
 
-    const auto result = fixture.run({"restore", copySource.storePath()});
+    const auto result = fixture.run({"restore", "--force", copySource.storePath()});
 
     QCOMPARE(result.exitCode, 0);
     const QString folder = QFileInfo(fixture.storePath()).absolutePath();
@@ -155,6 +270,7 @@ void NotesBackupTest::restoreWhileThePlannerRuns()
     const QString keptPath = folder + u'/' + kept.first();
     QCOMPARE(NotesFixture::modeOf(keptPath), 0600);
     QCOMPARE(NotesFixture::contents(keptPath).value(noteKey("June", "2022", 0)), "only before the restore");
+    QCOMPARE(journalModeOf(keptPath), "delete");
 
     // The running planner reads the restored notes and goes on writing.
     QCOMPARE(planner.read(Settings::Application, Settings::Section, noteKey("August", "2021", 5)), "restored note");
@@ -167,7 +283,7 @@ void NotesBackupTest::restoreWhileThePlannerRuns()
     QCOMPARE(check.execute("PRAGMA integrity_check"), SQLITE_OK);
 }
 
-void NotesBackupTest::restoreKeepsEveryFormerStore()
+void NotesBackupTest::restoreKeepsTheNewestFormerStores()
 {
     NotesFixture copySource;
     copySource.putNote("August", "2021", 5, "restored note");
@@ -178,10 +294,18 @@ void NotesBackupTest::restoreKeepsEveryFormerStore()
     QCOMPARE(fixture.run({"restore", copySource.storePath()}).exitCode, 0); // likely within the same second
 
     const QString folder = QFileInfo(fixture.storePath()).absolutePath();
-    const QStringList kept = filesIn(folder, "settings.sqlite3.before-restore-*");
+    QStringList kept = filesIn(folder, "settings.sqlite3.before-restore-*");
     QCOMPARE(kept.size(), 2);
     QCOMPARE(NotesFixture::contents(folder + u'/' + kept.first()).value(noteKey("August", "2021", 5)),
              "note before the restore");
+
+    // Many restores keep the newest seven: the oldest, of the note before the first, goes.
+    for (int run = 0; run < 7; ++run)
+        QCOMPARE(fixture.run({"restore", copySource.storePath()}).exitCode, 0);
+    kept = filesIn(folder, "settings.sqlite3.before-restore-*");
+    QCOMPARE(kept.size(), 7);
+    for (const QString &name : kept)
+        QCOMPARE(NotesFixture::contents(folder + u'/' + name).value(noteKey("August", "2021", 5)), "restored note");
 }
 
 void NotesBackupTest::restoreCreatesAMissingStore()
@@ -209,12 +333,18 @@ void NotesBackupTest::restoreFromAnotherPageSize()
     }
     NotesFixture fixture;
     fixture.putNote("August", "2021", 5, "note before the restore");
+    const QString scratch = fixture.path("tmp");
+    QVERIFY(QDir().mkpath(scratch));
+    QProcessEnvironment environment;
+    environment.insert("TMPDIR", scratch);
 
-    const auto result = fixture.run({"restore", copy});
+    const auto result = fixture.run({"restore", copy}, environment);
 
     QVERIFY2(result.exitCode == 0, result.err.constData());
     QCOMPARE(NotesFixture::contents(fixture.storePath()).value(noteKey("August", "2021", 5)),
              "from a copy made elsewhere");
+    QCOMPARE(filesIn(scratch, "*"), QStringList()); // nothing a killed restore could leave behind
+    QCOMPARE(filesIn(QFileInfo(fixture.storePath()).absolutePath(), "*part*"), QStringList());
 }
 
 void NotesBackupTest::restoreReplacesAnUnreadableStore()
@@ -240,6 +370,8 @@ void NotesBackupTest::restoreRefuses_data()
 {
     QTest::addColumn<QString>("copy");
     QTest::addColumn<QString>("store"); // empty: the fixture's usual store
+    QTest::addColumn<QString>("holder"); // what else has the store open: "", "planner", "exclusive lock"
+    QTest::addColumn<QByteArray>("says"); // part of the message, besides the file's name
 
     // A sound store of several pages, to be spoilt in different ways.
     NotesFixture good;
@@ -260,36 +392,76 @@ void NotesBackupTest::restoreRefuses_data()
         QCOMPARE(other.execute("CREATE TABLE settings(name TEXT, value TEXT)"), SQLITE_OK);
     }
 
-    QTest::newRow("missing file") << m_samples.filePath("missing.sqlite3") << QString();
-    QTest::newRow("text file") << sample("text.sqlite3", "August 6: dentist\n") << QString();
-    QTest::newRow("empty file") << sample("empty.sqlite3", "") << QString();
-    QTest::newRow("database of another program") << m_samples.filePath("other.sqlite3") << QString();
-    QTest::newRow("damaged page") << sample("damaged.sqlite3", damagedPage) << QString();
-    QTest::newRow("cut short") << sample("short.sqlite3", sound.left(3 * 4096)) << QString();
-    QTest::newRow("the store itself") << QString() << QString();
+    // Sound stores with our table that are still no copy to restore.
+    const auto madeCopy = [this](const char *name, const QStringList &statements) {
+        const QString path = m_samples.filePath(QString::fromUtf8(name));
+        Connection made(path);
+        made.execute(CreateTable);
+        for (const QString &statement : statements)
+            made.execute(statement);
+        return path;
+    };
+    const QString goodCopy = sample("good.sqlite3", sound);
+    const QString note = insertNote(noteKey("August", "2021", 5), "from the copy");
+
+    const QString none;
+    QTest::newRow("missing file") << m_samples.filePath("missing.sqlite3") << none << none << QByteArray();
+    QTest::newRow("text file") << sample("text.sqlite3", "August 6: dentist\n") << none << none << QByteArray();
+    QTest::newRow("empty file") << sample("empty.sqlite3", "") << none << none << QByteArray();
+    QTest::newRow("database of another program") << m_samples.filePath("other.sqlite3") << none << none << QByteArray();
+    QTest::newRow("damaged page") << sample("damaged.sqlite3", damagedPage) << none << none << QByteArray();
+    QTest::newRow("cut short") << sample("short.sqlite3", sound.left(3 * 4096)) << none << none << QByteArray();
+    QTest::newRow("the store itself") << none << none << none << QByteArray();
     QTest::newRow("into a database of another program")
-        << sample("good.sqlite3", sound) << m_samples.filePath("other.sqlite3");
+        << goodCopy << m_samples.filePath("other.sqlite3") << none << QByteArray();
+    QTest::newRow("a copy with a trigger")
+        << madeCopy("trigger.sqlite3", {note, "CREATE TRIGGER wipe AFTER UPDATE ON settings BEGIN DELETE FROM settings; END"})
+        << none << none << QByteArray("triggers");
+    QTest::newRow("a copy with a view") << madeCopy("view.sqlite3", {note, "CREATE VIEW v AS SELECT 1"}) << none
+                                        << none << QByteArray("views");
+    QTest::newRow("a copy with another table") << madeCopy("table.sqlite3", {note, "CREATE TABLE t(x)"}) << none
+                                               << none << QByteArray("tables");
+    QTest::newRow("a copy of another program's rows only")
+        << madeCopy("rows.sqlite3", {"INSERT INTO settings VALUES ('Other', 'Tool', 'Width', '80')"}) << none << none
+        << QByteArray("holds 0 notes, the store holds 31");
+    QTest::newRow("a copy with far fewer notes") << madeCopy("few.sqlite3", {note}) << none << none
+                                                 << QByteArray("holds 1 notes, the store holds 31");
+    QTest::newRow("a store a planner shows") << goodCopy << none << "planner" << QByteArray("--force");
+    QTest::newRow("a store another program holds locked") << goodCopy << none << "exclusive lock"
+                                                          << QByteArray("locked");
 }
 
 void NotesBackupTest::restoreRefuses()
 {
     QFETCH(QString, copy);
     QFETCH(QString, store);
+    QFETCH(QString, holder);
+    QFETCH(QByteArray, says);
     NotesFixture fixture;
-    fixture.putNote("August", "2021", 5, "note before the restore");
+    for (int cell = 0; cell < 31; ++cell)
+        fixture.putNote("August", "2021", cell, "note before the restore");
     fixture.closeStore();
     if (store.isEmpty())
         store = fixture.storePath();
     if (copy.isEmpty())
         copy = store;
-    const QByteArray before = NotesFixture::fileBytes(store);
+    std::optional<StoreUseLock> planner;
+    if (holder == "planner")
+        planner.emplace(store, StoreUseLock::Use::Planner);
+    const QByteArray before = NotesFixture::fileBytes(store); // read first: closing a file drops our SQLite locks
+    Connection other(store);
+    other.execute(holder == "exclusive lock" ? "PRAGMA locking_mode = EXCLUSIVE" : "PRAGMA locking_mode = NORMAL");
+    other.execute("SELECT count(*) FROM sqlite_schema"); // a reader, with the -wal and -shm files it makes
+    const QString storeFiles = QFileInfo(store).fileName() + u'*';
+    const QStringList namesBefore = filesIn(QFileInfo(store).absolutePath(), storeFiles);
 
     const auto result = fixture.run({"--store", store, "restore", copy});
 
     QCOMPARE(result.exitCode, 3);
     QVERIFY2(result.err.contains(copy.toUtf8()) || result.err.contains(store.toUtf8()), result.err.constData());
+    QVERIFY2(result.err.contains(says), result.err.constData());
     QCOMPARE(NotesFixture::fileBytes(store), before);
-    QCOMPARE(filesIn(QFileInfo(store).absolutePath(), "*before-restore*"), QStringList());
+    QCOMPARE(filesIn(QFileInfo(store).absolutePath(), storeFiles), namesBefore); // no kept copy, the -wal file still there
 }
 
 void NotesBackupTest::longWorkReportsProgress_data()

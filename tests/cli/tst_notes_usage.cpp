@@ -70,6 +70,10 @@ void NotesUsageTest::usageErrors_data()
     QTest::newRow("unknown command option") << QStringList{"list", "--bogus"} << "Unknown option 'bogus'.";
     QTest::newRow("option of another command") << QStringList{"list", "--format", "json"} << "Unknown option 'format'.";
     QTest::newRow("store without a path") << QStringList{"list", "--store"} << "Missing value after '--store'.";
+    QTest::newRow("empty store path") << QStringList{"--store", "", "restore", "x"} << "--store must not be empty.";
+    QTest::newRow("empty store path after the command")
+        << QStringList{"restore", "--store=", "x"} << "--store must not be empty.";
+    QTest::newRow("force on another command") << QStringList{"backup", "--force", "x"} << "Unknown option 'force'.";
     QTest::newRow("extra argument") << QStringList{"list", "now"} << "Unexpected argument \"now\".";
     QTest::newRow("search without text") << QStringList{"search"} << "\"search\" needs TEXT.";
     QTest::newRow("search for nothing") << QStringList{"search", ""} << "TEXT must not be empty.";

@@ -1,5 +1,6 @@
 #include "NotesFixture.h"
 
+#include "settings/PartFile.h"
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
 
@@ -16,6 +17,13 @@ const QDate Day(2026, 12, 8);
 QString noteOf(const QString &storePath)
 {
     return NotesFixture::contents(storePath).value(Settings::noteTextKey("August", "2021", 5));
+}
+
+QStringList filesIn(const QString &folder)
+{
+    QStringList files = QDir(folder).entryList(QDir::Files | QDir::Hidden);
+    std::sort(files.begin(), files.end());
+    return files;
 }
 
 QStringList names(const QStringList &paths)
@@ -38,6 +46,8 @@ private slots:
     void firstStartOfTheDay();
     void onceADay();
     void keepsTheNewestSeven();
+    void copiesDatedLaterAreNeitherCountedNorRemoved();
+    void leftoversOfCopiesCutShortAreRemoved();
     void noStoreNoCopy();
     void failures_data();
     void failures();
@@ -58,6 +68,10 @@ void SafetyCopiesTest::firstStartOfTheDay()
     QCOMPARE(SafetyCopies::existingCopies(fixture.storePath()), QStringList{copy});
     QCOMPARE(noteOf(copy), "dentist");
     QCOMPARE(NotesFixture::modeOf(copy), 0600);
+    // A rollback journal, not WAL: the copy can be read where it cannot be written.
+    QFile file(copy);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.read(20).mid(18, 2), QByteArray("\x01\x01"));
 }
 
 void SafetyCopiesTest::onceADay()
@@ -101,6 +115,56 @@ void SafetyCopiesTest::keepsTheNewestSeven()
                           "settings.sqlite3.2027-01-18.bak"}));
     for (const QString &name : others)
         QVERIFY2(QFile::exists(folder + u'/' + name), qPrintable(name));
+}
+
+void SafetyCopiesTest::copiesDatedLaterAreNeitherCountedNorRemoved()
+{
+    NotesFixture fixture;
+    fixture.putNote("August", "2021", 5, "dentist");
+    for (int day = 1; day <= 7; ++day) // a week with the clock ahead, then a week of genuine copies
+        QVERIFY(SafetyCopies::makeDailyCopy(fixture.storePath(), Day.addDays(30 + day)));
+    for (int day = 7; day >= 1; --day)
+        QVERIFY(SafetyCopies::makeDailyCopy(fixture.storePath(), Day.addDays(-day)));
+
+    QVERIFY(SafetyCopies::makeDailyCopy(fixture.storePath(), Day));
+
+    const QStringList copies = names(SafetyCopies::existingCopies(fixture.storePath()));
+    QCOMPARE(copies.size(), 14);
+    QVERIFY(copies.contains("settings.sqlite3.2026-12-08.bak"));
+    QVERIFY(!copies.contains("settings.sqlite3.2026-12-01.bak")); // the oldest genuine copy
+    QVERIFY(copies.contains("settings.sqlite3.2026-12-02.bak"));
+    QVERIFY(copies.contains("settings.sqlite3.2027-01-14.bak"));
+}
+
+void SafetyCopiesTest::leftoversOfCopiesCutShortAreRemoved()
+{
+    NotesFixture fixture;
+    fixture.putNote("August", "2021", 5, "dentist");
+    const QString folder = QFileInfo(fixture.storePath()).absolutePath();
+    const QStringList leftovers{"settings.sqlite3.2026-12-07.bak.part-a1B2c3",
+                                "settings.sqlite3.2026-12-07.bak.part-a1B2c3-journal",
+                                "settings.sqlite3.before-restore-20261207-101010.part-Zz9Yy8",
+                                "settings.sqlite3.restore.part-q1w2e3"};
+    const auto leave = [&folder](const QStringList &files) {
+        for (const QString &name : files) {
+            QFile file(folder + u'/' + name);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray(4096, 'p'));
+        }
+    };
+    const PartFile stillWritten(fixture.storePath() + ".2026-12-08.bak"); // by a copy that runs now
+    const QString other = "other.sqlite3.2026-12-07.bak.part-a1B2c3";
+    leave(leftovers + QStringList{other});
+
+    QVERIFY(SafetyCopies::makeDailyCopy(fixture.storePath(), Day)); // a start of the planner
+    QStringList expected{QFileInfo(stillWritten.path()).fileName(), other, "settings.sqlite3", "settings.sqlite3-shm",
+                         "settings.sqlite3-wal", "settings.sqlite3.2026-12-08.bak"};
+    std::sort(expected.begin(), expected.end());
+    QCOMPARE(filesIn(folder), expected);
+
+    leave(leftovers);
+    QCOMPARE(fixture.run({"backup", fixture.path("copy.sqlite3")}).exitCode, 0); // a run of the notes tool
+    QCOMPARE(filesIn(folder), expected);
 }
 
 void SafetyCopiesTest::noStoreNoCopy()

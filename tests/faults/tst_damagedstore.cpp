@@ -20,6 +20,7 @@
 
 #include <sqlite3.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 using namespace TestEnvironment;
 
@@ -68,30 +69,37 @@ private slots:
     void startsReportsTheFileAndLeavesItAlone_data()
     {
         QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("access"); // who else may change the folder or the file
         const QByteArray store = wellUsedStore();
         QVERIFY(store.size() > 5 * 4096);
-        QTest::newRow("random bytes") << FaultKit::randomBytes(16384, 20210815);
-        QTest::newRow("a text file") << QByteArray("Dentist on Monday\nbring forms\n");
-        QTest::newRow("store header only") << store.left(100);
-        QTest::newRow("store cut to its first page") << store.left(4096);
-        QTest::newRow("store cut inside a page") << store.left(2 * 4096 + 1000);
+        QTest::newRow("random bytes") << FaultKit::randomBytes(16384, 20210815) << QString();
+        QTest::newRow("a text file") << QByteArray("Dentist on Monday\nbring forms\n") << QString();
+        QTest::newRow("store header only") << store.left(100) << QString();
+        QTest::newRow("store cut to its first page") << store.left(4096) << QString();
+        QTest::newRow("store cut inside a page") << store.left(2 * 4096 + 1000) << QString();
         // Pages that the start-up itself does not read are found as well.
         const int pages = int(store.size() / 4096);
         for (const int page : {2, pages / 2, pages}) {
             QByteArray scribbled = store;
             scribbled.replace((page - 1) * 4096, 4096, FaultKit::randomBytes(4096, 20210815));
-            QTest::addRow("store with page %d of %d overwritten", page, pages) << scribbled;
+            QTest::addRow("store with page %d of %d overwritten", page, pages) << scribbled << QString();
         }
         QTest::newRow("database without the table")
-            << FaultKit::foreignDatabase("CREATE TABLE recipes(name, steps); INSERT INTO recipes VALUES('bread', 'knead');");
+            << FaultKit::foreignDatabase("CREATE TABLE recipes(name, steps); INSERT INTO recipes VALUES('bread', 'knead');") << QString();
         QTest::newRow("table with a wrong column")
             << FaultKit::foreignDatabase("CREATE TABLE settings(application TEXT, section TEXT, name TEXT, value TEXT, "
                                "PRIMARY KEY(application, section, name));"
-                               "INSERT INTO settings VALUES('Quillmere', 'Tavorin Planner', 'Text1', '2019');");
+                               "INSERT INTO settings VALUES('Quillmere', 'Tavorin Planner', 'Text1', '2019');") << QString();
+        // A sound store that someone else could read or replace is not used either.
+        QTest::newRow("folder writable by all") << store << "folder 0777";
+        QTest::newRow("store writable by all") << store << "file 0666";
+        if (::geteuid() == 0)
+            QTest::newRow("folder of another user") << store << "folder of uid 65534";
     }
     void startsReportsTheFileAndLeavesItAlone()
     {
         QFETCH(QByteArray, content);
+        QFETCH(QString, access);
         RecordedMessages messages;
         PrivateStore store;
         const QString folder = QFileInfo(store.path()).absolutePath();
@@ -101,6 +109,12 @@ private slots:
             QVERIFY(file.open(QIODevice::WriteOnly));
             QCOMPARE(file.write(content), content.size());
         }
+        if (access == "folder 0777")
+            QCOMPARE(::chmod(QFile::encodeName(folder).constData(), 0777), 0);
+        if (access == "file 0666")
+            QCOMPARE(::chmod(QFile::encodeName(store.path()).constData(), 0666), 0);
+        if (access == "folder of uid 65534")
+            QCOMPARE(::chown(QFile::encodeName(folder).constData(), 65534, 65534), 0);
         const QByteArray digest = FaultKit::digestOf(store.path());
         const ino_t inode = FaultKit::inodeOf(store.path());
         const QStringList namesBefore = FaultKit::namesIn(folder);

@@ -14,12 +14,15 @@
 #include <QTest>
 
 #include <csignal>
+#include <functional>
+#include <sys/resource.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
 
 namespace {
 
 const QString Planner = QStringLiteral(PLANNER_PATH);
+const QString Notes = QStringLiteral(NOTES_PATH);
 
 QString tool(const char *name)
 {
@@ -115,6 +118,119 @@ void endProcess(QProcess &process)
     }
 }
 
+
+// The real planner on a private X server, driven with xdotool as a user
+// drives it: clicks, keys, the clipboard, and Return on every message box.
+class ShownPlanner
+{
+public:
+    ~ShownPlanner() { endProcess(m_planner); }
+
+    // Starts the X server and the planner; false when either does not come up.
+    bool start(QProcessEnvironment environment, const std::function<void()> &childSetup = {})
+    {
+        if (!m_x.start())
+            return false;
+        environment.insert(QStringLiteral("DISPLAY"), m_x.display());
+        m_xEnvironment.insert(QStringLiteral("DISPLAY"), m_x.display());
+        m_xEnvironment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
+        m_planner.setProcessEnvironment(environment);
+        m_planner.setProcessChannelMode(QProcess::MergedChannels);
+        if (childSetup)
+            m_planner.setChildProcessModifier(childSetup);
+        m_planner.start(Planner, {});
+        return m_planner.waitForStarted(10000);
+    }
+
+    QProcess &process() { return m_planner; }
+    bool isRunning() const { return m_planner.state() == QProcess::Running; }
+    int boxesClosed() const { return m_boxesClosed; }
+    const QProcessEnvironment &xEnvironment() const { return m_xEnvironment; }
+
+    QString xdotool(const QStringList &arguments) { return runTool(tool("xdotool"), arguments, m_xEnvironment); }
+
+    // The planner's visible window of exactly one of these titles, if any.
+    QString visibleWindow(const QStringList &titles)
+    {
+        const QStringList ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"), QStringLiteral("--pid"),
+                                         QString::number(m_planner.processId()), QStringLiteral("--name"),
+                                         QStringLiteral(".")})
+                                    .split(u'\n', Qt::SkipEmptyParts);
+        for (const QString &id : ids) {
+            if (titles.contains(xdotool({QStringLiteral("getwindowname"), id})))
+                return id;
+        }
+        return QString();
+    }
+
+    // Closes every message box that shows (the start-up's error report and
+    // the handler of other failures) with Return as a user would; true once
+    // done() holds with no box open.
+    bool closeBoxesUntil(const std::function<bool()> &done)
+    {
+        const QStringList boxTitles{QStringLiteral("Application Error"), QStringLiteral("Tavorin")};
+        QDeadlineTimer deadline(60000);
+        while (!deadline.hasExpired() && isRunning()) {
+            const QString box = visibleWindow(boxTitles);
+            if (box.isEmpty()) {
+                if (done())
+                    return true;
+                QTest::qWait(50);
+                continue;
+            }
+            xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), box});
+            xdotool({QStringLiteral("key"), QStringLiteral("Return")});
+            QDeadlineTimer gone(10000);
+            while (!gone.hasExpired() && visibleWindow(boxTitles) == box)
+                QTest::qWait(50);
+            ++m_boxesClosed;
+        }
+        return false;
+    }
+
+    // Waits for the window, closing the boxes shown before it; false when it does not show.
+    bool waitForWindow()
+    {
+        if (!closeBoxesUntil([this] { return !(m_window = visibleWindow({QStringLiteral("Tavorin Planner")})).isEmpty(); }))
+            return false;
+        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), m_window});
+        return true;
+    }
+
+    void click(const QPoint &at)
+    {
+        xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), m_window, QString::number(at.x()),
+                 QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
+    }
+    void type(const QString &text)
+    {
+        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), text});
+    }
+    void key(const QString &keys) { xdotool({QStringLiteral("key"), keys}); }
+
+    // The clipboard's text, or a null string when it cannot be read.
+    QString clipboard()
+    {
+        bool ok = false;
+        const QString text = runTool(tool("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"),
+                                                     QStringLiteral("clipboard")}, m_xEnvironment, &ok);
+        return ok ? text : QString();
+    }
+
+private:
+    XServer m_x;
+    QProcess m_planner;
+    QProcessEnvironment m_xEnvironment;
+    QString m_window;
+    int m_boxesClosed = 0;
+};
+
+// Skips the test where the tools that drive a window are missing.
+#define SKIP_WITHOUT_X_TOOLS()                                                                                      \
+    for (const char *name : {"Xvfb", "xdotool", "xclip"}) {                                                        \
+        if (tool(name).isEmpty())                                                                                   \
+            QSKIP(qPrintable(QStringLiteral("%1 is missing (scripts/install-deps.sh installs it)").arg(QLatin1String(name)))); \
+    }
 
 QByteArray storeWithNotes()
 {
@@ -217,10 +333,7 @@ private slots:
     void damagedStoreIsReportedAndLeftAlone()
     {
         QFETCH(QByteArray, content);
-        for (const char *name : {"Xvfb", "xdotool", "xclip"}) {
-            if (tool(name).isEmpty())
-                QSKIP(qPrintable(QStringLiteral("%1 is missing (scripts/install-deps.sh installs it)").arg(QLatin1String(name))));
-        }
+        SKIP_WITHOUT_X_TOOLS();
         QVERIFY(QDir().mkpath(storeFolder()));
         {
             QFile file(storePath());
@@ -231,87 +344,27 @@ private slots:
         const ino_t inode = FaultKit::inodeOf(storePath());
         const QStringList names = FaultKit::namesIn(storeFolder());
 
-        XServer x;
-        QVERIFY2(x.start(), "Xvfb did not start");
-        QProcessEnvironment environment = plannerEnvironment(QStringLiteral("xcb"));
-        environment.insert(QStringLiteral("DISPLAY"), x.display());
-        QProcessEnvironment xEnvironment;
-        xEnvironment.insert(QStringLiteral("DISPLAY"), x.display());
-        xEnvironment.insert(QStringLiteral("PATH"), qEnvironmentVariable("PATH"));
-        const auto xdotool = [&](const QStringList &arguments) { return runTool(tool("xdotool"), arguments, xEnvironment); };
-
-        QProcess planner;
-        planner.setProcessEnvironment(environment);
-        planner.setProcessChannelMode(QProcess::MergedChannels);
-        planner.start(Planner, {});
-        QVERIFY(planner.waitForStarted(10000));
-        const QString pid = QString::number(planner.processId());
-        // The planner's visible window of exactly that title, if any.
-        const auto visibleWindow = [&](const QStringList &titles) {
-            const QStringList ids = xdotool({QStringLiteral("search"), QStringLiteral("--onlyvisible"),
-                                             QStringLiteral("--pid"), pid, QStringLiteral("--name"), QStringLiteral(".")})
-                                        .split(u'\n', Qt::SkipEmptyParts);
-            for (const QString &id : ids) {
-                if (titles.contains(xdotool({QStringLiteral("getwindowname"), id})))
-                    return id;
-            }
-            return QString();
-        };
-        // Message boxes: the start-up's error report and the handler of other failures.
-        const QStringList boxTitles{QStringLiteral("Application Error"), QStringLiteral("Tavorin")};
-        // Closes every message box that shows, with Return as a user would; true
-        // once done() holds with no box open.
-        int boxesClosed = 0;
-        const auto closeBoxesUntil = [&](const std::function<bool()> &done) {
-            QDeadlineTimer deadline(60000);
-            while (!deadline.hasExpired() && planner.state() == QProcess::Running) {
-                const QString box = visibleWindow(boxTitles);
-                if (box.isEmpty()) {
-                    if (done())
-                        return true;
-                    QTest::qWait(50);
-                    continue;
-                }
-                xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), box});
-                xdotool({QStringLiteral("key"), QStringLiteral("Return")});
-                QDeadlineTimer gone(10000);
-                while (!gone.hasExpired() && visibleWindow(boxTitles) == box)
-                    QTest::qWait(50);
-                ++boxesClosed;
-            }
-            return false;
-        };
-
-        QString window;
-        QVERIFY2(closeBoxesUntil([&] { return !(window = visibleWindow({QStringLiteral("Tavorin Planner")})).isEmpty(); }),
-                 qPrintable(QStringLiteral("no window; planner output: ") + QString::fromLocal8Bit(planner.readAll())));
-        QVERIFY2(boxesClosed >= 1, "the damaged store went unreported");
-        qInfo("%d message boxes closed at start", boxesClosed);
+        ShownPlanner planner;
+        QVERIFY2(planner.start(plannerEnvironment(QStringLiteral("xcb"))), "Xvfb or the planner did not start");
+        QVERIFY2(planner.waitForWindow(),
+                 qPrintable(QStringLiteral("no window; planner output: ") + QString::fromLocal8Bit(planner.process().readAll())));
+        QVERIFY2(planner.boxesClosed() >= 1, "the damaged store went unreported");
+        qInfo("%d message boxes closed at start", planner.boxesClosed());
 
         // The user types a year (none could be read), leaves the box, and
         // writes a note; the note is copied back through the clipboard, which
         // shows that the planner handled every keystroke.
-        const auto click = [&](const QPoint &at) {
-            xdotool({QStringLiteral("mousemove"), QStringLiteral("--window"), window, QString::number(at.x()),
-                     QString::number(at.y()), QStringLiteral("click"), QStringLiteral("1")});
-        };
-        xdotool({QStringLiteral("windowfocus"), QStringLiteral("--sync"), window});
-        click(centreOf(WindowDesign::PanelFrame[0], WindowDesign::YearBox));
-        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("2021")});
-        xdotool({QStringLiteral("key"), QStringLiteral("Tab")});
-        QVERIFY(closeBoxesUntil([] { return true; }));
-        click(centreOf(WindowDesign::PanelFrame[0], WindowDesign::noteBox(0)));
-        xdotool({QStringLiteral("type"), QStringLiteral("--delay"), QStringLiteral("20"), QStringLiteral("hello")});
-        xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")});
-        QVERIFY(closeBoxesUntil([&] {
-            bool ok = false;
-            const QString copied = runTool(tool("xclip"), {QStringLiteral("-o"), QStringLiteral("-selection"),
-                                                           QStringLiteral("clipboard")}, xEnvironment, &ok);
-            return ok && copied == QLatin1String("hello");
-        }));
-        QCOMPARE(planner.state(), QProcess::Running);
+        planner.click(centreOf(WindowDesign::PanelFrame[0], WindowDesign::YearBox));
+        planner.type(QStringLiteral("2021"));
+        planner.key(QStringLiteral("Tab"));
+        QVERIFY(planner.closeBoxesUntil([] { return true; }));
+        planner.click(centreOf(WindowDesign::PanelFrame[0], WindowDesign::noteBox(0)));
+        planner.type(QStringLiteral("hello"));
+        planner.xdotool({QStringLiteral("key"), QStringLiteral("ctrl+a"), QStringLiteral("ctrl+c")});
+        QVERIFY(planner.closeBoxesUntil([&] { return planner.clipboard() == QLatin1String("hello"); }));
+        QVERIFY(planner.isRunning());
 
-        endProcess(planner);
+        endProcess(planner.process());
         QCOMPARE(FaultKit::digestOf(storePath()), digest);
         QCOMPARE(FaultKit::inodeOf(storePath()), inode);
         QCOMPARE(FaultKit::namesIn(storeFolder()), names);
@@ -321,12 +374,14 @@ private slots:
     // user's umask would give everyone access.
     void storeIsPrivateWhateverTheUmask()
     {
+        QVERIFY(QDir(m_home.filePath(QStringLiteral("data"))).removeRecursively()); // made by the planner, too
         QProcess planner;
         planner.setProcessEnvironment(plannerEnvironment(QStringLiteral("offscreen")));
         planner.setChildProcessModifier([] { ::umask(0); });
         planner.start(Planner, {});
         QVERIFY(waitUntilStarted(planner));
         const auto checkModes = [this] {
+            QCOMPARE(modeOf(m_home.filePath(QStringLiteral("data"))), mode_t(0700));
             QCOMPARE(modeOf(storeFolder()), mode_t(0700));
             for (const QString &name : FaultKit::namesIn(storeFolder()))
                 QVERIFY2(modeOf(storeFolder() + u'/' + name) == mode_t(0600), qPrintable(name));
@@ -335,6 +390,110 @@ private slots:
         endProcess(planner);
         checkModes();
         QVERIFY(FaultKit::namesIn(storeFolder()).contains(QStringLiteral("settings.sqlite3")));
+    }
+
+    // A restore while the planner shows the restored days: refused unless
+    // forced; forced, the next keystroke in a box whose note the restore
+    // replaced does not store the box's old text over it, and one in a box
+    // whose note it left alone is stored as typed.
+    void restoreWhileShownKeepsTheRestoredNotes()
+    {
+        SKIP_WITHOUT_X_TOOLS();
+        const QString month = QStringLiteral("August"); // the planner's month under the fixed date
+        const auto key = [&month](int cell) { return Settings::noteTextKey(month, QStringLiteral("2021"), cell); };
+        const auto makeStore = [&key](const QString &path, const QString &noteOf4) {
+            SettingsStore store(path);
+            store.save(Settings::Application, Settings::Section, Settings::YearOfPanel1Key, QStringLiteral("2021"));
+            store.save(Settings::Application, Settings::Section, key(4), noteOf4);
+            store.save(Settings::Application, Settings::Section, key(5), QStringLiteral("unchanged"));
+        };
+        QVERIFY(QDir().mkpath(storeFolder()));
+        makeStore(storePath(), QStringLiteral("old note"));
+        const QString firstCopy = m_home.filePath(QStringLiteral("first.sqlite3"));
+        const QString secondCopy = m_home.filePath(QStringLiteral("second.sqlite3"));
+        makeStore(firstCopy, QStringLiteral("restored note"));
+        makeStore(secondCopy, QStringLiteral("second restore"));
+
+        ShownPlanner planner;
+        const QProcessEnvironment environment = plannerEnvironment(QStringLiteral("xcb"));
+        if (!environment.contains(QStringLiteral("FAKETIME")))
+            QSKIP("libfaketime is missing (scripts/install-deps.sh installs it)");
+        QVERIFY2(planner.start(environment), "Xvfb or the planner did not start");
+        QVERIFY(planner.waitForWindow());
+        const auto restore = [&](const QStringList &arguments) {
+            bool ok = false;
+            runTool(Notes, QStringList{QStringLiteral("--store"), storePath(), QStringLiteral("restore")} + arguments,
+                    environment, &ok);
+            return ok;
+        };
+        // Bounded: true once the box shows text (as copied through the clipboard).
+        const auto boxShows = [&](int cell, const QString &text) {
+            planner.click(centreOf(WindowDesign::PanelFrame[0], WindowDesign::noteBox(cell)));
+            planner.key(QStringLiteral("ctrl+a"));
+            planner.key(QStringLiteral("ctrl+c"));
+            return planner.closeBoxesUntil([&] { return planner.clipboard() == text; });
+        };
+        const auto typeAtEnd = [&](int cell, const QString &text) {
+            planner.click(centreOf(WindowDesign::PanelFrame[0], WindowDesign::noteBox(cell)));
+            planner.key(QStringLiteral("ctrl+End"));
+            planner.type(text);
+        };
+        QVERIFY(boxShows(4, QStringLiteral("old note")));
+
+        QVERIFY2(!restore({firstCopy}), "restored while a planner had the store open");
+        QCOMPARE(FaultKit::storedValue(storePath(), key(4)), std::optional<QString>(QStringLiteral("old note")));
+        QVERIFY(restore({QStringLiteral("--force"), firstCopy}));
+        typeAtEnd(4, QStringLiteral("!"));
+        QVERIFY2(boxShows(4, QStringLiteral("restored note")), qPrintable(planner.clipboard()));
+        QCOMPARE(FaultKit::storedValue(storePath(), key(4)), std::optional<QString>(QStringLiteral("restored note")));
+        typeAtEnd(4, QStringLiteral("?"));
+        QVERIFY(boxShows(4, QStringLiteral("restored note?")));
+
+        QVERIFY(restore({QStringLiteral("--force"), secondCopy}));
+        typeAtEnd(5, QStringLiteral("!"));
+        QVERIFY(boxShows(5, QStringLiteral("unchanged!")));
+        QCOMPARE(FaultKit::storedValue(storePath(), key(5)), std::optional<QString>(QStringLiteral("unchanged!")));
+        QCOMPARE(FaultKit::storedValue(storePath(), key(4)), std::optional<QString>(QStringLiteral("second restore")));
+        QVERIFY(boxShows(4, QStringLiteral("second restore")));
+        QVERIFY(planner.isRunning());
+    }
+
+    // A paste that a file-size limit (ulimit -f) refuses is reported once,
+    // and the planner goes on; the limit is not allowed to end it.
+    void fileSizeLimitIsReportedNotFatal()
+    {
+        SKIP_WITHOUT_X_TOOLS();
+        QVERIFY(QDir().mkpath(storeFolder()));
+        {
+            SettingsStore store(storePath());
+            store.save(Settings::Application, Settings::Section, Settings::YearOfPanel1Key, QStringLiteral("2021"));
+        }
+        const QString pasted = m_home.filePath(QStringLiteral("pasted.txt"));
+        {
+            QFile file(pasted);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(QByteArray("A long pasted text. ").repeated(300 * 1024 / 20));
+        }
+
+        ShownPlanner planner;
+        QVERIFY2(planner.start(plannerEnvironment(QStringLiteral("xcb")), [] {
+            const rlimit limit{200 * 1024, 200 * 1024}; // ulimit -f 200
+            ::setrlimit(RLIMIT_FSIZE, &limit);
+        }), "Xvfb or the planner did not start");
+        QVERIFY(planner.waitForWindow());
+        bool copied = false;
+        runTool(tool("xclip"), {QStringLiteral("-selection"), QStringLiteral("clipboard"), QStringLiteral("-i"), pasted},
+                planner.xEnvironment(), &copied);
+        QVERIFY(copied);
+        planner.click(centreOf(WindowDesign::PanelFrame[0], WindowDesign::noteBox(6)));
+        planner.key(QStringLiteral("ctrl+v"));
+
+        QVERIFY2(planner.closeBoxesUntil([&] { return planner.boxesClosed() >= 1; }),
+                 qPrintable(QStringLiteral("the planner ended: ") + QString::fromLocal8Bit(planner.process().readAll())));
+        planner.type(QStringLiteral("x"));
+        QVERIFY(planner.closeBoxesUntil([] { return true; }));
+        QVERIFY(planner.isRunning());
+        QCOMPARE(planner.boxesClosed(), 1);
     }
 
     // Every file the planner opens while it starts and fills its panels is the

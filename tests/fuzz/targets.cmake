@@ -29,6 +29,8 @@ add_library(fuzzed_code STATIC
   ${PLANNER_ROOT}/platform/Today.cpp
   ${PLANNER_ROOT}/settings/SettingsStore.cpp
   ${PLANNER_ROOT}/settings/SafetyCopies.cpp
+  ${PLANNER_ROOT}/settings/PartFile.cpp
+  ${PLANNER_ROOT}/settings/StoreFolder.cpp
   ${PLANNER_ROOT}/settings/StoreFile.cpp)
 target_include_directories(fuzzed_code PUBLIC ${PLANNER_ROOT})
 target_compile_options(fuzzed_code PUBLIC ${SANITIZERS} PRIVATE -fsanitize=fuzzer-no-link)

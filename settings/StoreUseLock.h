@@ -1,0 +1,27 @@
+#pragma once
+
+#include <QString>
+
+// Tells a restore that a planner has the store open. Every running planner
+// holds a shared lock on the store's folder; a restore asks for an exclusive
+// one and learns, when it is refused, that a planner would go on showing
+// (and, at the next keystroke, storing) notes from before the restore. The
+// lock is the kernel's (flock), so a planner that dies releases it; it is
+// independent of SQLite's own locks on the files.
+class StoreUseLock
+{
+public:
+    enum class Use { Planner, Restore };
+
+    // Never waits; isHeld() says whether the lock was had.
+    StoreUseLock(const QString &storePath, Use use);
+    ~StoreUseLock();
+    StoreUseLock(const StoreUseLock &) = delete;
+    StoreUseLock &operator=(const StoreUseLock &) = delete;
+
+    bool isHeld() const { return m_held; }
+
+private:
+    int m_fd = -1;
+    bool m_held = false;
+};
