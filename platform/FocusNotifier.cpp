@@ -23,9 +23,10 @@ public:
         connect(qApp, &QApplication::focusChanged, this, &WindowFocus::focusChanged);
     }
 
+    // One record per window, found again by its name.
     static void watch(QWidget *window)
     {
-        if (!window->findChild<WindowFocus *>(QStringLiteral("WindowFocus"), Qt::FindDirectChildrenOnly))
+        if (!window->findChild<QObject *>(QStringLiteral("WindowFocus"), Qt::FindDirectChildrenOnly))
             new WindowFocus(window);
     }
 
