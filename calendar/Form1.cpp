@@ -1,12 +1,10 @@
 #include "calendar/Form1.h"
 
-#include "app/StartupProcedures.h"
 #include "calendar/Controls.h"
 #include "calendar/ErrorReport.h"
 #include "calendar/MonthPanel.h"
 #include "calendar/WindowDesign.h"
 #include "platform/CommonDialog.h"
-#include "platform/DateNames.h"
 #include "platform/FocusNotifier.h"
 #include "platform/Numbers.h"
 #include "platform/OleColor.h"
@@ -48,11 +46,22 @@ QIcon blankDesignIcon()
     return QIcon(pixmap);
 }
 
-// Runs an event handler so that no failure escapes into Qt's event loop.
+// Runs an event handler so that no failure escapes into Qt's event loop. A
+// handler that stored something ends a run of failures, and does so before a
+// failure of its own later on is shown: the store worked again in between.
 template<typename Handler>
 auto guarded(Handler handler)
 {
-    return [handler](auto &&...) { UnhandledFailures::guard(handler); };
+    return [handler](auto &&...) {
+        UnhandledFailures::guard([&handler] {
+            const quint64 savesBefore = Settings::completedSaves();
+            const auto endRunOnSave = qScopeGuard([savesBefore] {
+                if (Settings::completedSaves() != savesBefore)
+                    UnhandledFailures::endRun();
+            });
+            handler();
+        });
+    };
 }
 
 } // namespace
@@ -169,50 +178,6 @@ void Form1::centreOnScreen()
 {
     if (const QScreen *screen = this->screen())
         move(screen->availableGeometry().center() - rect().center());
-}
-
-void Form1::Form_Load()
-{
-    const QDate today = Today::date();
-    ErrorReport::runSteps(FormLoadLocation, {
-        {102, [this] { setWindowTitle(ProductName); }},
-        {102, [this] { setWindowIcon(QIcon(QStringLiteral(":/icons/tavorin-planner.svg"))); }},
-        {102, [] { SetAppTitle(); }},
-        {104, [this] { ApplySkin(*this, *SkinFramework1); }},
-        {128, [this] { fillMonthLists(); }},
-        {136, [this, today] { Frame1->monthSelector()->setCurrentIndex(today.month() - 1); }},
-        {138, [this, today] { Frame2->monthSelector()->setCurrentIndex(today.month() % 12); }},
-        {140, [this, today] {
-             Frame1->yearBox()->setText(GetSetting(Settings::Application, Settings::Section,
-                                                   Settings::YearOfPanel1Key, today.year()));
-         }},
-        {142, [this, today] {
-             Frame2->yearBox()->setText(GetSetting(Settings::Application, Settings::Section,
-                                                   Settings::YearOfPanel2Key, today.year()));
-         }},
-        {144, [this] {
-             Picture1->setBackColor(OleColor::fromStoredText(
-                 GetSetting(Settings::Application, Settings::Section, Settings::NoteColorKey, 0)));
-         }},
-        {146, [this] { RefreshCalendar(); }},
-    });
-}
-
-// Appends the twelve month names to both lists. Appending selects nothing and
-// notifies no one: the selections that follow are the first.
-void Form1::fillMonthLists()
-{
-    const QSignalBlocker block1(Frame1->monthSelector());
-    const QSignalBlocker block2(Frame2->monthSelector());
-    for (int month = 1; month <= 12; ++month) {
-        const QString name = DateNames::fullMonthName(month);
-        ErrorReport::runSteps(FormLoadLocation, {
-            {130, [this, &name] { Frame1->monthSelector()->addItem(name); }},
-            {132, [this, &name] { Frame2->monthSelector()->addItem(name); }},
-        });
-    }
-    Frame1->monthSelector()->setCurrentIndex(-1);
-    Frame2->monthSelector()->setCurrentIndex(-1);
 }
 
 // Refreshing stays set exactly while the refill runs, and is cleared however

@@ -25,6 +25,7 @@ public:
     ~Form1() override;
 
     // The start-up: caption, icon, title, skin, month lists, restored inputs, first refill.
+    // Defined with the start-up procedures in app/.
     void Form_Load();
 
     // Refills both panels from their month selectors and year boxes.

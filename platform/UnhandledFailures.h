@@ -7,7 +7,8 @@
 // escapes into Qt's event loop. A failure is shown in a message box with its
 // description and the program goes on. Of an unbroken run of failures only
 // the first is shown, so a store that fails while the user types opens one
-// box, not one per keystroke; the run ends when a store write succeeds.
+// box, not one per keystroke; the run ends when the caller says so (the
+// window does once a store write succeeded).
 namespace UnhandledFailures {
 
 void handle(std::exception_ptr failure);

@@ -9,7 +9,8 @@ packages=(
   libsqlite3-dev sqlite3
   fonts-liberation
   clang libclang-rt-14-dev
-  xvfb xauth xdotool xclip x11-utils imagemagick faketime
+  xvfb xauth xdotool xclip x11-utils imagemagick faketime openbox
+  weston qt6-wayland
   desktop-file-utils gnuplot-nox ccache
   strace
   scdoc mandoc appstream lintian dpkg-dev fakeroot file

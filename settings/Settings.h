@@ -24,6 +24,9 @@ QString noteColorKey(const QString &monthText, const QString &yearText, int cell
 // The store that SaveSetting and GetSetting use; opened on first use at
 // SettingsStore::defaultPath() unless another location was set.
 SettingsStore &store();
+// How many SaveSetting calls have succeeded so far in this run of the program:
+// tells a caller whether the store took a write while it looked away.
+quint64 completedSaves();
 // Uses the store at path from now on (tests, tools). An empty path returns to the default.
 void useStoreAt(const QString &path);
 

@@ -150,6 +150,26 @@ private slots:
         QVERIFY(m_store->writes().isEmpty());
     }
 
+    // A click into an inactive window moves the focus only once the window is
+    // active again: still the year box is left and the note box reached.
+    void clickIntoAnInactiveWindowMovesTheFocus()
+    {
+        QLineEdit *year = m_form->panel1()->yearBox();
+        focus(year);
+        year->setText("abc");
+        m_form->swatch()->setBackColor(255);
+        QWidget other;
+        other.show();
+        other.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&other));
+        note(1, 3)->setFocus(Qt::MouseFocusReason);
+        m_form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(m_form.get()));
+        QVERIFY(note(1, 3)->hasFocus());
+        QCOMPARE(year->text(), QString("2021"));
+        QCOMPARE(note(1, 3)->foreColor(), 255);
+    }
+
     void typingAYearStoresEachTextAndRefillsOnLeaving()
     {
         QLineEdit *year = m_form->panel1()->yearBox();

@@ -1,12 +1,17 @@
 # Common steps of the end-to-end tests, sourced by every scenario file.
 #
 # Each scenario file runs as `bash <file>.sh <path to tavorin-planner>`. It gets
-# a private X server, a private HOME and XDG_DATA_HOME, the real program started
+# a private X server (bare, as in a kiosk session, or with the window manager
+# openbox when E2E_WINDOW_MANAGER=openbox), a private HOME and XDG_DATA_HOME, the real program started
 # on a fixed date in a fixed locale, and real mouse and keyboard input through
 # the XTEST extension. It checks what a person sees (through the clipboard and
 # the screen) and what the program stored (through the sqlite3 CLI), and ends
 # with `finish`. Every wait is bounded; every process started here is ended
 # when the scenario file exits.
+#
+# Without a window manager nothing gives the planner window the keyboard focus
+# but the planner itself, when it is clicked; with one, the window manager
+# does, as it sees fit. Scenarios give the focus nowhere themselves.
 #
 # Output is one line per check: "ok - ..." or "FAIL - ...".
 # E2E_KEEP=1 keeps the work folder (store, logs, screenshots) for a look.
@@ -15,7 +20,9 @@ set -euo pipefail
 
 PLANNER=${1:?usage: bash $0 <path to tavorin-planner>}
 [[ -x $PLANNER ]] || { echo "not an executable program: $PLANNER" >&2; exit 1; }
-for tool in Xvfb xdotool xclip xprop xwininfo import sqlite3 od; do
+WINDOW_MANAGER=${E2E_WINDOW_MANAGER:-}
+[[ -z $WINDOW_MANAGER || $WINDOW_MANAGER == openbox ]] || { echo "unknown E2E_WINDOW_MANAGER: $WINDOW_MANAGER" >&2; exit 1; }
+for tool in Xvfb weston xdotool xclip xprop xwininfo xmessage import sqlite3 od $WINDOW_MANAGER; do
   command -v "$tool" >/dev/null || { echo "missing tool: $tool (scripts/install-deps.sh installs it)" >&2; exit 1; }
 done
 FAKETIME_LIB=$(ls /usr/lib/*/faketime/libfaketimeMT.so.1 2>/dev/null | head -n 1)
@@ -106,6 +113,25 @@ start_x() {
   X_SERVERS+=($!)
   wait_until 20 grep -qs . "$number_file" || die "the X server did not start"
   export DISPLAY=:$(head -n 1 "$number_file")
+  [[ -z $WINDOW_MANAGER ]] || start_window_manager
+}
+
+# Starts openbox on the current display and waits until it manages the screen.
+start_window_manager() {
+  openbox --sm-disable >>"$WORK/openbox-${DISPLAY#:}.log" 2>&1 &
+  STARTED+=($!)
+  wait_until 20 window_manager_running || die "openbox did not start"
+}
+window_manager_running() { xprop -root _NET_SUPPORTING_WM_CHECK 2>/dev/null | grep -q 'window id'; }
+
+# Starts Weston with its headless back-end, a Wayland session without a
+# screen, and sets WAYLAND_DISPLAY to its socket.
+start_weston() {
+  WAYLAND_DISPLAY=tavorin-e2e-$$
+  weston --backend=headless-backend.so --socket="$WAYLAND_DISPLAY" --idle-time=0 \
+    >>"$WORK/weston.log" 2>&1 &
+  STARTED+=($!)
+  wait_until 20 test -S "$XDG_RUNTIME_DIR/$WAYLAND_DISPLAY" || die "weston did not start: $(tail -n 3 "$WORK/weston.log")"
 }
 
 # Says so when an X server of this file has ended: something else ended it.
@@ -123,20 +149,13 @@ planner_window() { # pid: the visible main window of that planner, if any
 }
 
 # Starts the planner on the current display, on START_DATE or the date given,
-# waits for its window and gives that window the keyboard focus, as a window
-# manager would for a newly opened window.
+# and waits for its window; a window manager then gives it the keyboard focus
+# before this returns.
 start_planner() { # [date and time]
   local when=${1:-$START_DATE} log pid
   log=$WORK/planner-${#STARTED[@]}.log
-  env -i PATH="$PATH" HOME="$HOME" XDG_DATA_HOME="$XDG_DATA_HOME" \
-    XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_CACHE_HOME="$XDG_CACHE_HOME" \
-    XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" DISPLAY="$DISPLAY" \
-    LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=UTC QT_QPA_PLATFORM=xcb NO_AT_BRIDGE=1 \
-    LD_PRELOAD="$FAKETIME_LIB" FAKETIME="@$when" DONT_FAKE_MONOTONIC=1 \
-    "$PLANNER" >"$log" 2>&1 &
-  pid=$!
-  STARTED+=("$pid")
-  PLANNER_PID=$pid
+  launch_planner "$when" "$log" DISPLAY="$DISPLAY" QT_QPA_PLATFORM=xcb
+  pid=$PLANNER_PID
   PLANNER_WIN=''
   local deadline=$((SECONDS + 30))
   while [[ -z $PLANNER_WIN ]]; do
@@ -145,7 +164,24 @@ start_planner() { # [date and time]
     sleep 0.05
     PLANNER_WIN=$(planner_window "$pid")
   done
-  focus_planner
+  [[ -z $WINDOW_MANAGER ]] || wait_until 10 planner_has_focus || die "the window manager gave the planner no focus"
+}
+planner_has_focus() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$PLANNER_WIN" ]]; }
+
+# Starts the planner in the background with nothing of this shell's
+# environment but the private folders, the fixed date and locale and the
+# display settings given.
+launch_planner() { # date log NAME=value...
+  local when=$1 log=$2
+  shift 2
+  env -i PATH="$PATH" HOME="$HOME" XDG_DATA_HOME="$XDG_DATA_HOME" \
+    XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_CACHE_HOME="$XDG_CACHE_HOME" \
+    XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" "$@" \
+    LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=UTC NO_AT_BRIDGE=1 \
+    LD_PRELOAD="$FAKETIME_LIB" FAKETIME="@$when" DONT_FAKE_MONOTONIC=1 \
+    "$PLANNER" >"$log" 2>&1 &
+  PLANNER_PID=$!
+  STARTED+=("$PLANNER_PID")
 }
 
 # Ends the planner at once, as a crash or a power cut would: no event runs.
@@ -153,10 +189,31 @@ kill_planner() {
   end_process "$PLANNER_PID" KILL
 }
 
-# Gives the planner window the keyboard focus back, as a window manager does
-# when a dialog of the program closes.
-focus_planner() {
-  timeout 10 xdotool windowfocus --sync "$PLANNER_WIN" || die "could not give the planner window the focus"
+# Clicks an empty spot of the window (the border of panel 1), as a person
+# does before typing into a window that has not been given the focus yet.
+click_empty_spot() { click 4 4; }
+
+# Another program takes the keyboard focus: a window of xmessage is opened
+# (once) and given the focus, with a window manager as with none.
+switch_to_other_program() {
+  local other
+  other=$(window_named 'other program')
+  if [[ -z $other ]]; then
+    xmessage -name 'other program' -title 'other program' -geometry +0+0 'another program' \
+      >>"$WORK/xmessage.log" 2>&1 &
+    STARTED+=($!)
+    wait_until 10 window_shown 'other program' || die "xmessage showed no window"
+    other=$(window_named 'other program')
+  fi
+  if [[ -n $WINDOW_MANAGER ]]; then
+    timeout 10 xdotool windowactivate --sync "$other" || die "could not switch to the other program"
+  else
+    timeout 10 xdotool windowfocus --sync "$other" || die "could not switch to the other program"
+  fi
+  # Qt takes a loss of the focus for final only after a moment (a focus
+  # moving between two of its own windows comes back at once); a person
+  # takes longer than that before clicking back.
+  sleep 1
 }
 
 # Removes the store (only while no planner runs), for a start on an empty one.

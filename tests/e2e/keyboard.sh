@@ -14,6 +14,7 @@ start_x
 # --- The focus starts in month list 1 and Tab goes on to year box 1, then to
 # the note of the 1st, the panels refilled for the new year on the way.
 start_planner
+click_empty_spot
 press d       # month list 1 jumps to December
 press Tab     # year box 1, its text selected
 type_text 2022
@@ -88,6 +89,11 @@ click_year 1
 press ctrl+a
 type_text abc
 expect_store "year box 1 stores the letters as typed" Text1 abc
+switch_to_other_program
+click_year 1
+press End
+type_text d
+expect_store "back from another program into the same year box, the letters stay" Text1 abcd
 press shift+Tab # leaves year box 1 for month list 1
 expect_store "leaving year box 1 puts the current year back" Text1 2021
 click_note 1 3
@@ -102,6 +108,17 @@ type_text 2023
 click_note 1 2
 type_text 'z'
 expect_store "a click from year box 1 into a note writes that note of the new year" August_2023_txtNote_2 z
+
+# When another program had the focus in between, the click into the planner
+# window still leaves the year box: its letters give way to the current year.
+click_year 1
+press ctrl+a
+type_text abc
+switch_to_other_program
+click_note 1 4
+type_text 'y'
+expect_store "back from another program, a click from year box 1 into a note leaves the year box" \
+  August_2021_txtNote_4 y
 expect_no_box
 
 finish

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Starting the planner: the window a person gets on 15 August 2021 with an
-# empty store, and a start in December, when panel 2 wraps round to January.
+# empty store, a start in December, when panel 2 wraps round to January, and a
+# start in a Wayland session.
 source "$(dirname "$0")/harness.sh"
 
 start_x
@@ -70,5 +71,30 @@ click_note 2 0
 type_text 'Jan 1'
 expect_store "panel 2 wraps round to January, year unchanged" January_2021_txtNote_0 'Jan 1'
 expect_no_box
+kill_planner
+
+# --- A Wayland session (Weston without a screen): the window appears, that is
+# the surface of the toplevel titled "Tavorin Planner" gets its first picture
+# (seen in the protocol log of WAYLAND_DEBUG), the years are stored, and
+# SIGTERM ends the planner with nothing left broken.
+reset_store
+start_weston
+wayland_log=$WORK/planner-wayland.log
+launch_planner "$START_DATE" "$wayland_log" WAYLAND_DISPLAY="$WAYLAND_DISPLAY" QT_QPA_PLATFORM=wayland \
+  WAYLAND_DEBUG=client
+window_painted() { sed -n '/xdg_toplevel@[0-9]*\.set_title("Tavorin Planner")/,$p' "$wayland_log" | grep -q 'wl_surface@[0-9]*\.attach(wl_buffer'; }
+if wait_until 30 window_painted; then
+  pass "under Wayland the window titled 'Tavorin Planner' appears"
+else
+  fail "under Wayland no window titled 'Tavorin Planner' appeared: $(grep -v '^\[' "$wayland_log" | tail -n 5)"
+fi
+expect_store "under Wayland year 1 is stored at start" Text1 2021
+expect_store "under Wayland year 2 is stored at start" Text2 2021
+kill -TERM "$PLANNER_PID"
+status=0
+wait_until 10 process_gone "$PLANNER_PID" && wait "$PLANNER_PID" || status=$?
+if [[ $status == 143 ]]; then pass "SIGTERM ends the planner"; else fail "after SIGTERM the planner's status is $status, expected 143"; fi
+integrity=$(store_sql 'PRAGMA integrity_check')
+if [[ $integrity == ok ]]; then pass "the store passes its integrity check"; else fail "the store's integrity check says $integrity"; fi
 
 finish

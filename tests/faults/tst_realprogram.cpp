@@ -61,7 +61,10 @@ public:
     {
         m_process.start(tool("Xvfb"), {QStringLiteral("-displayfd"), QStringLiteral("1"), QStringLiteral("-screen"),
                                        QStringLiteral("0"), QStringLiteral("1280x1024x24"), QStringLiteral("-dpi"),
-                                       QStringLiteral("96"), QStringLiteral("-nolisten"), QStringLiteral("tcp")});
+                                       QStringLiteral("96"), QStringLiteral("-nolisten"), QStringLiteral("tcp"),
+                                       // else the server resets when its last client leaves, and a
+                                       // planner connecting meanwhile cannot open the display
+                                       QStringLiteral("-noreset")});
         QDeadlineTimer deadline(20000);
         QByteArray output;
         while (!deadline.hasExpired() && m_process.state() != QProcess::NotRunning) {
