@@ -3,6 +3,7 @@
 #include "cli/ExportFormat.h"
 #include "cli/NoteCatalogue.h"
 #include "cli/StoreRestore.h"
+#include "cli/SyncCommandLine.h"
 #include "platform/Failure.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreFile.h"
@@ -57,7 +58,10 @@ const char ExitCodesHelp[] =
     "  1  search found no note\n"
     "  2  usage error: unknown command or option, missing or extra argument\n"
     "  3  store or file error: the store or FILE is missing, unreadable, not a\n"
-    "     notes store or damaged, or the output cannot be written\n";
+    "     notes store or damaged, or the output cannot be written\n"
+    "  4  sync: network error, the server cannot be reached\n"
+    "  5  sync: the server refused the login\n"
+    "  6  sync: server error, the server failed or answered what it should not\n";
 
 } // namespace
 
@@ -98,8 +102,15 @@ const QList<NotesCommandLine::Command> &NotesCommandLine::commands()
                         "must be a sound notes store, or nothing is changed. The current store is first\n"
                         "kept next to it as <store>.before-restore-YYYYMMDD-HHMMSS. A running planner\n"
                         "shows the restored notes when it next reads them.\n")},
+        {QStringLiteral("sync"), QStringLiteral("[setup URL --user NAME | --dry-run | --status]"), 0,
+         QStringLiteral("Sync the notes with a CalDAV server, both ways."), QString()},
     };
     return table;
+}
+
+QString NotesCommandLine::exitCodesHelp()
+{
+    return QString::fromLatin1(ExitCodesHelp);
 }
 
 int NotesCommandLine::run(const QStringList &arguments)
@@ -125,6 +136,10 @@ int NotesCommandLine::run(const QStringList &arguments)
     if (rest.isEmpty())
         return usageError(QStringLiteral("No command given."), QString());
     for (const Command &command : commands()) {
+        if (command.name == rest.first() && command.name == QLatin1String("sync")) {
+            const QString store = m_storePath.isEmpty() ? SettingsStore::defaultPath() : m_storePath;
+            return SyncCommandLine(m_out, m_err).run(QStringList{arguments.value(0, Program)} + rest.mid(1), store);
+        }
         if (command.name == rest.first())
             return runCommand(command, QStringList{arguments.value(0, Program)} + rest.mid(1));
     }
@@ -272,7 +287,7 @@ QString NotesCommandLine::programHelp() const
     help += u'\n' + QString::fromLatin1(OptionsHelp).arg(SettingsStore::defaultPath())
             + QStringLiteral("  --version      Show the version.\n\n") + QString::fromLatin1(ExitCodesHelp)
             + QStringLiteral("\nNotes go to standard output; messages and progress to standard error.\n"
-                             "The store is only ever written by \"restore\".\n");
+                             "The store is only ever written by \"restore\" and \"sync\".\n");
     return help;
 }
 

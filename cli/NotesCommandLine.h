@@ -14,12 +14,15 @@ class NotesCommandLine
 {
 public:
     // Exit codes that scripts can rely on.
-    enum ExitCode { Ok = 0, NothingFound = 1, UsageError = 2, StoreError = 3 };
+    enum ExitCode { Ok = 0, NothingFound = 1, UsageError = 2, StoreError = 3, NetworkError = 4, LoginRefused = 5, ServerError = 6 };
 
     NotesCommandLine(std::FILE *out, std::FILE *err)
         : m_out(out), m_err(err)
     {
     }
+
+    // The exit codes as the help of every command lists them.
+    static QString exitCodesHelp();
 
     // Runs the command that arguments (the program's, name first) give.
     int run(const QStringList &arguments);
