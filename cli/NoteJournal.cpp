@@ -84,8 +84,8 @@ QDate dateInAnyLanguage(const Note &note)
         return {};
     for (const QLocale &locale : {QLocale(), QLocale(QLocale::English), QLocale(QLocale::German), QLocale(QLocale::Russian)}) {
         for (int month = 1; month <= 12; ++month) {
-            if (note.monthText == locale.standaloneMonthName(month, QLocale::LongFormat)
-                || note.monthText == locale.monthName(month, QLocale::LongFormat))
+            if (note.monthText.compare(locale.standaloneMonthName(month, QLocale::LongFormat), Qt::CaseInsensitive) == 0
+                || note.monthText.compare(locale.monthName(month, QLocale::LongFormat), Qt::CaseInsensitive) == 0)
                 return QDate(*year, month, note.day);
         }
     }
