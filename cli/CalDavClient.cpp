@@ -136,7 +136,8 @@ CalDavClient::Reply CalDavClient::send(const QByteArray &verb, const QUrl &url, 
     result.etag = QString::fromUtf8(reply->rawHeader("ETag"));
     if (result.status == 0)
         throw Failure{Failure::Network, QStringLiteral("Cannot reach %1: %2.").arg(url.adjusted(QUrl::RemoveUserInfo).toString(), reply->errorString())};
-    if (result.status == 401 || result.status == 403)
+    // 403 is left to the caller: servers also answer it to a sync token they forgot.
+    if (result.status == 401)
         throw Failure{Failure::Login, QStringLiteral("The server %1 refused the login (HTTP %2): check the user name and the password.")
                                           .arg(url.host()).arg(result.status)};
     if (result.status >= 500)

@@ -12,7 +12,7 @@ packages=(
   xvfb xauth xdotool xclip x11-utils imagemagick faketime
   desktop-file-utils gnuplot-nox ccache
   strace
-  libical-dev libsecret-1-dev radicale apache2-utils python3-caldav curl
+  libical-dev libsecret-1-dev radicale apache2-utils python3-caldav curl bc
 )
 
 missing=()
