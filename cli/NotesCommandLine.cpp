@@ -2,6 +2,7 @@
 
 #include "cli/ExportFormat.h"
 #include "cli/NoteCatalogue.h"
+#include "cli/NoteImport.h"
 #include "cli/StoreRestore.h"
 #include "cli/SyncCommandLine.h"
 #include "platform/Failure.h"
@@ -102,6 +103,14 @@ const QList<NotesCommandLine::Command> &NotesCommandLine::commands()
                         "must be a sound notes store, or nothing is changed. The current store is first\n"
                         "kept next to it as <store>.before-restore-YYYYMMDD-HHMMSS. A running planner\n"
                         "shows the restored notes when it next reads them.\n")},
+        {QStringLiteral("import"), QStringLiteral("[--dry-run] FILE"), 1,
+         QStringLiteral("Bring in the notes of an iCalendar file or a JSON export."),
+         QStringLiteral("Reads FILE, an iCalendar file of journal entries (VJOURNAL) or a JSON export of\n"
+                        "\"export --format json\", and makes each entry the note of its day. A day that\n"
+                        "already has a note gets the entry's text added below it, never put in its\n"
+                        "place; a text already in the note is not added again, so importing the same\n"
+                        "file twice changes nothing. The import is one transaction: when it fails,\n"
+                        "nothing is changed. --dry-run lists what would change.\n")},
         {QStringLiteral("sync"), QStringLiteral("[setup URL --user NAME | --dry-run | --status]"), 0,
          QStringLiteral("Sync the notes with a CalDAV server, both ways."), QString()},
     };
@@ -153,6 +162,9 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
     parser.addOption(helpOption());
     if (command.name == QLatin1String("export"))
         parser.addOption(formatOption());
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"), QStringLiteral("dry-run"));
+    if (command.name == QLatin1String("import"))
+        parser.addOption(dryRun);
     if (!parser.parse(arguments))
         return usageError(parser.errorText(), command.name);
     if (parser.isSet(QStringLiteral("help"))) {
@@ -187,6 +199,8 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
         }
         if (command.name == QLatin1String("backup"))
             return backup(value);
+        if (command.name == QLatin1String("import"))
+            return importNotes(value, parser.isSet(dryRun));
         return restore(value);
     } catch (const Failure &failure) {
         message(failure.description());
@@ -227,6 +241,22 @@ int NotesCommandLine::exportNotes(const QString &formatName)
     write(format->end());
     for (const QString &warning : format->warnings())
         message(warning);
+    return Ok;
+}
+
+int NotesCommandLine::importNotes(const QString &file, bool dryRun)
+{
+    const QList<JournalNote> entries = NoteImport::readFile(file);
+    const QList<NoteImport::Change> changes = NoteImport::apply(m_storePath, entries, dryRun);
+    int added = 0;
+    for (const NoteImport::Change &change : changes) {
+        added += change.added;
+        if (dryRun)
+            write(QStringLiteral("would %1 %2\n").arg(change.added ? QStringLiteral("add below") : QStringLiteral("make"), change.key).toUtf8());
+    }
+    message(QStringLiteral("%1 %2 entries: %3 new notes, %4 added below a note, %5 already there.")
+                .arg(dryRun ? QStringLiteral("would import") : QStringLiteral("imported"))
+                .arg(entries.size()).arg(changes.size() - added).arg(added).arg(entries.size() - changes.size()));
     return Ok;
 }
 
@@ -279,15 +309,15 @@ QString NotesCommandLine::programHelp() const
 {
     QString help = QStringLiteral("Usage: %1 [--store PATH] COMMAND [ARGUMENTS]\n"
                                   "       %1 COMMAND --help\n\n"
-                                  "Reads the day notes of Tavorin Planner without changing them, exports them,\n"
-                                  "and backs the notes store up or restores it.\n\nCommands:\n")
+                                  "Reads the day notes of Tavorin Planner, exports and imports them, syncs them\n"
+                                  "with a CalDAV server, and backs the notes store up or restores it.\n\nCommands:\n")
                        .arg(Program);
     for (const Command &command : commands())
         help += QStringLiteral("  %1%2\n").arg((command.name + u' ' + command.arguments).leftJustified(26), command.summary);
     help += u'\n' + QString::fromLatin1(OptionsHelp).arg(SettingsStore::defaultPath())
             + QStringLiteral("  --version      Show the version.\n\n") + QString::fromLatin1(ExitCodesHelp)
             + QStringLiteral("\nNotes go to standard output; messages and progress to standard error.\n"
-                             "The store is only ever written by \"restore\" and \"sync\".\n");
+                             "The store is only ever written by \"restore\", \"import\" and \"sync\".\n");
     return help;
 }
 

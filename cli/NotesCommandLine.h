@@ -35,6 +35,7 @@ private:
     int list();
     int search(const QString &text);
     int exportNotes(const QString &formatName);
+    int importNotes(const QString &file, bool dryRun);
     int backup(const QString &file);
     int restore(const QString &file);
 
