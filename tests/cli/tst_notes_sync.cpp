@@ -133,7 +133,8 @@ QByteArray journal(const QString &uid, const QString &day, const QString &text)
 
 // "sync" against a real Radicale: notes travel between two machines exactly,
 // edits on both sides are both kept, other clients' entries are read and ours
-// are readable by them, and nothing is lost or doubled when a pass is killed.
+// are readable by them, and nothing is lost or doubled when a pass is killed
+// or the planner types during a pass.
 class NotesSyncTest : public QObject
 {
     Q_OBJECT
@@ -317,9 +318,10 @@ void NotesSyncTest::killedPassesConverge()
     }
 
     QRandomGenerator random(13);
+    int killed = 0;
     const QString program = QStringLiteral(TAVORIN_NOTES_PROGRAM);
-    for (int round = 0; round < 20; ++round) {
-        const NotesFixture &machine = round % 2 ? there : here;
+    for (int round = 0; killed < 20 && round < 80; ++round) {
+        NotesFixture &machine = round % 2 ? there : here;
         QProcess pass;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert("HOME", machine.path(""));
@@ -329,10 +331,19 @@ void NotesSyncTest::killedPassesConverge()
         pass.setProcessEnvironment(environment);
         pass.start(program, {"sync"});
         QVERIFY(pass.waitForStarted());
-        QTest::qWait(int(random.bounded(50, 400)));
-        ::kill(pid_t(pass.processId()), SIGKILL);
+        QTest::qWait(int(random.bounded(5, 150)));
+        // The planner types into the same store while the pass runs.
+        texts << QStringLiteral("<typed %1>").arg(round);
+        const QString typed = QStringLiteral("%1_2026_txtNote_%2").arg(round % 2 ? "December" : "January").arg(round % 6);
+        machine.put(typed, (noteOf(machine, typed) + u' ' + texts.last()).trimmed());
+        QTest::qWait(int(random.bounded(0, 100)));
+        if (pass.state() == QProcess::Running && pass.processId() > 0) { // never kill(0): that is our own group
+            ::kill(pid_t(pass.processId()), SIGKILL);
+            ++killed;
+        }
         pass.waitForFinished();
     }
+    QVERIFY(killed >= 20);
     QVERIFY(passes({&here, &there, &here, &there}));
 
     const auto notesOf = [](const NotesFixture &machine) {
