@@ -32,10 +32,18 @@ public:
         users.close();
         QFile config(m_folder.filePath("config"));
         config.open(QIODevice::WriteOnly);
+        // The storage hook runs after every write; when it fails, Radicale
+        // answers 500 although the write is done: a server failing mid-pass.
+        QFile hook(m_folder.filePath("hook.sh"));
+        hook.open(QIODevice::WriteOnly);
+        hook.write(QStringLiteral("n=$(cat '%1' 2>/dev/null || echo 0); echo $((n + 1)) > '%1'\n"
+                                  "[ ! -e '%2' ] || [ \"$n\" -lt \"$(cat '%2')\" ]\n")
+                       .arg(m_folder.filePath("writes"), failAfterPath()).toUtf8());
+        hook.close();
         config.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
-                                    "htpasswd_encryption = plain\n[storage]\nfilesystem_folder = %3\n[rights]\ntype = owner_only\n"
-                                    "[logging]\nlevel = warning\n")
-                         .arg(m_port).arg(users.fileName(), m_folder.filePath("collections")).toUtf8());
+                                    "htpasswd_encryption = plain\n[storage]\nfilesystem_folder = %3\nhook = sh %4\n"
+                                    "[rights]\ntype = owner_only\n[logging]\nlevel = critical\n")
+                         .arg(m_port).arg(users.fileName(), m_folder.filePath("collections"), hook.fileName()).toUtf8());
         config.close();
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         m_process.start("/usr/bin/python3", {"-m", "radicale", "--config", config.fileName()});
@@ -67,7 +75,19 @@ public:
         return texts;
     }
 
+    // Every write from the next count on is answered with a 500 (and done).
+    void failWritesAfter(int count)
+    {
+        const int done = NotesFixture::fileBytes(m_folder.filePath("writes")).trimmed().toInt();
+        QFile file(failAfterPath());
+        file.open(QIODevice::WriteOnly);
+        file.write(QByteArray::number(done + count));
+    }
+    void stopFailing() { QFile::remove(failAfterPath()); }
+
 private:
+    QString failAfterPath() const { return m_folder.filePath("fail-after"); }
+
     QTemporaryDir m_folder;
     QProcess m_process;
     quint16 m_port = 0;
@@ -149,6 +169,7 @@ private slots:
     void readByAnotherClient();
     void faults_data();
     void faults();
+    void serverFailsMidPass();
     void killedPassesConverge();
 
 private:
@@ -300,6 +321,26 @@ void NotesSyncTest::faults()
     QVERIFY2(result.err.contains(message.toUtf8()), result.err.constData());
     QVERIFY(!result.err.contains(password.toUtf8()));
     QCOMPARE(noteOf(here, "July_2025_txtNote_2"), "kept");
+}
+
+void NotesSyncTest::serverFailsMidPass()
+{
+    NotesFixture here, there;
+    QVERIFY(setUp(here, m_server->collection()));
+    QVERIFY(setUp(there, m_server->collection()));
+    for (int cell = 0; cell < 10; ++cell)
+        here.put(QStringLiteral("April_2027_txtNote_%1").arg(cell), QStringLiteral("note %1").arg(cell));
+    m_server->failWritesAfter(4);
+
+    const auto failed = sync(here);
+    m_server->stopFailing();
+
+    QCOMPARE(failed.exitCode, 6);
+    QVERIFY2(failed.err.contains("HTTP 500"), failed.err.constData());
+    QVERIFY(passes({&here, &there}));
+    for (int cell = 0; cell < 10; ++cell)
+        QCOMPARE(noteOf(there, QStringLiteral("April_2027_txtNote_%1").arg(cell)), QStringLiteral("note %1").arg(cell));
+    QCOMPARE(m_server->entryFiles().filter("April_2027").size(), 10);
 }
 
 void NotesSyncTest::killedPassesConverge()
