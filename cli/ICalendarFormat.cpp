@@ -15,13 +15,14 @@ QByteArray ICalendarFormat::begin()
 
 QByteArray ICalendarFormat::note(const Note &note)
 {
-    if (!note.date.isValid()) {
+    const QString color = note.color ? QString::number(*note.color) : QString();
+    const JournalNote journal = NoteJournal::fromKey(note.key, note.text, color);
+    if (!journal.date.isValid()) {
         m_undated << note.key;
         return {};
     }
-    const QString color = note.color ? QString::number(*note.color) : QString();
     // A file for calendar programs: the text as they show it, no exact copy beside it.
-    return NoteJournal::journalText(NoteJournal::fromKey(note.key, note.text, color), m_now, false);
+    return NoteJournal::journalText(journal, m_now, false);
 }
 
 QByteArray ICalendarFormat::end()
