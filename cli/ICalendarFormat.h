@@ -5,8 +5,9 @@
 #include <QCoreApplication>
 
 // An iCalendar file (RFC 5545) with one journal entry (VJOURNAL) per note on
-// the note's day, which calendar programs import as day notes. Notes whose
-// key names no date have no place in it.
+// the note's day, which calendar programs import as day notes; the entries are
+// those that sync sends (see NoteJournal). Notes whose key names no date have
+// no place in a file meant for calendars.
 class ICalendarFormat : public ExportFormat
 {
     Q_DECLARE_TR_FUNCTIONS(ICalendarFormat)
@@ -20,13 +21,7 @@ public:
     QByteArray end() override;
     QStringList warnings() const override;
 
-    // A content line as the file holds it: folded into lines of at most 75
-    // octets, never inside a UTF-8 sequence, each ended by CRLF.
-    static QByteArray contentLine(const QString &line);
-    // A TEXT value with \ ; , and line breaks escaped.
-    static QString escapedText(const QString &text);
-
 private:
-    QString m_stamp;
+    QDateTime m_now;
     QStringList m_undated;
 };

@@ -3,7 +3,9 @@
 #include "cli/ExportFormat.h"
 #include "cli/NoteCatalogue.h"
 #include "cli/StoreBackup.h"
+#include "cli/NoteImport.h"
 #include "cli/StoreRestore.h"
+#include "cli/SyncCommandLine.h"
 #include "platform/Failure.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreFile.h"
@@ -125,7 +127,10 @@ const char ExitCodesHelp[] = QT_TRANSLATE_NOOP("NotesCommandLine",
     "  1  search found no note, or export --format ics no note with a date\n"
     "  2  usage error: unknown command or option, missing or extra argument\n"
     "  3  store or file error: the store or FILE is missing, unreadable, not a\n"
-    "     notes store or damaged, or the output cannot be written\n");
+    "     notes store or damaged, or the output cannot be written\n"
+    "  4  sync: network error, the server cannot be reached\n"
+    "  5  sync: the server refused the login\n"
+    "  6  sync: server error, the server failed or answered what it should not\n");
 
 } // namespace
 
@@ -173,8 +178,23 @@ const QList<NotesCommandLine::Command> &NotesCommandLine::commands()
                         "<store>.before-restore-YYYYMMDD-HHMMSS (the newest seven are kept).\n"
                         "Refused unless --force is given: while a planner has the store open, and when FILE\n"
                         "holds no note or fewer than half as many as the store.\n")},
+        {QStringLiteral("import"), QStringLiteral("[--dry-run] FILE"), 1, false,
+         tr("Bring in the notes of an iCalendar file or a JSON export."),
+         tr("Reads FILE, an iCalendar file of journal entries (VJOURNAL) or a JSON export of\n"
+                        "\"export --format json\", and makes each entry the note of its day. A day that\n"
+                        "already has a note gets the entry's text added below it, never put in its\n"
+                        "place; a text already in the note is not added again, so importing the same\n"
+                        "file twice changes nothing. The import is one transaction: when it fails,\n"
+                        "nothing is changed. --dry-run lists what would change.\n")},
+        {QStringLiteral("sync"), QStringLiteral("[setup URL --user NAME | --dry-run | --status]"), 0, false,
+         tr("Sync the notes with a CalDAV server, both ways."), QString()},
     };
     return table;
+}
+
+QString NotesCommandLine::exitCodesHelp()
+{
+    return tr(ExitCodesHelp);
 }
 
 int NotesCommandLine::run(const QStringList &arguments)
@@ -217,6 +237,10 @@ int NotesCommandLine::runArguments(const QStringList &arguments)
     if (rest.isEmpty())
         return usageError(tr("No command given."), QString());
     for (const Command &command : commands()) {
+        if (command.name == rest.first() && command.name == QLatin1String("sync")) {
+            const QString store = m_storePath.isEmpty() ? SettingsStore::defaultPath() : m_storePath;
+            return SyncCommandLine(m_out, m_err).run(QStringList{arguments.value(0, Program)} + rest.mid(1), store);
+        }
         if (command.name == rest.first())
             return runCommand(command, QStringList{arguments.value(0, Program)} + rest.mid(1));
     }
@@ -235,6 +259,9 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
         parser.addOption(forceOption());
     if (command.takesSelection)
         parser.addOptions(selectionOptions());
+    const QCommandLineOption dryRun(QStringLiteral("dry-run"), QStringLiteral("dry-run"));
+    if (command.name == QLatin1String("import"))
+        parser.addOption(dryRun);
     if (!parser.parse(arguments))
         return usageError(parser.errorText(), command.name);
     if (parser.isSet(QStringLiteral("help"))) {
@@ -279,6 +306,8 @@ int NotesCommandLine::runCommand(const Command &command, const QStringList &argu
         }
         if (command.name == QLatin1String("backup"))
             return backup(value);
+        if (command.name == QLatin1String("import"))
+            return importNotes(value, parser.isSet(dryRun));
         return restore(value, parser.isSet(QStringLiteral("force")));
     } catch (const Failure &failure) {
         message(failure.description());
@@ -356,6 +385,22 @@ int NotesCommandLine::exportNotes(const QString &formatName)
     return Ok;
 }
 
+int NotesCommandLine::importNotes(const QString &file, bool dryRun)
+{
+    const QList<JournalNote> entries = NoteImport::readFile(file);
+    const QList<NoteImport::Change> changes = NoteImport::apply(m_storePath, entries, dryRun);
+    int added = 0;
+    for (const NoteImport::Change &change : changes) {
+        added += change.added;
+        if (dryRun)
+            write((change.added ? tr("would add below %1\n") : tr("would make %1\n")).arg(change.key).toUtf8());
+    }
+    message((dryRun ? tr("would import %1 entries: %2 new notes, %3 added below a note, %4 already there.")
+                    : tr("imported %1 entries: %2 new notes, %3 added below a note, %4 already there."))
+                .arg(entries.size()).arg(changes.size() - added).arg(added).arg(entries.size() - changes.size()));
+    return Ok;
+}
+
 int NotesCommandLine::backup(const QString &file)
 {
     StoreBackup::backup(m_storePath, file,
@@ -411,8 +456,8 @@ QString NotesCommandLine::programHelp() const
 {
     QString help = tr("Usage: %1 [--store PATH] COMMAND [ARGUMENTS]\n"
                                   "       %1 COMMAND --help\n\n"
-                                  "Reads the day notes of Tavorin Planner without changing them, exports them,\n"
-                                  "and backs the notes store up or restores it.\n\nCommands:\n")
+                                  "Reads the day notes of Tavorin Planner, exports and imports them, syncs them\n"
+                                  "with a CalDAV server, and backs the notes store up or restores it.\n\nCommands:\n")
                        .arg(Program);
     for (const Command &command : commands())
         help += QStringLiteral("  %1%2\n").arg((command.name + u' ' + command.arguments).leftJustified(26), command.summary);
@@ -421,7 +466,7 @@ QString NotesCommandLine::programHelp() const
             + tr("\nlist, search and export also take --from, --to, --month and -o FILE; see\n"
                              "\"%1 list --help\".\n").arg(Program)
             + tr("\nNotes go to standard output or FILE; messages and progress to standard error.\n"
-                             "The store is only ever written by \"restore\".\n");
+                             "The store is only ever written by \"restore\", \"import\" and \"sync\".\n");
     return help;
 }
 

@@ -22,12 +22,15 @@ class NotesCommandLine
 
 public:
     // Exit codes that scripts can rely on.
-    enum ExitCode { Ok = 0, NothingFound = 1, UsageError = 2, StoreError = 3 };
+    enum ExitCode { Ok = 0, NothingFound = 1, UsageError = 2, StoreError = 3, NetworkError = 4, LoginRefused = 5, ServerError = 6 };
 
     NotesCommandLine(std::FILE *out, std::FILE *err)
-        : m_output(out), m_err(err)
+        : m_out(out), m_output(out), m_err(err)
     {
     }
+
+    // The exit codes as the help of every command lists them.
+    static QString exitCodesHelp();
 
     // Runs the command that arguments (the program's, name first) give.
     int run(const QStringList &arguments);
@@ -42,6 +45,7 @@ private:
     int list();
     int search(const QString &text);
     int exportNotes(const QString &formatName);
+    int importNotes(const QString &file, bool dryRun);
     int backup(const QString &file);
     int restore(const QString &file, bool force);
 
@@ -55,6 +59,7 @@ private:
     void write(const QByteArray &bytes);
     void message(const QString &text);
 
+    std::FILE *m_out; // for sync, which writes its own output
     NotesOutput m_output;
     std::FILE *m_err;
     QString m_storePath;

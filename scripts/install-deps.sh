@@ -15,6 +15,7 @@ packages=(
   strace
   scdoc mandoc appstream lintian dpkg-dev fakeroot file
   qt6-l10n-tools qt6-translations-l10n locales
+  libical-dev libsecret-1-dev radicale apache2-utils python3-caldav curl bc
 )
 
 missing=()

@@ -130,6 +130,8 @@ private slots:
     void markdown_data();
     void markdown();
     void json();
+    void importAddsBelowOnce_data();
+    void importAddsBelowOnce();
 };
 
 void NotesExportTest::icsText_data()
@@ -323,6 +325,44 @@ void NotesExportTest::json()
     QCOMPARE(notes.at(1).toObject(),
              (QJsonObject{{"key", "Augst_20_21_txtNote_0"}, {"month", "Augst"}, {"year", "20_21"}, {"day", 1},
                           {"date", QJsonValue()}, {"text", "undated"}, {"color", QJsonValue()}}));
+}
+
+void NotesExportTest::importAddsBelowOnce_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::newRow("our iCalendar") << "ics";
+    QTest::newRow("our JSON") << "json";
+    QTest::newRow("another program's iCalendar") << "other";
+}
+
+// Import brings each entry to its day, adds below an existing note, changes
+// nothing in a dry run or the second time.
+void NotesExportTest::importAddsBelowOnce()
+{
+    QFETCH(QString, format);
+    NotesFixture source, target;
+    source.putNote("August", "2021", 5, "dentist\r\nat 9", "255");
+    source.putNote("August", "2021", 6, "new day");
+    QByteArray file = source.run({"export", "--format", format == "other" ? "ics" : format}).out;
+    if (format == "other") // as a program without our key and colour properties writes it
+        file = QString::fromUtf8(file).remove(QRegularExpression("X-TAVORIN-[A-Z]+:[^\\r]*\\r\\n")).toUtf8();
+    QFile out(target.path("in"));
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(file);
+    out.close();
+    target.putNote("August", "2021", 5, "mine");
+    const auto before = NotesFixture::contents(target.storePath());
+
+    QCOMPARE(target.run({"import", "--dry-run", target.path("in")}).exitCode, 0);
+    QCOMPARE(NotesFixture::contents(target.storePath()), before);
+    QCOMPARE(target.run({"import", target.path("in")}).exitCode, 0);
+    const auto imported = NotesFixture::contents(target.storePath());
+    QCOMPARE(target.run({"import", target.path("in")}).exitCode, 0);
+
+    QCOMPARE(imported.value("August_2021_txtNote_5"), "mine\ndentist\nat 9"); // exports write line breaks as LF
+    QCOMPARE(imported.value("August_2021_txtNote_6"), "new day");
+    QCOMPARE(imported.value("August_2021_txtNoteColor_5"), "0"); // the note's own colour stays
+    QCOMPARE(NotesFixture::contents(target.storePath()), imported);
 }
 
 QTEST_GUILESS_MAIN(NotesExportTest)

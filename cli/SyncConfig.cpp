@@ -1,0 +1,124 @@
+#include "cli/SyncConfig.h"
+
+#include "platform/Failure.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
+
+#include <fcntl.h>
+// GLib's headers use "signals" as a name, which Qt defines as a keyword.
+#pragma push_macro("signals")
+#undef signals
+#include <libsecret/secret.h>
+#pragma pop_macro("signals")
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace {
+
+const SecretSchema *passwordSchema()
+{
+    static const SecretSchema schema = {
+        "org.quillmere.TavorinPlanner.Sync", SECRET_SCHEMA_NONE,
+        {{"server", SECRET_SCHEMA_ATTRIBUTE_STRING}, {"user", SECRET_SCHEMA_ATTRIBUTE_STRING}, {nullptr, SECRET_SCHEMA_ATTRIBUTE_STRING}},
+        0, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr};
+    return &schema;
+}
+
+// Without a session bus there is no keyring to ask, and asking would only wait.
+bool sessionBusPresent()
+{
+    if (!qEnvironmentVariableIsEmpty("DBUS_SESSION_BUS_ADDRESS"))
+        return true;
+    const QString runtime = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    return !runtime.isEmpty() && QFileInfo::exists(runtime + QStringLiteral("/bus"));
+}
+
+// The keyring knows the password by server and user, whichever collection is used.
+QByteArray serverName(const QUrl &url)
+{
+    return url.adjusted(QUrl::RemovePath | QUrl::RemoveUserInfo | QUrl::RemoveQuery).toString().toUtf8();
+}
+
+} // namespace
+
+QString SyncConfig::defaultPath()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation) + QStringLiteral("/Quillmere/sync.conf");
+}
+
+SyncConfig SyncConfig::read(const QString &path)
+{
+    SyncConfig config;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return config;
+    for (const QByteArray &line : file.readAll().split('\n')) {
+        const QString text = QString::fromUtf8(line).trimmed();
+        const QString name = text.section(u'=', 0, 0).trimmed();
+        const QString value = text.section(u'=', 1).trimmed();
+        if (name == u"url")
+            config.collection = QUrl(value);
+        else if (name == u"user")
+            config.user = value;
+        else if (name == u"password-command")
+            config.passwordCommand = value;
+    }
+    return config;
+}
+
+void SyncConfig::write(const QString &path) const
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    const QByteArray text = "# tavorin-notes sync; the password is never kept here.\n"
+                            "url=" + collection.toString().toUtf8() + "\nuser=" + user.toUtf8() +
+                            "\npassword-command=" + passwordCommand.toUtf8() + '\n';
+    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
+    const bool written = fd >= 0 && ::fchmod(fd, 0600) == 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size()
+                         && ::fsync(fd) == 0;
+    if (fd >= 0)
+        ::close(fd);
+    if (!written)
+        throw Failure(QStringLiteral("Cannot write the sync settings %1.").arg(path));
+}
+
+QString SyncConfig::password() const
+{
+    if (sessionBusPresent()) {
+        GError *error = nullptr;
+        gchar *secret = secret_password_lookup_sync(passwordSchema(), nullptr, &error, "server", serverName(collection).constData(),
+                                                    "user", user.toUtf8().constData(), nullptr);
+        if (error)
+            g_error_free(error);
+        if (secret) {
+            const QString password = QString::fromUtf8(secret);
+            secret_password_free(secret);
+            return password;
+        }
+    }
+    if (passwordCommand.isEmpty())
+        throw Failure(QStringLiteral("No keyring holds the password of %1, and no password command is set up.").arg(user));
+    QProcess command;
+    command.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    command.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), passwordCommand});
+    if (!command.waitForFinished(60000) || command.exitStatus() != QProcess::NormalExit || command.exitCode() != 0)
+        throw Failure(QStringLiteral("The password command failed."));
+    // Like pass and secret-tool, the command prints the password on its first line.
+    return QString::fromUtf8(command.readAllStandardOutput()).section(u'\n', 0, 0);
+}
+
+bool SyncConfig::storeInKeyring(const QString &password) const
+{
+    if (!sessionBusPresent())
+        return false;
+    GError *error = nullptr;
+    const gboolean stored = secret_password_store_sync(passwordSchema(), SECRET_COLLECTION_DEFAULT, "Tavorin Planner sync",
+                                                       password.toUtf8().constData(), nullptr, &error, "server",
+                                                       serverName(collection).constData(), "user", user.toUtf8().constData(), nullptr);
+    if (error)
+        g_error_free(error);
+    return stored;
+}

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <QString>
+#include <QUrl>
+
+// Where sync goes: the collection, the user and how to get the password.
+// Kept in $XDG_CONFIG_HOME/Quillmere/sync.conf (mode 0600), one "name=value"
+// a line; the password is never in it: it comes from the Secret Service when
+// a keyring answers, else from the output of the password command.
+struct SyncConfig
+{
+    QUrl collection;
+    QString user;
+    QString passwordCommand;
+
+    static QString defaultPath();
+    // The configuration in path; nothing read (empty collection) when missing.
+    static SyncConfig read(const QString &path);
+    // Writes path with mode 0600; a Failure when it cannot.
+    void write(const QString &path) const;
+
+    // The password: from the keyring, else from the command; a Failure when neither gives one.
+    QString password() const;
+    // Keeps password in the keyring; false when no keyring answers.
+    bool storeInKeyring(const QString &password) const;
+};
