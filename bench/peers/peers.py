@@ -334,6 +334,66 @@ def report(progs, latencies, counts, floor, plot_data):
     return "\n".join(out)
 
 
+PLOT = """set terminal pngcairo size 900,420 font "Liberation Sans,10"
+set output "{png}"
+set multiplot layout 1,2 title "Median of {runs} runs each; bars: range"
+set style fill solid 0.6
+set boxwidth 0.6
+set grid ytics
+set xtics rotate by -20
+set yrange [0:*]
+set title "Start-up to main window mapped (ms)"
+plot "{data}" using 0:2:3:4:xtic(1) with boxerrorbars lc 1 notitle
+set title "Peak resident memory (MiB)"
+plot "{data}" using 0:5:6:7:xtic(1) with boxerrorbars lc 2 notitle
+unset multiplot
+"""
+
+
+def section(table, runs, load, started):
+    versions = subprocess.run(["dpkg-query", "-W", "-f", "${Package} ${Version}, ", "rednotebook", "zim"],
+                              capture_output=True, text=True).stdout.rstrip(", ")
+    source = subprocess.run(["git", "rev-parse", "--short", "HEAD"], capture_output=True, text=True).stdout.strip()
+    return f"""<!-- peers -->
+## Side by side with other diaries
+
+Measured on {started} by `scripts/bench.sh peers` (also the last part of `scripts/bench.sh`), which installs
+Debian's {versions}, builds `build-bench/` and runs
+
+```
+/usr/bin/python3 bench/peers/peers.py --planner build-bench/tavorin-planner \\
+  --bare build-bench/bench/bare_window --folder <temporary folder> --document docs/performance.md
+```
+
+on {os.cpu_count()} processors (load average before: {load}; source {source}). Under Xvfb with openbox,
+each program in a fresh home folder, the four taking turns in {runs} rounds whose order turns. Start-up: from
+spawning the process to the first MapNotify of a window that is not a menu. Peak memory: the process's VmHWM
+once the typed line was found or the wait was over (the bare window reports it at its first paint and quits).
+A line is typed with xdotool into the planner's note box, RedNotebook's day and Zim's home page, and their
+files are read every 10 ms, for up to {DISK_WAIT_S} s, until the line is in them. Only the planner syncs
+what it writes; a line in the others' files may still sit in the kernel's cache, so their losses below are
+the least they would lose.
+
+{table}
+
+The planner stores the colour with every keystroke too, but SQLite leaves a row it would overwrite with the
+same bytes untouched, so a keystroke that keeps the colour needs one `fdatasync`, not two.
+
+![Start-up and memory per program](performance-peers.png)
+<!-- /peers -->"""
+
+
+def put_into(document, text):
+    with open(document) as f:
+        content = f.read()
+    if "<!-- peers -->" in content:
+        content = re.sub(r"<!-- peers -->.*?<!-- /peers -->", lambda _: text, content, flags=re.S)
+    else:
+        content = content.rstrip("\n") + "\n\n" + text
+    with open(document, "w") as f:
+        f.write(content.rstrip("\n") + "\n")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--planner", required=True)
@@ -341,8 +401,11 @@ def main():
     parser.add_argument("--folder", required=True)
     parser.add_argument("--runs", type=int, default=7)
     parser.add_argument("--keystrokes", type=int, default=300)
-    parser.add_argument("--plot-data", required=True)
+    parser.add_argument("--document", required=True, help="the Markdown file whose section is replaced")
     options = parser.parse_args()
+    with open("/proc/loadavg") as f:
+        load = " ".join(f.read().split()[:3])
+    started = time.strftime("%Y-%m-%dT%H:%MZ", time.gmtime())
     progs = programs(options.planner, options.bare)
     x_display, servers = start_x(options.folder)
     try:
@@ -356,7 +419,12 @@ def main():
         for server in servers:
             server.terminate()
             server.wait()
-    print(report(progs, latencies, counts, floor, options.plot_data))
+    plot_data = os.path.join(options.folder, "peers.dat")
+    table = report(progs, latencies, counts, floor, plot_data)
+    png = os.path.join(os.path.dirname(os.path.abspath(options.document)), "performance-peers.png")
+    subprocess.run(["gnuplot"], input=PLOT.format(png=png, runs=options.runs, data=plot_data), text=True, check=True)
+    put_into(options.document, section(table, options.runs, load, started))
+    print(table)
 
 
 if __name__ == "__main__":
