@@ -343,9 +343,9 @@ set grid ytics
 set xtics rotate by -20
 set yrange [0:*]
 set title "Start-up to main window mapped (ms)"
-plot "{data}" using 0:2:3:4:xtic(1) with boxerrorbars lc 1 notitle
+plot "{data}" using 0:2:3:4:(0.6):xtic(1) with boxerrorbars lc 1 notitle
 set title "Peak resident memory (MiB)"
-plot "{data}" using 0:5:6:7:xtic(1) with boxerrorbars lc 2 notitle
+plot "{data}" using 0:5:6:7:(0.6):xtic(1) with boxerrorbars lc 2 notitle
 unset multiplot
 """
 
@@ -370,9 +370,9 @@ each program in a fresh home folder, the four taking turns in {runs} rounds whos
 spawning the process to the first MapNotify of a window that is not a menu. Peak memory: the process's VmHWM
 once the typed line was found or the wait was over (the bare window reports it at its first paint and quits).
 A line is typed with xdotool into the planner's note box, RedNotebook's day and Zim's home page, and their
-files are read every 10 ms, for up to {DISK_WAIT_S} s, until the line is in them. Only the planner syncs
-what it writes; a line in the others' files may still sit in the kernel's cache, so their losses below are
-the least they would lose.
+files are read every 10 ms, for up to {DISK_WAIT_S} s, until the line is in them. The planner syncs each
+keystroke before it returns (counted below); whether the others sync their files was not measured, so a
+line found there may still sit in the kernel's cache and their losses below are the least they would lose.
 
 {table}
 
