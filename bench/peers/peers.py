@@ -12,7 +12,6 @@ import argparse
 import os
 import re
 import select
-import shutil
 import statistics
 import subprocess
 import sys
@@ -21,6 +20,7 @@ import time
 from Xlib import X, display
 
 LINE = "bench line: call the dentist at ten"
+# How long the files are watched for the typed line; PEERS_DISK_WAIT_S shortens a trial run.
 DISK_WAIT_S = int(os.environ.get("PEERS_DISK_WAIT_S", "65"))
 LOSS_AFTER_S = (1, 10, 60)
 
