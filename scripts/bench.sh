@@ -2,12 +2,36 @@
 # Builds the benchmarks into build-bench/, runs them in a temporary folder on
 # the disk of the user's home (never tmpfs: durable writes cost nothing there)
 # and writes docs/performance.md with the table, the machine, the command and
-# a plot of write latency by number of stored notes.
+# a plot of write latency by number of stored notes; then its section on the
+# planner beside the diaries users would pick instead (bench/peers/peers.py).
+# `scripts/bench.sh peers` runs only that comparison and replaces its section.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
+
+# The peers and what drives them; neither the build nor the tests need them.
+peer_packages=(rednotebook zim openbox python3-xlib)
+missing=()
+for p in "${peer_packages[@]}"; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  sudo=""
+  [ "$(id -u)" -eq 0 ] || sudo="sudo"
+  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+    -o DPkg::Lock::Timeout=900 "${missing[@]}"
+fi
+
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
-cmake --build build-bench --target planner_bench
+targets=(planner_bench tavorin-planner)
+[ "${1:-}" = peers ] && targets=(tavorin-planner bare_window)
+cmake --build build-bench --target "${targets[@]}"
+
+run_peers() {
+  mkdir -p "$work/peers"
+  /usr/bin/python3 bench/peers/peers.py --planner build-bench/tavorin-planner \
+    --bare build-bench/bench/bare_window --folder "$work/peers" --document docs/performance.md
+}
 
 # /var/tmp when it is on the same disk as $HOME, else a folder inside $HOME.
 pick_folder() {
@@ -26,6 +50,11 @@ pick_folder() {
 folder=$(pick_folder)
 work=$(mktemp -d "$folder/tavorin-bench-run.XXXXXX")
 trap 'rm -rf "$work"' EXIT
+
+if [ "${1:-}" = peers ]; then
+  run_peers
+  exit 0
+fi
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 started=$(date -u +%Y-%m-%dT%H:%MZ)
@@ -98,5 +127,6 @@ EOF
   echo "![Write latency by number of stored notes](performance-write-latency.png)"
 } >docs/performance.md
 
+run_peers
 cat "$work/table.md"
-echo "Wrote docs/performance.md and docs/performance-write-latency.png"
+echo "Wrote docs/performance.md, docs/performance-write-latency.png and docs/performance-peers.png"
