@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
   libsqlite3-dev sqlite3
   fonts-liberation
-  clang libclang-rt-14-dev
+  clang
   xvfb xauth xdotool xclip x11-utils imagemagick faketime openbox
   weston qt6-wayland
   desktop-file-utils gnuplot-nox ccache
@@ -18,14 +18,27 @@ packages=(
   libical-dev libsecret-1-dev radicale apache2-utils python3-caldav curl bc
 )
 
-missing=()
-for p in "${packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-[ ${#missing[@]} -eq 0 ] && exit 0
-
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
 export DEBIAN_FRONTEND=noninteractive
-$sudo apt-get update -qq
-$sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+updated=""
+
+# Installs those of the named packages that are missing.
+install_missing() {
+  local missing=() p
+  for p in "$@"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+  done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  if [ -z "$updated" ]; then
+    $sudo apt-get update -qq
+    updated=yes
+  fi
+  $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
+}
+
+install_missing "${packages[@]}"
+
+# The fuzzers' sanitizer runtime must match the installed clang's version.
+clang_major=$(clang -dumpversion | cut -d. -f1)
+install_missing "libclang-rt-${clang_major}-dev"
