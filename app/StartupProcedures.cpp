@@ -4,6 +4,7 @@
 #include "platform/ControlProperties.h"
 #include "platform/Dispatch.h"
 #include "platform/OleColor.h"
+#include "platform/SkinFramework.h"
 
 #include <QDir>
 #include <QFileInfo>
@@ -46,10 +47,10 @@ void ApplySkin(QWidget &form, Dispatchable &skinFramework)
             ControlProperties::setByName(control, BackColor, OleColor::ButtonFace);
     }
 
-    skinFramework.invoke(2, {skinPath, QString()});
-    const qint32 options = toInt32(skinFramework.getProperty(1));
-    skinFramework.setProperty(1, options | 1);
-    skinFramework.setProperty(5, true);
-    skinFramework.setProperty(10, true);
-    skinFramework.invoke(3, {qint32(quint32(form.winId()))});
+    skinFramework.invoke(SkinFramework::LoadSkin, {skinPath, QString()});
+    const qint32 options = toInt32(skinFramework.getProperty(SkinFramework::Options));
+    skinFramework.setProperty(SkinFramework::Options, options | 1);
+    skinFramework.setProperty(SkinFramework::SkinDialogs, true);
+    skinFramework.setProperty(SkinFramework::SkinFrames, true);
+    skinFramework.invoke(SkinFramework::ApplyWindow, {qint32(quint32(form.winId()))});
 }

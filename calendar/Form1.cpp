@@ -286,10 +286,10 @@ void Form1::Picture1_Click()
 {
     ErrorReport::runSteps(PictureClickLocation, {
         {102, [this] {
-             CommonDialog1->setProperty(6, Picture1->backColor());
-             CommonDialog1->invoke(32, {});
+             CommonDialog1->setProperty(CommonDialog::Color, Picture1->backColor());
+             CommonDialog1->invoke(CommonDialog::ShowColor, {});
          }},
-        {104, [this] { Picture1->setBackColor(toInt32(CommonDialog1->getProperty(6))); }},
+        {104, [this] { Picture1->setBackColor(toInt32(CommonDialog1->getProperty(CommonDialog::Color))); }},
         {106, [this] {
              SaveSetting(Settings::Application, Settings::Section, Settings::NoteColorKey,
                          OleColor::toStoredText(Picture1->backColor()));

@@ -7,8 +7,6 @@
 namespace {
 const QString Component = QStringLiteral("CommonDialog1");
 
-enum DispatchId { Color = 6, ShowColor = 32 };
-
 class QtColorChooser : public CommonDialog::ColorChooser
 {
 public:

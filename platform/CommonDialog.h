@@ -24,6 +24,9 @@ public:
         virtual std::optional<QColor> choose(const QColor &initial, QWidget *parent) = 0;
     };
 
+    // The members callers reach by dispatch id, as described above.
+    enum DispatchId { Color = 6, ShowColor = 32 };
+
     explicit CommonDialog(QWidget *owner);
 
     QVariant invoke(int dispatchId, const QVariantList &arguments) override;

@@ -7,8 +7,6 @@
 
 namespace {
 const QString Component = QStringLiteral("SkinFramework1");
-
-enum DispatchId { Options = 1, LoadSkin = 2, ApplyWindow = 3, SkinDialogs = 5, SkinFrames = 10 };
 } // namespace
 
 QVariant SkinFramework::invoke(int dispatchId, const QVariantList &arguments)

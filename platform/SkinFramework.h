@@ -15,6 +15,9 @@ class SkinFramework : public Dispatchable
     Q_DECLARE_TR_FUNCTIONS(SkinFramework)
 
 public:
+    // The members callers reach by dispatch id, as described above.
+    enum DispatchId { Options = 1, LoadSkin = 2, ApplyWindow = 3, SkinDialogs = 5, SkinFrames = 10 };
+
     QVariant invoke(int dispatchId, const QVariantList &arguments) override;
     QVariant getProperty(int dispatchId) override;
     void setProperty(int dispatchId, const QVariant &value) override;

@@ -24,7 +24,7 @@ if ! command -v clang++ >/dev/null; then
 fi
 if ! echo 'extern "C" int LLVMFuzzerTestOneInput(const char *, unsigned long) { return 0; }' |
      clang++ -x c++ -fsanitize=fuzzer -o /dev/null - 2>/dev/null; then
-  echo "SKIP: clang++ cannot link libFuzzer (package libclang-rt-14-dev)"
+  echo "SKIP: clang++ cannot link libFuzzer (package libclang-rt-$(clang++ -dumpversion | cut -d. -f1)-dev)"
   exit 77
 fi
 
