@@ -12,7 +12,6 @@
 
 namespace {
 
-const QString ProductName = QStringLiteral("Tavorin Planner");
 constexpr int TitleLengthLimit = 40;
 const QString BackColor = QStringLiteral("BackColor");
 
@@ -27,7 +26,7 @@ bool takesSkinColor(const QWidget *control)
 
 void SetAppTitle()
 {
-    QString title = ProductName;
+    QString title = ApplicationInfo::ProductName;
     do {
         title = title.left(qMax(0, title.lastIndexOf(u' ')));
     } while (title.size() > TitleLengthLimit);

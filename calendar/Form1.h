@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/ApplicationInfo.h"
+
 #include <QWidget>
 #include <memory>
 
@@ -16,7 +18,7 @@ class Form1 : public QWidget
 {
     Q_OBJECT
 public:
-    inline static const QString ProductName = QStringLiteral("Tavorin Planner");
+    inline static const QString ProductName = ApplicationInfo::ProductName;
     inline static const QString FormLoadLocation = QStringLiteral("in TavorinPlanner2021/08/31.Form1.Form_Load ");
     inline static const QString PictureClickLocation =
         QStringLiteral("in TavorinPlanner2021/08/31.Form1.Picture1_Click ");

@@ -1,6 +1,7 @@
 #include "cli/NoteCatalogue.h"
 
 #include "platform/Numbers.h"
+#include "settings/Settings.h"
 #include "settings/StoreFile.h"
 
 #include <QHash>
@@ -14,8 +15,8 @@ namespace NoteCatalogue {
 
 namespace {
 
-const QString TextInfix = QStringLiteral("_txtNote_");
-const QString ColorInfix = QStringLiteral("_txtNoteColor_");
+const QString &TextInfix = Settings::NoteTextInfix;
+const QString &ColorInfix = Settings::NoteColorInfix;
 
 // The month each month name stands for, as written and case-folded. Month
 // names hold no '_', so the first '_' after one ends it in a key.

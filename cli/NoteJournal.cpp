@@ -150,8 +150,8 @@ QString keyForDay(const QDate &date)
 QString colorKeyOf(const QString &textKey)
 {
     QString key = textKey;
-    const QString infix = QStringLiteral("_txtNote_");
-    return key.replace(key.lastIndexOf(infix), infix.size(), QStringLiteral("_txtNoteColor_"));
+    const QString &infix = Settings::NoteTextInfix;
+    return key.replace(key.lastIndexOf(infix), infix.size(), Settings::NoteColorInfix);
 }
 
 QString nearestCssName(qint32 color)

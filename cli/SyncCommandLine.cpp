@@ -5,6 +5,7 @@
 #include "cli/SyncConfig.h"
 #include "cli/SyncPass.h"
 #include "cli/SyncState.h"
+#include "platform/ApplicationInfo.h"
 #include "platform/Failure.h"
 
 #include <QCommandLineParser>
@@ -16,7 +17,7 @@
 
 namespace {
 
-const QString CollectionName = QStringLiteral("Tavorin Planner");
+const QString CollectionName = ApplicationInfo::ProductName;
 
 // A pass longer than this shows its progress (on a terminal only).
 constexpr qint64 ProgressAfterMs = 1000;

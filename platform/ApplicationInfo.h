@@ -5,6 +5,10 @@
 // The application folder and the application title.
 namespace ApplicationInfo {
 
+// The product's name: the window caption, the source of the title, and the
+// name of what the companion tool makes for the planner elsewhere.
+inline const QString ProductName = QStringLiteral("Tavorin Planner");
+
 // The folder that holds the program's executable.
 QString folder();
 void setFolderForTesting(const QString &folder); // empty returns to the real one

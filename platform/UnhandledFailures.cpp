@@ -15,7 +15,7 @@ void handle(std::exception_ptr failure)
     if (inRun)
         return;
     inRun = true;
-    const QString title = ApplicationInfo::title().isEmpty() ? QStringLiteral("Tavorin Planner")
+    const QString title = ApplicationInfo::title().isEmpty() ? ApplicationInfo::ProductName
                                                              : ApplicationInfo::title();
     try {
         MessageBox::show(title, describeFailure(failure), MessageBox::Warning);

@@ -25,12 +25,12 @@ QString noteKey(const QString &monthText, const QString &yearText, const QString
 
 QString noteTextKey(const QString &monthText, const QString &yearText, int cellIndex)
 {
-    return noteKey(monthText, yearText, QStringLiteral("_txtNote_"), cellIndex);
+    return noteKey(monthText, yearText, NoteTextInfix, cellIndex);
 }
 
 QString noteColorKey(const QString &monthText, const QString &yearText, int cellIndex)
 {
-    return noteKey(monthText, yearText, QStringLiteral("_txtNoteColor_"), cellIndex);
+    return noteKey(monthText, yearText, NoteColorInfix, cellIndex);
 }
 
 SettingsStore &store()

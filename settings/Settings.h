@@ -11,6 +11,11 @@ namespace Settings {
 inline const QString Application = QStringLiteral("Quillmere");
 inline const QString Section = QStringLiteral("Tavorin Planner");
 
+// What stands between the month and year texts and the cell index in the key
+// of a day's note and in that of its colour.
+inline const QString NoteTextInfix = QStringLiteral("_txtNote_");
+inline const QString NoteColorInfix = QStringLiteral("_txtNoteColor_");
+
 // The keys besides the notes.
 inline const QString YearOfPanel1Key = QStringLiteral("Text1");
 inline const QString YearOfPanel2Key = QStringLiteral("Text2");
