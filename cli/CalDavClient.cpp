@@ -1,5 +1,6 @@
 #include "cli/CalDavClient.h"
 
+#include <QCoreApplication>
 #include <QEventLoop>
 #include <QNetworkReply>
 #include <QNetworkRequest>
@@ -135,13 +136,13 @@ CalDavClient::Reply CalDavClient::send(const QByteArray &verb, const QUrl &url, 
     result.body = reply->readAll();
     result.etag = QString::fromUtf8(reply->rawHeader("ETag"));
     if (result.status == 0)
-        throw Failure{Failure::Network, QStringLiteral("Cannot reach %1: %2.").arg(url.adjusted(QUrl::RemoveUserInfo).toString(), reply->errorString())};
+        throw Failure{Failure::Network, QCoreApplication::translate("CalDavClient", "Cannot reach %1: %2.").arg(url.adjusted(QUrl::RemoveUserInfo).toString(), reply->errorString())};
     // 403 is left to the caller: servers also answer it to a sync token they forgot.
     if (result.status == 401)
-        throw Failure{Failure::Login, QStringLiteral("The server %1 refused the login (HTTP %2): check the user name and the password.")
+        throw Failure{Failure::Login, QCoreApplication::translate("CalDavClient", "The server %1 refused the login (HTTP %2): check the user name and the password.")
                                           .arg(url.host()).arg(result.status)};
     if (result.status >= 500)
-        throw Failure{Failure::Server, QStringLiteral("The server failed (HTTP %1) on %2 %3.").arg(result.status).arg(QString::fromLatin1(verb), url.path())};
+        throw Failure{Failure::Server, QCoreApplication::translate("CalDavClient", "The server failed (HTTP %1) on %2 %3.").arg(result.status).arg(QString::fromLatin1(verb), url.path())};
     return result;
 }
 
@@ -192,7 +193,7 @@ CalDavClient::Changes CalDavClient::listAll()
                             "<D:propfind xmlns:D=\"DAV:\"><D:prop><D:getetag/></D:prop></D:propfind>";
     const Reply reply = davRequest("PROPFIND", m_collection, body, "1");
     if (reply.status != 207)
-        throw Failure{Failure::Server, QStringLiteral("The server answered HTTP %1 to the listing of %2.").arg(reply.status).arg(m_collection.path())};
+        throw Failure{Failure::Server, QCoreApplication::translate("CalDavClient", "The server answered HTTP %1 to the listing of %2.").arg(reply.status).arg(m_collection.path())};
     Changes changes;
     changes.complete = true;
     const QString self = m_collection.path(QUrl::FullyDecoded);
@@ -215,7 +216,7 @@ QList<CalDavClient::Entry> CalDavClient::fetch(const QList<QString> &hrefs)
         body += "</C:calendar-multiget>";
         const Reply reply = davRequest("REPORT", m_collection, body, "1");
         if (reply.status != 207)
-            throw Failure{Failure::Server, QStringLiteral("The server answered HTTP %1 when asked for entries.").arg(reply.status)};
+            throw Failure{Failure::Server, QCoreApplication::translate("CalDavClient", "The server answered HTTP %1 when asked for entries.").arg(reply.status)};
         for (const Response &response : parseMultistatus(reply.body).responses) {
             if (response.text.contains(QStringLiteral("calendar-data")))
                 entries.append({response.href, response.text.value(QStringLiteral("getetag")).trimmed(),
@@ -231,7 +232,7 @@ CalDavClient::Reply CalDavClient::put(const QString &href, const QByteArray &dat
         etag.isEmpty() ? std::pair<QByteArray, QByteArray>("If-None-Match", "*") : std::pair<QByteArray, QByteArray>("If-Match", etag.toUtf8());
     Reply reply = send("PUT", urlOf(href), data, {}, {{"Content-Type", "text/calendar; charset=utf-8"}, condition});
     if (reply.status != 412 && (reply.status < 200 || reply.status > 299))
-        throw Failure{Failure::Server, QStringLiteral("The server answered HTTP %1 to storing %2.").arg(reply.status).arg(href)};
+        throw Failure{Failure::Server, QCoreApplication::translate("CalDavClient", "The server answered HTTP %1 to storing %2.").arg(reply.status).arg(href)};
     return reply;
 }
 
@@ -262,7 +263,7 @@ QUrl CalDavClient::findOrMakeCollection(const QUrl &url, const QString &name)
     };
     const Reply self = davRequest("PROPFIND", url, kinds, "0");
     if (self.status != 207)
-        throw Failure{Failure::Server, QStringLiteral("%1 is no WebDAV folder (HTTP %2).").arg(url.toString()).arg(self.status)};
+        throw Failure{Failure::Server, QCoreApplication::translate("CalDavClient", "%1 is no WebDAV folder (HTTP %2).").arg(url.toString()).arg(self.status)};
     const Multistatus here = parseMultistatus(self.body);
     if (!here.responses.isEmpty() && isJournalCalendar(here.responses.first()))
         return url;
@@ -270,11 +271,11 @@ QUrl CalDavClient::findOrMakeCollection(const QUrl &url, const QString &name)
     QUrl at = url;
     const QString principal = firstHref(url, "<D:current-user-principal/>");
     if (principal.isEmpty())
-        throw Failure{Failure::Server, QStringLiteral("The server names no user principal at %1.").arg(url.toString())};
+        throw Failure{Failure::Server, QCoreApplication::translate("CalDavClient", "The server names no user principal at %1.").arg(url.toString())};
     at.setPath(principal, QUrl::DecodedMode);
     const QString home = firstHref(at, "<C:calendar-home-set/>");
     if (home.isEmpty())
-        throw Failure{Failure::Server, QStringLiteral("The server names no calendar home for %1.").arg(principal)};
+        throw Failure{Failure::Server, QCoreApplication::translate("CalDavClient", "The server names no calendar home for %1.").arg(principal)};
     at.setPath(home.endsWith(u'/') ? home : home + u'/', QUrl::DecodedMode);
 
     const Reply listing = davRequest("PROPFIND", at, kinds, "1");
@@ -294,6 +295,6 @@ QUrl CalDavClient::findOrMakeCollection(const QUrl &url, const QString &name)
                               "</D:prop></D:set></C:mkcalendar>";
     const Reply reply = davRequest("MKCALENDAR", made, create, {});
     if (reply.status != 201)
-        throw Failure{Failure::Server, QStringLiteral("The server did not make the calendar %1 (HTTP %2).").arg(made.path()).arg(reply.status)};
+        throw Failure{Failure::Server, QCoreApplication::translate("CalDavClient", "The server did not make the calendar %1 (HTTP %2).").arg(made.path()).arg(reply.status)};
     return made;
 }

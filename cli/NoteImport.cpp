@@ -4,6 +4,7 @@
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
+#include <QCoreApplication>
 #include <QFile>
 #include <QHash>
 #include <QJsonArray>
@@ -105,7 +106,7 @@ private:
     }
     [[noreturn]] void fail()
     {
-        throw Failure(QStringLiteral("Cannot import into the notes store %1: %2; nothing was changed.")
+        throw Failure(QCoreApplication::translate("NoteImport", "Cannot import into the notes store %1: %2; nothing was changed.")
                           .arg(m_path, QString::fromUtf8(m_db ? sqlite3_errmsg(m_db.get()) : "out of memory")));
     }
 
@@ -122,14 +123,14 @@ QList<JournalNote> readFile(const QString &path)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
-        throw Failure(QStringLiteral("Cannot read %1: %2.").arg(path, file.errorString()));
+        throw Failure(QCoreApplication::translate("NoteImport", "Cannot read %1: %2.").arg(path, file.errorString()));
     const QByteArray bytes = file.readAll();
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &error);
     if (error.error == QJsonParseError::NoError && json.isObject())
         return fromJson(json);
     if (!bytes.trimmed().startsWith("BEGIN:VCALENDAR"))
-        throw Failure(QStringLiteral("%1 is neither an iCalendar file nor a JSON export of the notes.").arg(path));
+        throw Failure(QCoreApplication::translate("NoteImport", "%1 is neither an iCalendar file nor a JSON export of the notes.").arg(path));
     return NoteJournal::parse(bytes);
 }
 

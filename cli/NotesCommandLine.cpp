@@ -460,7 +460,8 @@ QString NotesCommandLine::programHelp() const
                                   "with a CalDAV server, and backs the notes store up or restores it.\n\nCommands:\n")
                        .arg(Program);
     for (const Command &command : commands())
-        help += QStringLiteral("  %1%2\n").arg((command.name + u' ' + command.arguments).leftJustified(26), command.summary);
+        // A space always follows the arguments, also those wider than the column.
+        help += QStringLiteral("  %1 %2\n").arg((command.name + u' ' + command.arguments).leftJustified(25), command.summary);
     help += u'\n' + tr(OptionsHelp).arg(SettingsStore::defaultPath())
             + tr("  --version      Show the version.\n\n") + tr(ExitCodesHelp)
             + tr("\nlist, search and export also take --from, --to, --month and -o FILE; see\n"

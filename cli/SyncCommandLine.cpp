@@ -34,7 +34,7 @@ int exitCodeOf(const CalDavClient::Failure &failure)
 
 QString summaryLine(const SyncPass::Summary &summary, int requests)
 {
-    return QStringLiteral("%1 uploaded, %2 taken from the server, %3 merged, %4 uploaded again, %5 added from other programs; %6 requests")
+    return QCoreApplication::translate("SyncCommandLine", "%1 uploaded, %2 taken from the server, %3 merged, %4 uploaded again, %5 added from other programs; %6 requests")
         .arg(summary.uploaded).arg(summary.downloaded).arg(summary.merged).arg(summary.restored).arg(summary.added).arg(requests);
 }
 
@@ -47,7 +47,7 @@ QString readPassword()
         termios quiet = saved;
         quiet.c_lflag &= ~tcflag_t(ECHO);
         tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
-        std::fputs("Password: ", stderr);
+        std::fputs(QCoreApplication::translate("SyncCommandLine", "Password: ").toLocal8Bit().constData(), stderr);
         std::fflush(stderr);
     }
     char buffer[1024] = {};
@@ -63,7 +63,7 @@ QString readPassword()
 
 QString SyncCommandLine::help()
 {
-    return QStringLiteral(
+    return tr(
         "Usage: tavorin-notes [--store PATH] sync [--dry-run | --status]\n"
         "       tavorin-notes sync setup URL --user NAME [--password-command CMD]\n\n"
         "Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,\n"
@@ -99,7 +99,7 @@ int SyncCommandLine::run(const QStringList &arguments, const QString &storePath)
     parser.addOptions({dryRun, status, user, command, helpOption, store});
     auto usage = [this](const QString &text) {
         message(text);
-        message(QStringLiteral("Try \"tavorin-notes sync --help\"."));
+        message(tr("Try \"tavorin-notes sync --help\"."));
         return int(NotesCommandLine::UsageError);
     };
     if (!parser.parse(arguments))
@@ -114,13 +114,13 @@ int SyncCommandLine::run(const QStringList &arguments, const QString &storePath)
     try {
         if (values.value(0) == u"setup") {
             if (values.size() != 2 || !parser.isSet(user))
-                return usage(QStringLiteral("\"sync setup\" needs URL and --user NAME."));
+                return usage(tr("\"sync setup\" needs URL and --user NAME."));
             return setup(values.at(1), parser.value(user), parser.value(command));
         }
         if (!values.isEmpty())
-            return usage(QStringLiteral("Unexpected argument \"%1\".").arg(values.first()));
+            return usage(tr("Unexpected argument \"%1\".").arg(values.first()));
         if (parser.isSet(dryRun) && parser.isSet(status))
-            return usage(QStringLiteral("--dry-run and --status do not go together."));
+            return usage(tr("--dry-run and --status do not go together."));
         return parser.isSet(status) ? this->status() : pass(parser.isSet(dryRun));
     } catch (const CalDavClient::Failure &failure) {
         message(failure.description);
@@ -135,19 +135,19 @@ int SyncCommandLine::setup(const QString &url, const QString &user, const QStrin
 {
     SyncConfig config{QUrl(url), user, passwordCommand};
     if (!config.collection.isValid() || !config.collection.scheme().startsWith(u"http"))
-        throw Failure(QStringLiteral("%1 is no http or https address.").arg(url));
+        throw Failure(tr("%1 is no http or https address.").arg(url));
     QString password;
     if (passwordCommand.isEmpty()) {
         password = readPassword();
         if (!config.storeInKeyring(password))
-            throw Failure(QStringLiteral("No keyring answered to keep the password: give --password-command."));
+            throw Failure(tr("No keyring answered to keep the password: give --password-command."));
     } else {
         password = config.password();
     }
     CalDavClient client(config.collection, user, password);
     config.collection = client.findOrMakeCollection(config.collection, CollectionName);
     config.write(SyncConfig::defaultPath());
-    message(QStringLiteral("Sync set up with %1; the settings are in %2.").arg(config.collection.toString(), SyncConfig::defaultPath()));
+    message(tr("Sync set up with %1; the settings are in %2.").arg(config.collection.toString(), SyncConfig::defaultPath()));
     return NotesCommandLine::Ok;
 }
 
@@ -155,7 +155,7 @@ int SyncCommandLine::pass(bool dryRun)
 {
     const SyncConfig config = SyncConfig::read(SyncConfig::defaultPath());
     if (config.collection.isEmpty())
-        throw Failure(QStringLiteral("Sync is not set up: run \"tavorin-notes sync setup URL --user NAME\"."));
+        throw Failure(tr("Sync is not set up: run \"tavorin-notes sync setup URL --user NAME\"."));
     CalDavClient client(config.collection, config.user, config.password());
     SyncState state(SyncState::pathBeside(m_storePath));
     SyncPass pass(client, state, m_storePath);
@@ -164,16 +164,17 @@ int SyncCommandLine::pass(bool dryRun)
     const auto summary = pass.run(dryRun, QDateTime::currentDateTimeUtc(), [&](qint64 done, qint64 total) {
         if (clock.elapsed() > ProgressAfterMs && isatty(fileno(m_err)) && (clock.elapsed() - m_shownMs > 100 || done == total)) {
             m_shownMs = clock.elapsed();
-            std::fprintf(m_err, "\rtavorin-notes: sync %lld of %lld%s", qint64(done), qint64(total), done == total ? "\n" : "");
+            const QString progress = tr("sync %1 of %2").arg(done).arg(total);
+            std::fprintf(m_err, "\rtavorin-notes: %s%s", progress.toLocal8Bit().constData(), done == total ? "\n" : "");
             std::fflush(m_err);
         }
     });
     for (const QString &change : summary.changes) {
         if (dryRun)
-            write(QStringLiteral("would %1\n").arg(change));
+            write(tr("would %1\n").arg(change));
     }
     const QString line = summaryLine(summary, client.requestCount());
-    write((dryRun ? QStringLiteral("dry run: ") : QStringLiteral("sync: ")) + line + u'\n');
+    write((dryRun ? tr("dry run: ") : tr("sync: ")) + line + u'\n');
     if (!dryRun) {
         state.setValue(QStringLiteral("last-pass"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
         state.setValue(QStringLiteral("last-summary"), line);
@@ -186,13 +187,13 @@ int SyncCommandLine::status()
     const SyncConfig config = SyncConfig::read(SyncConfig::defaultPath());
     SyncState state(SyncState::pathBeside(m_storePath));
     const QString last = state.value(QStringLiteral("last-pass"));
-    write(QStringLiteral("server: %1\n").arg(config.collection.isEmpty() ? QStringLiteral("(not set up)") : config.collection.toString()));
-    write(last.isEmpty() ? QStringLiteral("last pass: none yet\n")
-                         : QStringLiteral("last pass: %1: %2\n").arg(last, state.value(QStringLiteral("last-summary"))));
+    write(tr("server: %1\n").arg(config.collection.isEmpty() ? tr("(not set up)") : config.collection.toString()));
+    write(last.isEmpty() ? tr("last pass: none yet\n")
+                         : tr("last pass: %1: %2\n").arg(last, state.value(QStringLiteral("last-summary"))));
     // No server is asked: what waits is what changed here since it last went up.
     CalDavClient offline(config.collection, config.user, QString());
     const QStringList waiting = SyncPass(offline, state, m_storePath).waitingKeys();
-    write(QStringLiteral("waiting to go up: %1\n").arg(waiting.size()));
+    write(tr("waiting to go up: %1\n").arg(waiting.size()));
     for (const QString &key : waiting)
         write(QStringLiteral("  %1\n").arg(key));
     return NotesCommandLine::Ok;

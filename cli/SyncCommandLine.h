@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -10,6 +11,8 @@
 // and progress to standard error.
 class SyncCommandLine
 {
+    Q_DECLARE_TR_FUNCTIONS(SyncCommandLine)
+
 public:
     SyncCommandLine(std::FILE *out, std::FILE *err)
         : m_out(out), m_err(err)

@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -82,7 +83,7 @@ void SyncConfig::write(const QString &path) const
     if (fd >= 0)
         ::close(fd);
     if (!written)
-        throw Failure(QStringLiteral("Cannot write the sync settings %1.").arg(path));
+        throw Failure(QCoreApplication::translate("SyncConfig", "Cannot write the sync settings %1.").arg(path));
 }
 
 QString SyncConfig::password() const
@@ -100,12 +101,12 @@ QString SyncConfig::password() const
         }
     }
     if (passwordCommand.isEmpty())
-        throw Failure(QStringLiteral("No keyring holds the password of %1, and no password command is set up.").arg(user));
+        throw Failure(QCoreApplication::translate("SyncConfig", "No keyring holds the password of %1, and no password command is set up.").arg(user));
     QProcess command;
     command.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     command.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), passwordCommand});
     if (!command.waitForFinished(60000) || command.exitStatus() != QProcess::NormalExit || command.exitCode() != 0)
-        throw Failure(QStringLiteral("The password command failed."));
+        throw Failure(QCoreApplication::translate("SyncConfig", "The password command failed."));
     // Like pass and secret-tool, the command prints the password on its first line.
     return QString::fromUtf8(command.readAllStandardOutput()).section(u'\n', 0, 0);
 }

@@ -6,6 +6,7 @@
 #include "settings/Settings.h"
 #include "settings/StoreFile.h"
 
+#include <QCoreApplication>
 #include <QFileInfo>
 #include <QSet>
 
@@ -157,7 +158,7 @@ void SyncPass::syncKey(const QString &key, std::optional<SyncState::Entry> entry
                 if (!writeStore(key, local, merged))
                     return;
                 ++m_summary.downloaded;
-                note(QStringLiteral("take %1 from the server").arg(key));
+                note(QCoreApplication::translate("SyncPass", "take %1 from the server").arg(key));
             }
             if (!m_dryRun)
                 m_state.setEntry(key, {server->href, server->etag, SyncState::hashOf(merged.text, merged.color)});
@@ -167,21 +168,21 @@ void SyncPass::syncKey(const QString &key, std::optional<SyncState::Entry> entry
             if (!writeStore(key, local, merged))
                 return;
             ++m_summary.merged;
-            note(QStringLiteral("merge %1 with the server's").arg(key));
+            note(QCoreApplication::translate("SyncPass", "merge %1 with the server's").arg(key));
         } else {
             ++m_summary.uploaded;
-            note(QStringLiteral("upload %1").arg(key));
+            note(QCoreApplication::translate("SyncPass", "upload %1").arg(key));
         }
         upload(key, merged, server->href, server->etag);
         return;
     }
     if (removed && known) {
         ++m_summary.restored;
-        note(QStringLiteral("upload %1 again, removed on the server").arg(key));
+        note(QCoreApplication::translate("SyncPass", "upload %1 again, removed on the server").arg(key));
         upload(key, local, entry->href, QString());
     } else if (localChanged) {
         ++m_summary.uploaded;
-        note(QStringLiteral("upload %1").arg(key));
+        note(QCoreApplication::translate("SyncPass", "upload %1").arg(key));
         upload(key, local, entry ? entry->href : m_server.hrefFor(ownFileName(key)), entry ? entry->etag : QString());
     }
 }
@@ -195,7 +196,7 @@ void SyncPass::addOtherEntry(const QString &key, const QString &text)
     if (!writeStore(key, local, added))
         return;
     ++m_summary.added;
-    note(QStringLiteral("add another program's entry to %1").arg(key));
+    note(QCoreApplication::translate("SyncPass", "add another program's entry to %1").arg(key));
     const auto entry = m_state.entries().value(key);
     upload(key, added, entry.href.isEmpty() ? m_server.hrefFor(ownFileName(key)) : entry.href, entry.etag);
 }

@@ -2,6 +2,7 @@
 
 #include "platform/Failure.h"
 
+#include <QCoreApplication>
 #include <QCryptographicHash>
 #include <QDir>
 #include <QFile>
@@ -53,7 +54,7 @@ SyncState::SyncState(const QString &path)
     const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
     m_db.reset(db);
     if (code != SQLITE_OK)
-        fail(QStringLiteral("cannot open it"));
+        fail(QCoreApplication::translate("SyncState", "cannot open it"));
     sqlite3_busy_timeout(db, 5000);
     execute("PRAGMA journal_mode=WAL");
     execute("PRAGMA synchronous=FULL");
@@ -147,5 +148,5 @@ void SyncState::write(const char *sql, const QStringList &values)
 
 void SyncState::fail(const QString &what) const
 {
-    throw Failure(QStringLiteral("The sync state %1: %2.").arg(m_path, what));
+    throw Failure(QCoreApplication::translate("SyncState", "The sync state %1: %2.").arg(m_path, what));
 }

@@ -206,7 +206,7 @@ void StoreFile::copyInto(StoreFile &target, const Progress &progress)
         QString reason = QString::fromUtf8(sqlite3_errstr(code));
         if (sqlite3_errcode(target.m_db.get()) == code)
             reason = QString::fromUtf8(sqlite3_errmsg(target.m_db.get()));
-        const QString description = QStringLiteral("Cannot copy the notes store %1 to %2: %3.").arg(m_path, target.m_path, reason);
+        const QString description = tr("Cannot copy the notes store %1 to %2: %3.").arg(m_path, target.m_path, reason);
         if (isBusy(code))
             throw StoreBusy(description);
         throw Failure(description);
@@ -301,7 +301,7 @@ void StoreFile::fail(const QString &what, int code) const
     QString reason = QString::fromUtf8(sqlite3_errstr(code));
     if (m_db && sqlite3_errcode(m_db.get()) == code)
         reason = QString::fromUtf8(sqlite3_errmsg(m_db.get()));
-    const QString description = QStringLiteral("%1 the notes store %2: %3.").arg(what, m_path, reason);
+    const QString description = tr("%1 the notes store %2: %3.").arg(what, m_path, reason);
     if (isBusy(code))
         throw StoreBusy(description);
     throw Failure(description);

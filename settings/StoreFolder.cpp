@@ -30,7 +30,7 @@ void checkOwnedAndClosed(const QString &path, const char *what, const QString &s
         return;
     throw Failure(QCoreApplication::translate("StoreFolder", "The %1 %2 %3, so the notes store %4 is not used. Make it yours and "
                                  "writable by you alone (chmod go-w), or move it away.")
-                      .arg(QLatin1String(what), path, problem, storePath));
+                      .arg(QCoreApplication::translate("StoreFolder", what), path, problem, storePath));
 }
 
 bool isSameFile(const QString &a, const QString &b)
@@ -56,8 +56,8 @@ void makePrivate(const QString &folder)
 
 void checkPrivate(const QString &storePath)
 {
-    checkOwnedAndClosed(QFileInfo(storePath).absolutePath(), "folder", storePath);
-    checkOwnedAndClosed(storePath, "file", storePath);
+    checkOwnedAndClosed(QFileInfo(storePath).absolutePath(), QT_TRANSLATE_NOOP("StoreFolder", "folder"), storePath);
+    checkOwnedAndClosed(storePath, QT_TRANSLATE_NOOP("StoreFolder", "file"), storePath);
 }
 
 bool isStoreOrJournal(const QString &storePath, const QString &path)

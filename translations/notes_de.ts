@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>CalDavClient</name>
+    <message>
+        <source>Cannot reach %1: %2.</source>
+        <translation>%1 ist nicht erreichbar: %2.</translation>
+    </message>
+    <message>
+        <source>The server %1 refused the login (HTTP %2): check the user name and the password.</source>
+        <translation>Der Server %1 hat die Anmeldung abgelehnt (HTTP %2): Prüfen Sie Benutzername und Passwort.</translation>
+    </message>
+    <message>
+        <source>The server failed (HTTP %1) on %2 %3.</source>
+        <translation>Der Server ist bei %2 %3 gescheitert (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>The server answered HTTP %1 to the listing of %2.</source>
+        <translation>Der Server antwortete mit HTTP %1 auf die Auflistung von %2.</translation>
+    </message>
+    <message>
+        <source>The server answered HTTP %1 when asked for entries.</source>
+        <translation>Der Server antwortete mit HTTP %1 auf die Abfrage der Einträge.</translation>
+    </message>
+    <message>
+        <source>The server answered HTTP %1 to storing %2.</source>
+        <translation>Der Server antwortete mit HTTP %1 auf das Speichern von %2.</translation>
+    </message>
+    <message>
+        <source>%1 is no WebDAV folder (HTTP %2).</source>
+        <translation>%1 ist kein WebDAV-Ordner (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>The server names no user principal at %1.</source>
+        <translation>Der Server nennt unter %1 kein Benutzerkonto (principal).</translation>
+    </message>
+    <message>
+        <source>The server names no calendar home for %1.</source>
+        <translation>Der Server nennt für %1 kein Kalenderverzeichnis (calendar home).</translation>
+    </message>
+    <message>
+        <source>The server did not make the calendar %1 (HTTP %2).</source>
+        <translation>Der Server hat den Kalender %1 nicht angelegt (HTTP %2).</translation>
+    </message>
+</context>
+<context>
     <name>ICalendarFormat</name>
     <message>
         <source>skipped the note &quot;%1&quot;: its key names no date.</source>
@@ -9,54 +52,25 @@
     </message>
 </context>
 <context>
+    <name>NoteImport</name>
+    <message>
+        <source>Cannot import into the notes store %1: %2; nothing was changed.</source>
+        <translation>Import in den Notizspeicher %1 nicht möglich: %2; nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2.</source>
+        <translation>%1 kann nicht gelesen werden: %2.</translation>
+    </message>
+    <message>
+        <source>%1 is neither an iCalendar file nor a JSON export of the notes.</source>
+        <translation>%1 ist weder eine iCalendar-Datei noch ein JSON-Export der Notizen.</translation>
+    </message>
+</context>
+<context>
     <name>NotesCommandLine</name>
-    <message>
-        <source>Options:
-  --store PATH   Use the store at PATH instead of the planner&apos;s:
-                 $XDG_DATA_HOME/Quillmere/settings.sqlite3, here
-                 %1
-  -h, --help     Show this help.
-</source>
-        <translation type="vanished">Optionen:
-  --store PATH   Den Speicher unter PATH statt dem des Planers verwenden:
-                 $XDG_DATA_HOME/Quillmere/settings.sqlite3, hier
-                 %1
-  -h, --help     Diese Hilfe zeigen.
-</translation>
-    </message>
-    <message>
-        <source>Exit codes:
-  0  success
-  1  search found no note
-  2  usage error: unknown command or option, missing or extra argument
-  3  store or file error: the store or FILE is missing, unreadable, not a
-     notes store or damaged, or the output cannot be written
-</source>
-        <translation type="vanished">Exit-Codes:
-  0  Erfolg
-  1  search hat keine Notiz gefunden
-  2  Aufruffehler: unbekannter Befehl oder unbekannte Option, fehlendes oder
-     überzähliges Argument
-  3  Speicher- oder Dateifehler: Der Speicher oder FILE fehlt, ist nicht
-     lesbar, kein Notizspeicher oder beschädigt, oder die Ausgabe kann nicht
-     geschrieben werden
-</translation>
-    </message>
     <message>
         <source>List every note with its date, month, year and day.</source>
         <translation>Jede Notiz mit Datum, Monat, Jahr und Tag auflisten.</translation>
-    </message>
-    <message>
-        <source>Lists every note that has a text, one per line, tab-separated: the date (YYYY-MM-DD, or &quot;-&quot;
-when the month and year name none), the month and the year as the planner showed them,
-the day, and the text, with \ written \\, tab \t and line break \n. Dated notes come
-first, in date order; then the others, by key.
-</source>
-        <translation type="vanished">Listet jede Notiz mit Text auf, eine pro Zeile, durch Tabulatoren getrennt: das Datum
-(YYYY-MM-DD, oder „-“, wenn Monat und Jahr keines ergeben), Monat und Jahr, wie der Planer
-sie zeigte, den Tag und den Text, darin \ als \\, Tabulator als \t und Zeilenumbruch als \n.
-Notizen mit Datum kommen zuerst, nach Datum; dann die übrigen, nach Schlüssel.
-</translation>
     </message>
     <message>
         <source>List the notes that contain TEXT, ignoring case.</source>
@@ -75,44 +89,12 @@ Endet mit 1, wenn keine Notiz ihn enthält. Vor einen TEXT, der mit - beginnt, g
         <translation>Jede Notiz als Markdown, JSON oder iCalendar ausgeben.</translation>
     </message>
     <message>
-        <source>Writes every note to standard output in FORMAT: markdown (the default), json, or ics,
-an iCalendar file of journal entries (VJOURNAL) that calendar programs import. Notes
-whose month and year name no date are left out of iCalendar files, each with a
-message.
-</source>
-        <translation type="vanished">Schreibt jede Notiz im FORMAT auf die Standardausgabe: markdown (Vorgabe), json oder ics,
-eine iCalendar-Datei mit Journaleinträgen (VJOURNAL), die Kalenderprogramme importieren.
-Notizen, deren Monat und Jahr kein Datum ergeben, fehlen in iCalendar-Dateien; für jede
-erscheint eine Meldung.
-</translation>
-    </message>
-    <message>
         <source>Copy the store to FILE, also while the planner runs.</source>
         <translation>Den Speicher nach FILE kopieren, auch bei laufendem Planer.</translation>
     </message>
     <message>
-        <source>Copies the store to FILE, which only you can read (mode 0600); an existing FILE is
-replaced. The copy is consistent even while the planner writes.
-</source>
-        <translation>Kopiert den Speicher nach FILE, das nur Sie lesen können (Modus 0600); eine vorhandene
-FILE wird ersetzt. Die Kopie ist stimmig, auch während der Planer schreibt.
-</translation>
-    </message>
-    <message>
         <source>Replace the store&apos;s content with the copy in FILE.</source>
         <translation>Den Inhalt des Speichers durch die Kopie in FILE ersetzen.</translation>
-    </message>
-    <message>
-        <source>Replaces the content of the store with that of FILE, a backup or a safety copy. FILE
-must be a sound notes store, or nothing is changed. The current store is first
-kept next to it as &lt;store&gt;.before-restore-YYYYMMDD-HHMMSS. A running planner
-shows the restored notes when it next reads them.
-</source>
-        <translation>Ersetzt den Inhalt des Speichers durch den von FILE, einer Sicherung oder Sicherheitskopie.
-FILE muss ein intakter Notizspeicher sein, sonst wird nichts geändert. Der bisherige
-Speicher bleibt daneben als &lt;store&gt;.before-restore-YYYYMMDD-HHMMSS erhalten. Ein laufender
-Planer zeigt die zurückgeholten Notizen, wenn er sie das nächste Mal liest.
-</translation>
     </message>
     <message>
         <source>No command given.</source>
@@ -143,10 +125,6 @@ Planer zeigt die zurückgeholten Notizen, wenn er sie das nächste Mal liest.
         <translation>exportierte Notizen</translation>
     </message>
     <message>
-        <source>The file %1 is the notes store itself.</source>
-        <translation>Die Datei %1 ist der Notizspeicher selbst.</translation>
-    </message>
-    <message>
         <source>copied pages</source>
         <translation>kopierte Seiten</translation>
     </message>
@@ -167,39 +145,11 @@ Planer zeigt die zurückgeholten Notizen, wenn er sie das nächste Mal liest.
         <translation>%1: %2 von %3 (%4 %)</translation>
     </message>
     <message>
-        <source>Usage: %1 [--store PATH] COMMAND [ARGUMENTS]
-       %1 COMMAND --help
-
-Reads the day notes of Tavorin Planner without changing them, exports them,
-and backs the notes store up or restores it.
-
-Commands:
-</source>
-        <translation>Aufruf: %1 [--store PATH] COMMAND [ARGUMENTS]
-        %1 COMMAND --help
-
-Liest die Tagesnotizen von Tavorin Planner, ohne sie zu ändern, exportiert sie
-und sichert den Notizspeicher oder holt ihn zurück.
-
-Befehle:
-</translation>
-    </message>
-    <message>
         <source>  --version      Show the version.
 
 </source>
         <translation>  --version      Die Version zeigen.
 
-</translation>
-    </message>
-    <message>
-        <source>
-Notes go to standard output; messages and progress to standard error.
-The store is only ever written by &quot;restore&quot;.
-</source>
-        <translation type="vanished">
-Notizen gehen auf die Standardausgabe, Meldungen und Fortschritt auf die
-Standardfehlerausgabe. Nur „restore“ schreibt in den Speicher.
 </translation>
     </message>
     <message>
@@ -225,7 +175,15 @@ Standardfehlerausgabe. Nur „restore“ schreibt in den Speicher.
                  errors. Progress shows only when standard error is a terminal.
   -h, --help     Show this help.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Optionen:
+  --store PATH   Den Speicher unter PATH statt dem des Planers verwenden:
+                 $XDG_DATA_HOME/Quillmere/settings.sqlite3, hier
+                 %1
+  -q, --quiet    Keinen Fortschritt und keine Hinweise auf übersprungene
+                 Einträge zeigen, nur Fehler. Fortschritt erscheint nur, wenn
+                 die Standardfehlerausgabe ein Terminal ist.
+  -h, --help     Diese Hilfe zeigen.
+</translation>
     </message>
     <message>
         <source>Options of list, search and export:
@@ -238,17 +196,17 @@ Standardfehlerausgabe. Nur „restore“ schreibt in den Speicher.
                      succeeds (exit code 0); otherwise it keeps its former
                      content. A device or FIFO is written to, not replaced.
 </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Exit codes:
-  0  success
-  1  search found no note, or export --format ics no note with a date
-  2  usage error: unknown command or option, missing or extra argument
-  3  store or file error: the store or FILE is missing, unreadable, not a
-     notes store or damaged, or the output cannot be written
-</source>
-        <translation type="unfinished"></translation>
+        <translation>Optionen von list, search und export:
+  --from DATE        Nur Notizen vom DATE (YYYY-MM-DD) an.
+  --to DATE          Nur Notizen bis einschließlich DATE.
+  --month YYYY-MM    Nur Notizen dieses Monats.
+                     Mit jeder dieser Optionen fehlen Notizen ohne Datum.
+  -o, --output FILE  In FILE statt auf die Standardausgabe schreiben. FILE
+                     entsteht vollständig oder gar nicht, und nur, wenn der
+                     Befehl gelingt (Exit-Code 0); sonst behält es seinen
+                     bisherigen Inhalt. In ein Gerät oder FIFO wird
+                     geschrieben, es wird nicht ersetzt.
+</translation>
     </message>
     <message>
         <source>Lists every note that has a text, one per line, tab-separated: the date (YYYY-MM-DD, or &quot;-&quot;
@@ -257,7 +215,12 @@ the day, and the text, with \ written \\, tab \t, line break \n, carriage return
 and any other control character \xHH. Dated notes come first, in date order; then the
 others, by month and year, in day order.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Listet jede Notiz mit Text auf, eine pro Zeile, durch Tabulatoren getrennt: das Datum
+(YYYY-MM-DD, oder „-“, wenn Monat und Jahr keines ergeben), Monat und Jahr, wie der Planer
+sie zeigte, den Tag und den Text, darin \ als \\, Tabulator als \t, Zeilenumbruch als \n,
+Wagenrücklauf als \r und jedes andere Steuerzeichen als \xHH. Notizen mit Datum kommen
+zuerst, nach Datum; dann die übrigen, nach Monat und Jahr, in der Reihenfolge der Tage.
+</translation>
     </message>
     <message>
         <source>Writes every note to standard output in FORMAT: markdown (the default), json, or ics,
@@ -265,56 +228,208 @@ an iCalendar file of journal entries (VJOURNAL) that calendar programs import. N
 whose month and year name no date are left out of iCalendar files, each with a
 message; when no note has a date, nothing is written and the exit code is 1.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Schreibt jede Notiz im FORMAT auf die Standardausgabe: markdown (Vorgabe), json oder ics,
+eine iCalendar-Datei mit Journaleinträgen (VJOURNAL), die Kalenderprogramme importieren.
+Notizen, deren Monat und Jahr kein Datum ergeben, fehlen in iCalendar-Dateien; für jede
+erscheint eine Meldung. Hat keine Notiz ein Datum, wird nichts geschrieben, und der
+Exit-Code ist 1.
+</translation>
     </message>
     <message>
         <source>--%1 needs a date as YYYY-MM-DD, not &quot;%2&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>--%1 braucht ein Datum als YYYY-MM-DD, nicht „%2“.</translation>
     </message>
     <message>
         <source>--month cannot be combined with --from or --to.</source>
-        <translation type="unfinished"></translation>
+        <translation>--month lässt sich nicht mit --from oder --to verbinden.</translation>
     </message>
     <message>
         <source>--month needs a month as YYYY-MM, not &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>--month braucht einen Monat als YYYY-MM, nicht „%1“.</translation>
     </message>
     <message>
         <source>--from %1 is after --to %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>--from %1 liegt nach --to %2.</translation>
     </message>
     <message>
         <source>No note to export: an iCalendar file needs at least one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine Notiz zu exportieren: Eine iCalendar-Datei braucht mindestens eine.</translation>
     </message>
     <message>
         <source>None of the %1 notes has a date: an iCalendar file needs at least one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Keine der %1 Notizen hat ein Datum: Eine iCalendar-Datei braucht mindestens eine.</translation>
     </message>
     <message>
         <source>
 list, search and export also take --from, --to, --month and -o FILE; see
 &quot;%1 list --help&quot;.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>
+list, search und export nehmen auch --from, --to, --month und -o FILE; siehe
+„%1 list --help“.
+</translation>
+    </message>
+    <message>
+        <source>Exit codes:
+  0  success
+  1  search found no note, or export --format ics no note with a date
+  2  usage error: unknown command or option, missing or extra argument
+  3  store or file error: the store or FILE is missing, unreadable, not a
+     notes store or damaged, or the output cannot be written
+  4  sync: network error, the server cannot be reached
+  5  sync: the server refused the login
+  6  sync: server error, the server failed or answered what it should not
+</source>
+        <translation>Exit-Codes:
+  0  Erfolg
+  1  search hat keine Notiz gefunden, oder export --format ics keine Notiz
+     mit Datum
+  2  Aufruffehler: unbekannter Befehl oder unbekannte Option, fehlendes oder
+     überzähliges Argument
+  3  Speicher- oder Dateifehler: Der Speicher oder FILE fehlt, ist nicht
+     lesbar, kein Notizspeicher oder beschädigt, oder die Ausgabe kann nicht
+     geschrieben werden
+  4  sync: Netzwerkfehler, der Server ist nicht erreichbar
+  5  sync: Der Server hat die Anmeldung abgelehnt
+  6  sync: Serverfehler, der Server ist gescheitert oder hat unerwartet
+     geantwortet
+</translation>
+    </message>
+    <message>
+        <source>Copies the store to FILE, which only you can read (mode 0600); an existing FILE is
+replaced as a whole, by renaming a complete copy over it. The copy is consistent
+even while the planner writes. FILE must be a regular file or a new name: &quot;-&quot;,
+devices, pipes, folders, and the store, its -wal, -shm and -journal files and its
+copies are refused.
+</source>
+        <translation>Kopiert den Speicher nach FILE, das nur Sie lesen können (Modus 0600); eine vorhandene
+FILE wird als Ganzes ersetzt, indem eine vollständige Kopie darüber umbenannt wird. Die
+Kopie ist stimmig, auch während der Planer schreibt. FILE muss eine reguläre Datei oder
+ein neuer Name sein: „-“, Geräte, Pipes, Ordner sowie der Speicher, seine -wal-, -shm-
+und -journal-Dateien und seine Kopien werden abgelehnt.
+</translation>
+    </message>
+    <message>
+        <source>Replaces the content of the store with that of FILE, a backup or a safety copy. FILE
+must be a sound notes store holding nothing the planner does not make, or nothing
+is changed. The current store is first kept next to it as
+&lt;store&gt;.before-restore-YYYYMMDD-HHMMSS (the newest seven are kept).
+Refused unless --force is given: while a planner has the store open, and when FILE
+holds no note or fewer than half as many as the store.
+</source>
+        <translation>Ersetzt den Inhalt des Speichers durch den von FILE, einer Sicherung oder Sicherheitskopie.
+FILE muss ein intakter Notizspeicher sein, der nichts enthält, was der Planer nicht anlegt,
+sonst wird nichts geändert. Der bisherige Speicher bleibt zuerst daneben als
+&lt;store&gt;.before-restore-YYYYMMDD-HHMMSS erhalten (die neuesten sieben bleiben).
+Ohne --force abgelehnt: solange ein Planer den Speicher offen hat, und wenn FILE keine
+Notiz oder weniger als halb so viele wie der Speicher enthält.
+</translation>
+    </message>
+    <message>
+        <source>Bring in the notes of an iCalendar file or a JSON export.</source>
+        <translation>Die Notizen einer iCalendar-Datei oder eines JSON-Exports übernehmen.</translation>
+    </message>
+    <message>
+        <source>Reads FILE, an iCalendar file of journal entries (VJOURNAL) or a JSON export of
+&quot;export --format json&quot;, and makes each entry the note of its day. A day that
+already has a note gets the entry&apos;s text added below it, never put in its
+place; a text already in the note is not added again, so importing the same
+file twice changes nothing. The import is one transaction: when it fails,
+nothing is changed. --dry-run lists what would change.
+</source>
+        <translation>Liest FILE, eine iCalendar-Datei mit Journaleinträgen (VJOURNAL) oder einen JSON-Export
+von „export --format json“, und macht jeden Eintrag zur Notiz seines Tages. Hat ein Tag
+schon eine Notiz, wird der Text des Eintrags darunter angefügt, nie an ihre Stelle
+gesetzt; ein Text, der schon in der Notiz steht, wird nicht noch einmal angefügt, also
+ändert ein zweiter Import derselben Datei nichts. Der Import ist eine Transaktion:
+Schlägt er fehl, wird nichts geändert. --dry-run listet, was sich ändern würde.
+</translation>
+    </message>
+    <message>
+        <source>Sync the notes with a CalDAV server, both ways.</source>
+        <translation>Die Notizen in beide Richtungen mit einem CalDAV-Server abgleichen.</translation>
+    </message>
+    <message>
+        <source>--store must not be empty.</source>
+        <translation>--store darf nicht leer sein.</translation>
+    </message>
+    <message>
+        <source>would add below %1
+</source>
+        <translation>würde unter %1 anfügen
+</translation>
+    </message>
+    <message>
+        <source>would make %1
+</source>
+        <translation>würde %1 anlegen
+</translation>
+    </message>
+    <message>
+        <source>would import %1 entries: %2 new notes, %3 added below a note, %4 already there.</source>
+        <translation>würde %1 Einträge importieren: %2 neue Notizen, %3 unter einer Notiz angefügt, %4 schon vorhanden.</translation>
+    </message>
+    <message>
+        <source>imported %1 entries: %2 new notes, %3 added below a note, %4 already there.</source>
+        <translation>%1 Einträge importiert: %2 neue Notizen, %3 unter einer Notiz angefügt, %4 schon vorhanden.</translation>
+    </message>
+    <message>
+        <source>Usage: %1 [--store PATH] COMMAND [ARGUMENTS]
+       %1 COMMAND --help
+
+Reads the day notes of Tavorin Planner, exports and imports them, syncs them
+with a CalDAV server, and backs the notes store up or restores it.
+
+Commands:
+</source>
+        <translation>Aufruf: %1 [--store PATH] COMMAND [ARGUMENTS]
+        %1 COMMAND --help
+
+Liest die Tagesnotizen von Tavorin Planner, exportiert und importiert sie, gleicht
+sie mit einem CalDAV-Server ab und sichert den Notizspeicher oder holt ihn zurück.
+
+Befehle:
+</translation>
     </message>
     <message>
         <source>
 Notes go to standard output or FILE; messages and progress to standard error.
-The store is only ever written by &quot;restore&quot;.
+The store is only ever written by &quot;restore&quot;, &quot;import&quot; and &quot;sync&quot;.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>
+Notizen gehen auf die Standardausgabe oder in FILE, Meldungen und Fortschritt auf
+die Standardfehlerausgabe. Nur „restore“, „import“ und „sync“ schreiben in den Speicher.
+</translation>
     </message>
 </context>
 <context>
     <name>NotesOutput</name>
     <message>
         <source>Cannot write %1: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 kann nicht geschrieben werden: %2.</translation>
     </message>
     <message>
         <source>Cannot write to standard output: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Standardausgabe kann nicht geschrieben werden: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>StoreBackup</name>
+    <message>
+        <source>A backup goes into a file, not to standard output (&quot;-&quot;): a binary copy on a terminal helps no one. Give the name of a file.</source>
+        <translation>Eine Sicherung geht in eine Datei, nicht auf die Standardausgabe („-“): Eine binäre Kopie im Terminal hilft niemandem. Geben Sie den Namen einer Datei an.</translation>
+    </message>
+    <message>
+        <source>The link %1 points to nothing; nothing was written.</source>
+        <translation>Der Link %1 zeigt ins Leere; nichts wurde geschrieben.</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file (a device, a pipe or a folder); a backup only creates or replaces a regular file.</source>
+        <translation>%1 ist keine reguläre Datei (sondern ein Gerät, eine Pipe oder ein Ordner); eine Sicherung legt nur eine reguläre Datei an oder ersetzt sie.</translation>
+    </message>
+    <message>
+        <source>%1 is the notes store, one of its journal files or one of its copies; nothing was written.</source>
+        <translation>%1 ist der Notizspeicher, eine seiner Journaldateien oder eine seiner Kopien; nichts wurde geschrieben.</translation>
     </message>
 </context>
 <context>
@@ -330,6 +445,222 @@ The store is only ever written by &quot;restore&quot;.
     <message>
         <source>The file %1 is a database of another kind, not a notes store of Tavorin Planner; it was left unchanged.</source>
         <translation>Die Datei %1 ist eine Datenbank anderer Art, kein Notizspeicher von Tavorin Planner; sie wurde nicht verändert.</translation>
+    </message>
+    <message>
+        <source>%1 Another program holds the store locked; nothing was changed.</source>
+        <translation>%1 Ein anderes Programm hält den Speicher gesperrt; nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>The copy %1 of the notes store differs from it.</source>
+        <translation>Die Kopie %1 des Notizspeichers weicht von ihm ab.</translation>
+    </message>
+    <message>
+        <source>Cannot keep the former notes store: %1 Nothing was changed.</source>
+        <translation>Der bisherige Notizspeicher kann nicht aufbewahrt werden: %1 Nichts wurde geändert.</translation>
+    </message>
+    <message>
+        <source>Cannot move %1 beside the kept copy %2.</source>
+        <translation>%1 kann nicht neben die aufbewahrte Kopie %2 verschoben werden.</translation>
+    </message>
+    <message>
+        <source>The file %1 holds tables, indexes, views or triggers that Tavorin Planner does not make; it is not restored.</source>
+        <translation>Die Datei %1 enthält Tabellen, Indizes, Sichten oder Trigger, die Tavorin Planner nicht anlegt; sie wird nicht zurückgeholt.</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 notes, the store holds %3; nothing was changed. Use --force to restore it all the same.</source>
+        <translation>%1 enthält %2 Notizen, der Speicher %3; nichts wurde geändert. Mit --force wird es trotzdem zurückgeholt.</translation>
+    </message>
+    <message>
+        <source>A running planner has the notes store %1 open and would store what it shows over the restored notes. Close it first, or use --force.</source>
+        <translation>Ein laufender Planer hat den Notizspeicher %1 offen und würde das, was er zeigt, über die zurückgeholten Notizen speichern. Schließen Sie ihn zuerst, oder verwenden Sie --force.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncCommandLine</name>
+    <message>
+        <source>%1 uploaded, %2 taken from the server, %3 merged, %4 uploaded again, %5 added from other programs; %6 requests</source>
+        <translation>%1 hochgeladen, %2 vom Server geholt, %3 zusammengeführt, %4 erneut hochgeladen, %5 von anderen Programmen hinzugefügt; %6 Anfragen</translation>
+    </message>
+    <message>
+        <source>Password: </source>
+        <translation>Passwort: </translation>
+    </message>
+    <message>
+        <source>Usage: tavorin-notes [--store PATH] sync [--dry-run | --status]
+       tavorin-notes sync setup URL --user NAME [--password-command CMD]
+
+Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,
+Fastmail ...), as one journal entry (VJOURNAL) per note, so that they show on every
+machine and phone that uses the same calendar. Nothing is ever deleted: a note
+changed on both sides keeps both texts, the one from here first, then a line
+&quot;— changed on another device —&quot; and the server&apos;s; an entry removed on the server
+is uploaded again. See docs/sync.md.
+
+  sync                 One two-way pass; a summary line at the end.
+  sync --dry-run       Say what a pass would change, changing nothing.
+  sync --status        The last pass, its time and the notes waiting to go up.
+  sync setup URL --user NAME [--password-command CMD]
+                       Use the calendar at URL, or find the user&apos;s calendars from
+                       the server&apos;s address and make one called &quot;Tavorin Planner&quot;.
+                       The password comes from the keyring (Secret Service); without
+                       one, CMD prints it (e.g. &quot;pass show dav&quot;). Without CMD, setup
+                       reads the password once and keeps it in the keyring.
+                       Settings go to $XDG_CONFIG_HOME/Quillmere/sync.conf (0600);
+                       the password never does.
+
+</source>
+        <translation>Aufruf: tavorin-notes [--store PATH] sync [--dry-run | --status]
+        tavorin-notes sync setup URL --user NAME [--password-command CMD]
+
+Hält die Notizen hier und auf einem CalDAV-Server (Radicale, Nextcloud, Baikal,
+Fastmail ...) gleich, als ein Journaleintrag (VJOURNAL) je Notiz, sodass sie auf jedem
+Rechner und Telefon erscheinen, die denselben Kalender nutzen. Gelöscht wird nie etwas:
+Eine auf beiden Seiten geänderte Notiz behält beide Texte, zuerst den von hier, dann
+eine Zeile „— changed on another device —“ und den des Servers; ein auf dem Server
+entfernter Eintrag wird erneut hochgeladen. Siehe docs/sync.md.
+
+  sync                 Ein Abgleich in beide Richtungen; am Ende eine Zusammenfassung.
+  sync --dry-run       Sagen, was ein Abgleich ändern würde, ohne etwas zu ändern.
+  sync --status        Der letzte Abgleich, seine Zeit und die Notizen, die auf das
+                       Hochladen warten.
+  sync setup URL --user NAME [--password-command CMD]
+                       Den Kalender unter URL verwenden, oder die Kalender des
+                       Benutzers über die Adresse des Servers finden und einen
+                       namens „Tavorin Planner“ anlegen. Das Passwort kommt aus
+                       dem Schlüsselbund (Secret Service); ohne Schlüsselbund gibt
+                       CMD es aus (z. B. „pass show dav“). Ohne CMD liest setup das
+                       Passwort einmal und legt es im Schlüsselbund ab.
+                       Die Einstellungen kommen nach
+                       $XDG_CONFIG_HOME/Quillmere/sync.conf (0600), das Passwort nie.
+
+</translation>
+    </message>
+    <message>
+        <source>Try &quot;tavorin-notes sync --help&quot;.</source>
+        <translation>Siehe „tavorin-notes sync --help“.</translation>
+    </message>
+    <message>
+        <source>&quot;sync setup&quot; needs URL and --user NAME.</source>
+        <translation>„sync setup“ braucht URL und --user NAME.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &quot;%1&quot;.</source>
+        <translation>Unerwartetes Argument „%1“.</translation>
+    </message>
+    <message>
+        <source>--dry-run and --status do not go together.</source>
+        <translation>--dry-run und --status passen nicht zusammen.</translation>
+    </message>
+    <message>
+        <source>%1 is no http or https address.</source>
+        <translation>%1 ist keine http- oder https-Adresse.</translation>
+    </message>
+    <message>
+        <source>No keyring answered to keep the password: give --password-command.</source>
+        <translation>Kein Schlüsselbund hat geantwortet, um das Passwort aufzubewahren: Geben Sie --password-command an.</translation>
+    </message>
+    <message>
+        <source>Sync set up with %1; the settings are in %2.</source>
+        <translation>Abgleich mit %1 eingerichtet; die Einstellungen stehen in %2.</translation>
+    </message>
+    <message>
+        <source>Sync is not set up: run &quot;tavorin-notes sync setup URL --user NAME&quot;.</source>
+        <translation>Der Abgleich ist nicht eingerichtet: Rufen Sie „tavorin-notes sync setup URL --user NAME“ auf.</translation>
+    </message>
+    <message>
+        <source>sync %1 of %2</source>
+        <translation>sync %1 von %2</translation>
+    </message>
+    <message>
+        <source>would %1
+</source>
+        <translation>würde %1
+</translation>
+    </message>
+    <message>
+        <source>dry run: </source>
+        <translation>Probelauf: </translation>
+    </message>
+    <message>
+        <source>sync: </source>
+        <translation>Abgleich: </translation>
+    </message>
+    <message>
+        <source>server: %1
+</source>
+        <translation>Server: %1
+</translation>
+    </message>
+    <message>
+        <source>(not set up)</source>
+        <translation>(nicht eingerichtet)</translation>
+    </message>
+    <message>
+        <source>last pass: none yet
+</source>
+        <translation>letzter Abgleich: noch keiner
+</translation>
+    </message>
+    <message>
+        <source>last pass: %1: %2
+</source>
+        <translation>letzter Abgleich: %1: %2
+</translation>
+    </message>
+    <message>
+        <source>waiting to go up: %1
+</source>
+        <translation>warten auf das Hochladen: %1
+</translation>
+    </message>
+</context>
+<context>
+    <name>SyncConfig</name>
+    <message>
+        <source>Cannot write the sync settings %1.</source>
+        <translation>Die Abgleich-Einstellungen %1 können nicht geschrieben werden.</translation>
+    </message>
+    <message>
+        <source>No keyring holds the password of %1, and no password command is set up.</source>
+        <translation>Kein Schlüsselbund enthält das Passwort von %1, und kein Passwortbefehl ist eingerichtet.</translation>
+    </message>
+    <message>
+        <source>The password command failed.</source>
+        <translation>Der Passwortbefehl ist fehlgeschlagen.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncPass</name>
+    <message>
+        <source>take %1 from the server</source>
+        <translation>%1 vom Server holen</translation>
+    </message>
+    <message>
+        <source>merge %1 with the server&apos;s</source>
+        <translation>%1 mit der Fassung des Servers zusammenführen</translation>
+    </message>
+    <message>
+        <source>upload %1</source>
+        <translation>%1 hochladen</translation>
+    </message>
+    <message>
+        <source>upload %1 again, removed on the server</source>
+        <translation>%1 erneut hochladen (auf dem Server entfernt)</translation>
+    </message>
+    <message>
+        <source>add another program&apos;s entry to %1</source>
+        <translation>den Eintrag eines anderen Programms zu %1 hinzufügen</translation>
+    </message>
+</context>
+<context>
+    <name>SyncState</name>
+    <message>
+        <source>cannot open it</source>
+        <translation>kann nicht geöffnet werden</translation>
+    </message>
+    <message>
+        <source>The sync state %1: %2.</source>
+        <translation>Abgleichstand %1: %2.</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,49 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>CalDavClient</name>
+    <message>
+        <source>Cannot reach %1: %2.</source>
+        <translation>Не удаётся связаться с %1: %2.</translation>
+    </message>
+    <message>
+        <source>The server %1 refused the login (HTTP %2): check the user name and the password.</source>
+        <translation>Сервер %1 отклонил вход (HTTP %2): проверьте имя пользователя и пароль.</translation>
+    </message>
+    <message>
+        <source>The server failed (HTTP %1) on %2 %3.</source>
+        <translation>Сервер не выполнил запрос %2 %3 (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>The server answered HTTP %1 to the listing of %2.</source>
+        <translation>Сервер ответил HTTP %1 на запрос списка %2.</translation>
+    </message>
+    <message>
+        <source>The server answered HTTP %1 when asked for entries.</source>
+        <translation>Сервер ответил HTTP %1 на запрос записей.</translation>
+    </message>
+    <message>
+        <source>The server answered HTTP %1 to storing %2.</source>
+        <translation>Сервер ответил HTTP %1 на сохранение %2.</translation>
+    </message>
+    <message>
+        <source>%1 is no WebDAV folder (HTTP %2).</source>
+        <translation>%1 — не папка WebDAV (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>The server names no user principal at %1.</source>
+        <translation>Сервер не называет учётную запись пользователя (principal) по адресу %1.</translation>
+    </message>
+    <message>
+        <source>The server names no calendar home for %1.</source>
+        <translation>Сервер не называет домашнюю папку календарей (calendar home) для %1.</translation>
+    </message>
+    <message>
+        <source>The server did not make the calendar %1 (HTTP %2).</source>
+        <translation>Сервер не создал календарь %1 (HTTP %2).</translation>
+    </message>
+</context>
+<context>
     <name>ICalendarFormat</name>
     <message>
         <source>skipped the note &quot;%1&quot;: its key names no date.</source>
@@ -9,53 +52,25 @@
     </message>
 </context>
 <context>
+    <name>NoteImport</name>
+    <message>
+        <source>Cannot import into the notes store %1: %2; nothing was changed.</source>
+        <translation>Не удаётся импортировать в хранилище заметок %1: %2; ничего не изменено.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: %2.</source>
+        <translation>Не удаётся прочитать %1: %2.</translation>
+    </message>
+    <message>
+        <source>%1 is neither an iCalendar file nor a JSON export of the notes.</source>
+        <translation>%1 — не файл iCalendar и не JSON-экспорт заметок.</translation>
+    </message>
+</context>
+<context>
     <name>NotesCommandLine</name>
-    <message>
-        <source>Options:
-  --store PATH   Use the store at PATH instead of the planner&apos;s:
-                 $XDG_DATA_HOME/Quillmere/settings.sqlite3, here
-                 %1
-  -h, --help     Show this help.
-</source>
-        <translation type="vanished">Параметры:
-  --store PATH   Использовать хранилище по пути PATH вместо хранилища планировщика:
-                 $XDG_DATA_HOME/Quillmere/settings.sqlite3, здесь
-                 %1
-  -h, --help     Показать эту справку.
-</translation>
-    </message>
-    <message>
-        <source>Exit codes:
-  0  success
-  1  search found no note
-  2  usage error: unknown command or option, missing or extra argument
-  3  store or file error: the store or FILE is missing, unreadable, not a
-     notes store or damaged, or the output cannot be written
-</source>
-        <translation type="vanished">Коды завершения:
-  0  успех
-  1  search не нашла ни одной заметки
-  2  ошибка вызова: неизвестная команда или параметр, недостающий или лишний
-     аргумент
-  3  ошибка хранилища или файла: хранилища или FILE нет, они не читаются, не
-     являются хранилищем заметок или повреждены, либо вывод не записывается
-</translation>
-    </message>
     <message>
         <source>List every note with its date, month, year and day.</source>
         <translation>Вывести все заметки с датой, месяцем, годом и днём.</translation>
-    </message>
-    <message>
-        <source>Lists every note that has a text, one per line, tab-separated: the date (YYYY-MM-DD, or &quot;-&quot;
-when the month and year name none), the month and the year as the planner showed them,
-the day, and the text, with \ written \\, tab \t and line break \n. Dated notes come
-first, in date order; then the others, by key.
-</source>
-        <translation type="vanished">Выводит каждую заметку с текстом, по одной в строке, через табуляцию: дату (YYYY-MM-DD
-или «-», если месяц и год не дают даты), месяц и год так, как их показал планировщик,
-день и текст, где \ записана как \\, табуляция как \t, а перевод строки как \n. Сначала
-идут заметки с датой, по порядку дат; затем остальные, по ключу.
-</translation>
     </message>
     <message>
         <source>List the notes that contain TEXT, ignoring case.</source>
@@ -74,44 +89,12 @@ Exits with 1 when no note contains it. Put -- before a TEXT that starts with -.
         <translation>Записать все заметки как Markdown, JSON или iCalendar.</translation>
     </message>
     <message>
-        <source>Writes every note to standard output in FORMAT: markdown (the default), json, or ics,
-an iCalendar file of journal entries (VJOURNAL) that calendar programs import. Notes
-whose month and year name no date are left out of iCalendar files, each with a
-message.
-</source>
-        <translation type="vanished">Записывает все заметки в стандартный вывод в формате FORMAT: markdown (по умолчанию), json
-или ics — файл iCalendar с записями журнала (VJOURNAL), который импортируют программы-
-календари. Заметки, месяц и год которых не дают даты, в файлы iCalendar не попадают; о
-каждой выводится сообщение.
-</translation>
-    </message>
-    <message>
         <source>Copy the store to FILE, also while the planner runs.</source>
         <translation>Скопировать хранилище в FILE, даже при работе планировщика.</translation>
     </message>
     <message>
-        <source>Copies the store to FILE, which only you can read (mode 0600); an existing FILE is
-replaced. The copy is consistent even while the planner writes.
-</source>
-        <translation>Копирует хранилище в FILE, который можете читать только вы (режим 0600); существующий
-FILE заменяется. Копия целостна, даже пока планировщик пишет.
-</translation>
-    </message>
-    <message>
         <source>Replace the store&apos;s content with the copy in FILE.</source>
         <translation>Заменить содержимое хранилища копией из FILE.</translation>
-    </message>
-    <message>
-        <source>Replaces the content of the store with that of FILE, a backup or a safety copy. FILE
-must be a sound notes store, or nothing is changed. The current store is first
-kept next to it as &lt;store&gt;.before-restore-YYYYMMDD-HHMMSS. A running planner
-shows the restored notes when it next reads them.
-</source>
-        <translation>Заменяет содержимое хранилища содержимым FILE — резервной или страховой копии. FILE
-должен быть исправным хранилищем заметок, иначе ничего не меняется. Текущее хранилище
-сначала сохраняется рядом как &lt;store&gt;.before-restore-YYYYMMDD-HHMMSS. Запущенный
-планировщик покажет восстановленные заметки, когда в следующий раз прочитает их.
-</translation>
     </message>
     <message>
         <source>No command given.</source>
@@ -142,10 +125,6 @@ shows the restored notes when it next reads them.
         <translation>экспортировано заметок</translation>
     </message>
     <message>
-        <source>The file %1 is the notes store itself.</source>
-        <translation>Файл %1 и есть хранилище заметок.</translation>
-    </message>
-    <message>
         <source>copied pages</source>
         <translation>скопировано страниц</translation>
     </message>
@@ -166,39 +145,11 @@ shows the restored notes when it next reads them.
         <translation>%1: %2 из %3 (%4 %)</translation>
     </message>
     <message>
-        <source>Usage: %1 [--store PATH] COMMAND [ARGUMENTS]
-       %1 COMMAND --help
-
-Reads the day notes of Tavorin Planner without changing them, exports them,
-and backs the notes store up or restores it.
-
-Commands:
-</source>
-        <translation>Использование: %1 [--store PATH] COMMAND [ARGUMENTS]
-               %1 COMMAND --help
-
-Читает заметки Tavorin Planner, не изменяя их, экспортирует их, делает резервную
-копию хранилища заметок или восстанавливает его.
-
-Команды:
-</translation>
-    </message>
-    <message>
         <source>  --version      Show the version.
 
 </source>
         <translation>  --version      Показать версию.
 
-</translation>
-    </message>
-    <message>
-        <source>
-Notes go to standard output; messages and progress to standard error.
-The store is only ever written by &quot;restore&quot;.
-</source>
-        <translation type="vanished">
-Заметки выводятся в стандартный вывод, сообщения и ход работы — в стандартный
-поток ошибок. В хранилище пишет только «restore».
 </translation>
     </message>
     <message>
@@ -224,7 +175,15 @@ The store is only ever written by &quot;restore&quot;.
                  errors. Progress shows only when standard error is a terminal.
   -h, --help     Show this help.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Параметры:
+  --store PATH   Использовать хранилище по пути PATH вместо хранилища планировщика:
+                 $XDG_DATA_HOME/Quillmere/settings.sqlite3, здесь
+                 %1
+  -q, --quiet    Не показывать ход работы и сообщения о пропущенных записях,
+                 только ошибки. Ход работы виден, только если стандартный
+                 поток ошибок — терминал.
+  -h, --help     Показать эту справку.
+</translation>
     </message>
     <message>
         <source>Options of list, search and export:
@@ -237,17 +196,17 @@ The store is only ever written by &quot;restore&quot;.
                      succeeds (exit code 0); otherwise it keeps its former
                      content. A device or FIFO is written to, not replaced.
 </source>
-        <translation type="unfinished"></translation>
-    </message>
-    <message>
-        <source>Exit codes:
-  0  success
-  1  search found no note, or export --format ics no note with a date
-  2  usage error: unknown command or option, missing or extra argument
-  3  store or file error: the store or FILE is missing, unreadable, not a
-     notes store or damaged, or the output cannot be written
-</source>
-        <translation type="unfinished"></translation>
+        <translation>Параметры list, search и export:
+  --from DATE        Только заметки с даты DATE (YYYY-MM-DD) и позже.
+  --to DATE          Только заметки до даты DATE включительно.
+  --month YYYY-MM    Только заметки этого месяца.
+                     С любым из них заметки без даты не выводятся.
+  -o, --output FILE  Писать в FILE вместо стандартного вывода. FILE появляется
+                     целиком или не появляется вовсе, и только если команда
+                     завершилась успешно (код 0); иначе в нём остаётся прежнее
+                     содержимое. В устройство или FIFO запись идёт напрямую,
+                     они не заменяются.
+</translation>
     </message>
     <message>
         <source>Lists every note that has a text, one per line, tab-separated: the date (YYYY-MM-DD, or &quot;-&quot;
@@ -256,7 +215,12 @@ the day, and the text, with \ written \\, tab \t, line break \n, carriage return
 and any other control character \xHH. Dated notes come first, in date order; then the
 others, by month and year, in day order.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Выводит каждую заметку с текстом, по одной в строке, через табуляцию: дату (YYYY-MM-DD
+или «-», если месяц и год не дают даты), месяц и год так, как их показал планировщик,
+день и текст, где \ записана как \\, табуляция как \t, перевод строки как \n, возврат
+каретки как \r, а любой другой управляющий символ как \xHH. Сначала идут заметки с датой,
+по порядку дат; затем остальные, по месяцу и году, по порядку дней.
+</translation>
     </message>
     <message>
         <source>Writes every note to standard output in FORMAT: markdown (the default), json, or ics,
@@ -264,56 +228,206 @@ an iCalendar file of journal entries (VJOURNAL) that calendar programs import. N
 whose month and year name no date are left out of iCalendar files, each with a
 message; when no note has a date, nothing is written and the exit code is 1.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Записывает все заметки в стандартный вывод в формате FORMAT: markdown (по умолчанию), json
+или ics — файл iCalendar с записями журнала (VJOURNAL), который импортируют календарные
+программы. Заметки, месяц и год которых не дают даты, в файлы iCalendar не попадают; о
+каждой выводится сообщение. Если ни у одной заметки нет даты, ничего не записывается,
+а код завершения равен 1.
+</translation>
     </message>
     <message>
         <source>--%1 needs a date as YYYY-MM-DD, not &quot;%2&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>--%1 требует дату в виде YYYY-MM-DD, а не «%2».</translation>
     </message>
     <message>
         <source>--month cannot be combined with --from or --to.</source>
-        <translation type="unfinished"></translation>
+        <translation>--month нельзя сочетать с --from или --to.</translation>
     </message>
     <message>
         <source>--month needs a month as YYYY-MM, not &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>--month требует месяц в виде YYYY-MM, а не «%1».</translation>
     </message>
     <message>
         <source>--from %1 is after --to %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>--from %1 позже, чем --to %2.</translation>
     </message>
     <message>
         <source>No note to export: an iCalendar file needs at least one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Нет заметок для экспорта: файлу iCalendar нужна хотя бы одна.</translation>
     </message>
     <message>
         <source>None of the %1 notes has a date: an iCalendar file needs at least one.</source>
-        <translation type="unfinished"></translation>
+        <translation>Ни у одной из %1 заметок нет даты: файлу iCalendar нужна хотя бы одна.</translation>
     </message>
     <message>
         <source>
 list, search and export also take --from, --to, --month and -o FILE; see
 &quot;%1 list --help&quot;.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>
+list, search и export принимают также --from, --to, --month и -o FILE; см.
+«%1 list --help».
+</translation>
+    </message>
+    <message>
+        <source>Exit codes:
+  0  success
+  1  search found no note, or export --format ics no note with a date
+  2  usage error: unknown command or option, missing or extra argument
+  3  store or file error: the store or FILE is missing, unreadable, not a
+     notes store or damaged, or the output cannot be written
+  4  sync: network error, the server cannot be reached
+  5  sync: the server refused the login
+  6  sync: server error, the server failed or answered what it should not
+</source>
+        <translation>Коды завершения:
+  0  успех
+  1  search не нашла ни одной заметки, или у export --format ics нет ни одной
+     заметки с датой
+  2  ошибка вызова: неизвестная команда или параметр, недостающий или лишний
+     аргумент
+  3  ошибка хранилища или файла: хранилища или FILE нет, они не читаются, не
+     являются хранилищем заметок или повреждены, либо вывод не записывается
+  4  sync: ошибка сети, сервер недоступен
+  5  sync: сервер отклонил вход
+  6  sync: ошибка сервера, сервер дал сбой или ответил не то, что должен
+</translation>
+    </message>
+    <message>
+        <source>Copies the store to FILE, which only you can read (mode 0600); an existing FILE is
+replaced as a whole, by renaming a complete copy over it. The copy is consistent
+even while the planner writes. FILE must be a regular file or a new name: &quot;-&quot;,
+devices, pipes, folders, and the store, its -wal, -shm and -journal files and its
+copies are refused.
+</source>
+        <translation>Копирует хранилище в FILE, который можете читать только вы (режим 0600); существующий
+FILE заменяется целиком: поверх него переименовывается готовая полная копия. Копия
+целостна, даже пока планировщик пишет. FILE должен быть обычным файлом или новым
+именем: «-», устройства, каналы, папки, а также само хранилище, его файлы -wal, -shm
+и -journal и его копии не принимаются.
+</translation>
+    </message>
+    <message>
+        <source>Replaces the content of the store with that of FILE, a backup or a safety copy. FILE
+must be a sound notes store holding nothing the planner does not make, or nothing
+is changed. The current store is first kept next to it as
+&lt;store&gt;.before-restore-YYYYMMDD-HHMMSS (the newest seven are kept).
+Refused unless --force is given: while a planner has the store open, and when FILE
+holds no note or fewer than half as many as the store.
+</source>
+        <translation>Заменяет содержимое хранилища содержимым FILE — резервной или страховой копии. FILE
+должен быть исправным хранилищем заметок и не содержать ничего, чего не создаёт
+планировщик, иначе ничего не меняется. Текущее хранилище сначала сохраняется рядом как
+&lt;store&gt;.before-restore-YYYYMMDD-HHMMSS (хранятся семь последних).
+Без --force отклоняется: пока планировщик держит хранилище открытым, и если в FILE нет
+заметок или их меньше половины от числа заметок в хранилище.
+</translation>
+    </message>
+    <message>
+        <source>Bring in the notes of an iCalendar file or a JSON export.</source>
+        <translation>Загрузить заметки из файла iCalendar или JSON-экспорта.</translation>
+    </message>
+    <message>
+        <source>Reads FILE, an iCalendar file of journal entries (VJOURNAL) or a JSON export of
+&quot;export --format json&quot;, and makes each entry the note of its day. A day that
+already has a note gets the entry&apos;s text added below it, never put in its
+place; a text already in the note is not added again, so importing the same
+file twice changes nothing. The import is one transaction: when it fails,
+nothing is changed. --dry-run lists what would change.
+</source>
+        <translation>Читает FILE — файл iCalendar с записями журнала (VJOURNAL) или JSON-экспорт
+«export --format json» — и делает каждую запись заметкой её дня. Если у дня уже есть
+заметка, текст записи добавляется под ней, а не вместо неё; текст, который уже есть в
+заметке, повторно не добавляется, поэтому повторный импорт того же файла ничего не
+меняет. Импорт — одна транзакция: при сбое ничего не меняется. --dry-run выводит, что
+изменилось бы.
+</translation>
+    </message>
+    <message>
+        <source>Sync the notes with a CalDAV server, both ways.</source>
+        <translation>Синхронизировать заметки с сервером CalDAV в обе стороны.</translation>
+    </message>
+    <message>
+        <source>--store must not be empty.</source>
+        <translation>--store не может быть пустым.</translation>
+    </message>
+    <message>
+        <source>would add below %1
+</source>
+        <translation>будет добавлено под %1
+</translation>
+    </message>
+    <message>
+        <source>would make %1
+</source>
+        <translation>будет создано: %1
+</translation>
+    </message>
+    <message>
+        <source>would import %1 entries: %2 new notes, %3 added below a note, %4 already there.</source>
+        <translation>будет импортировано записей: %1; новых заметок: %2, добавлено под заметкой: %3, уже есть: %4.</translation>
+    </message>
+    <message>
+        <source>imported %1 entries: %2 new notes, %3 added below a note, %4 already there.</source>
+        <translation>импортировано записей: %1; новых заметок: %2, добавлено под заметкой: %3, уже есть: %4.</translation>
+    </message>
+    <message>
+        <source>Usage: %1 [--store PATH] COMMAND [ARGUMENTS]
+       %1 COMMAND --help
+
+Reads the day notes of Tavorin Planner, exports and imports them, syncs them
+with a CalDAV server, and backs the notes store up or restores it.
+
+Commands:
+</source>
+        <translation>Использование: %1 [--store PATH] COMMAND [ARGUMENTS]
+               %1 COMMAND --help
+
+Читает заметки Tavorin Planner, экспортирует и импортирует их, синхронизирует их
+с сервером CalDAV, делает резервную копию хранилища заметок или восстанавливает его.
+
+Команды:
+</translation>
     </message>
     <message>
         <source>
 Notes go to standard output or FILE; messages and progress to standard error.
-The store is only ever written by &quot;restore&quot;.
+The store is only ever written by &quot;restore&quot;, &quot;import&quot; and &quot;sync&quot;.
 </source>
-        <translation type="unfinished"></translation>
+        <translation>
+Заметки выводятся в стандартный вывод или в FILE, сообщения и ход работы — в
+стандартный поток ошибок. В хранилище пишут только «restore», «import» и «sync».
+</translation>
     </message>
 </context>
 <context>
     <name>NotesOutput</name>
     <message>
         <source>Cannot write %1: %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся записать %1: %2.</translation>
     </message>
     <message>
         <source>Cannot write to standard output: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся писать в стандартный вывод: %1.</translation>
+    </message>
+</context>
+<context>
+    <name>StoreBackup</name>
+    <message>
+        <source>A backup goes into a file, not to standard output (&quot;-&quot;): a binary copy on a terminal helps no one. Give the name of a file.</source>
+        <translation>Резервная копия пишется в файл, а не в стандартный вывод («-»): двоичная копия в терминале никому не поможет. Укажите имя файла.</translation>
+    </message>
+    <message>
+        <source>The link %1 points to nothing; nothing was written.</source>
+        <translation>Ссылка %1 никуда не указывает; ничего не записано.</translation>
+    </message>
+    <message>
+        <source>%1 is not a regular file (a device, a pipe or a folder); a backup only creates or replaces a regular file.</source>
+        <translation>%1 — не обычный файл (а устройство, канал или папка); резервная копия только создаёт или заменяет обычный файл.</translation>
+    </message>
+    <message>
+        <source>%1 is the notes store, one of its journal files or one of its copies; nothing was written.</source>
+        <translation>%1 — это хранилище заметок, один из его файлов журнала или одна из его копий; ничего не записано.</translation>
     </message>
 </context>
 <context>
@@ -329,6 +443,221 @@ The store is only ever written by &quot;restore&quot;.
     <message>
         <source>The file %1 is a database of another kind, not a notes store of Tavorin Planner; it was left unchanged.</source>
         <translation>Файл %1 — база данных другого рода, а не хранилище заметок Tavorin Planner; он оставлен без изменений.</translation>
+    </message>
+    <message>
+        <source>%1 Another program holds the store locked; nothing was changed.</source>
+        <translation>%1 Другая программа заблокировала хранилище; ничего не изменено.</translation>
+    </message>
+    <message>
+        <source>The copy %1 of the notes store differs from it.</source>
+        <translation>Копия %1 хранилища заметок отличается от него.</translation>
+    </message>
+    <message>
+        <source>Cannot keep the former notes store: %1 Nothing was changed.</source>
+        <translation>Не удаётся сохранить прежнее хранилище заметок: %1 Ничего не изменено.</translation>
+    </message>
+    <message>
+        <source>Cannot move %1 beside the kept copy %2.</source>
+        <translation>Не удаётся переместить %1 к сохранённой копии %2.</translation>
+    </message>
+    <message>
+        <source>The file %1 holds tables, indexes, views or triggers that Tavorin Planner does not make; it is not restored.</source>
+        <translation>Файл %1 содержит таблицы, индексы, представления или триггеры, которых Tavorin Planner не создаёт; он не восстанавливается.</translation>
+    </message>
+    <message>
+        <source>%1 holds %2 notes, the store holds %3; nothing was changed. Use --force to restore it all the same.</source>
+        <translation>В %1 заметок: %2, в хранилище: %3; ничего не изменено. Чтобы всё же восстановить, используйте --force.</translation>
+    </message>
+    <message>
+        <source>A running planner has the notes store %1 open and would store what it shows over the restored notes. Close it first, or use --force.</source>
+        <translation>Запущенный планировщик держит хранилище заметок %1 открытым и записал бы то, что показывает, поверх восстановленных заметок. Сначала закройте его или используйте --force.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncCommandLine</name>
+    <message>
+        <source>%1 uploaded, %2 taken from the server, %3 merged, %4 uploaded again, %5 added from other programs; %6 requests</source>
+        <translation>отправлено на сервер: %1, получено с сервера: %2, объединено: %3, отправлено повторно: %4, добавлено из других программ: %5; запросов: %6</translation>
+    </message>
+    <message>
+        <source>Password: </source>
+        <translation>Пароль: </translation>
+    </message>
+    <message>
+        <source>Usage: tavorin-notes [--store PATH] sync [--dry-run | --status]
+       tavorin-notes sync setup URL --user NAME [--password-command CMD]
+
+Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,
+Fastmail ...), as one journal entry (VJOURNAL) per note, so that they show on every
+machine and phone that uses the same calendar. Nothing is ever deleted: a note
+changed on both sides keeps both texts, the one from here first, then a line
+&quot;— changed on another device —&quot; and the server&apos;s; an entry removed on the server
+is uploaded again. See docs/sync.md.
+
+  sync                 One two-way pass; a summary line at the end.
+  sync --dry-run       Say what a pass would change, changing nothing.
+  sync --status        The last pass, its time and the notes waiting to go up.
+  sync setup URL --user NAME [--password-command CMD]
+                       Use the calendar at URL, or find the user&apos;s calendars from
+                       the server&apos;s address and make one called &quot;Tavorin Planner&quot;.
+                       The password comes from the keyring (Secret Service); without
+                       one, CMD prints it (e.g. &quot;pass show dav&quot;). Without CMD, setup
+                       reads the password once and keeps it in the keyring.
+                       Settings go to $XDG_CONFIG_HOME/Quillmere/sync.conf (0600);
+                       the password never does.
+
+</source>
+        <translation>Использование: tavorin-notes [--store PATH] sync [--dry-run | --status]
+               tavorin-notes sync setup URL --user NAME [--password-command CMD]
+
+Поддерживает одинаковые заметки здесь и на сервере CalDAV (Radicale, Nextcloud, Baikal,
+Fastmail ...), по одной записи журнала (VJOURNAL) на заметку, чтобы они были видны на
+каждом компьютере и телефоне с тем же календарём. Ничего никогда не удаляется: заметка,
+изменённая на обеих сторонах, сохраняет оба текста — сначала здешний, затем строку
+«— changed on another device —» и текст с сервера; запись, удалённая на сервере,
+отправляется снова. См. docs/sync.md.
+
+  sync                 Один проход в обе стороны; в конце итоговая строка.
+  sync --dry-run       Показать, что изменил бы проход, ничего не меняя.
+  sync --status        Последний проход, его время и заметки, ждущие отправки.
+  sync setup URL --user NAME [--password-command CMD]
+                       Использовать календарь по адресу URL или найти календари
+                       пользователя по адресу сервера и создать календарь
+                       «Tavorin Planner». Пароль берётся из связки ключей (Secret
+                       Service); если её нет, пароль выводит CMD (например,
+                       «pass show dav»). Без CMD setup один раз читает пароль и
+                       сохраняет его в связке ключей.
+                       Настройки записываются в $XDG_CONFIG_HOME/Quillmere/sync.conf
+                       (0600), пароль — никогда.
+
+</translation>
+    </message>
+    <message>
+        <source>Try &quot;tavorin-notes sync --help&quot;.</source>
+        <translation>Подробнее: «tavorin-notes sync --help».</translation>
+    </message>
+    <message>
+        <source>&quot;sync setup&quot; needs URL and --user NAME.</source>
+        <translation>«sync setup» требует URL и --user NAME.</translation>
+    </message>
+    <message>
+        <source>Unexpected argument &quot;%1&quot;.</source>
+        <translation>Лишний аргумент «%1».</translation>
+    </message>
+    <message>
+        <source>--dry-run and --status do not go together.</source>
+        <translation>--dry-run и --status нельзя указывать вместе.</translation>
+    </message>
+    <message>
+        <source>%1 is no http or https address.</source>
+        <translation>%1 — не адрес http или https.</translation>
+    </message>
+    <message>
+        <source>No keyring answered to keep the password: give --password-command.</source>
+        <translation>Ни одна связка ключей не ответила, чтобы сохранить пароль: укажите --password-command.</translation>
+    </message>
+    <message>
+        <source>Sync set up with %1; the settings are in %2.</source>
+        <translation>Синхронизация с %1 настроена; настройки в %2.</translation>
+    </message>
+    <message>
+        <source>Sync is not set up: run &quot;tavorin-notes sync setup URL --user NAME&quot;.</source>
+        <translation>Синхронизация не настроена: выполните «tavorin-notes sync setup URL --user NAME».</translation>
+    </message>
+    <message>
+        <source>sync %1 of %2</source>
+        <translation>sync %1 из %2</translation>
+    </message>
+    <message>
+        <source>would %1
+</source>
+        <translation>нужно %1
+</translation>
+    </message>
+    <message>
+        <source>dry run: </source>
+        <translation>пробный проход: </translation>
+    </message>
+    <message>
+        <source>sync: </source>
+        <translation>синхронизация: </translation>
+    </message>
+    <message>
+        <source>server: %1
+</source>
+        <translation>сервер: %1
+</translation>
+    </message>
+    <message>
+        <source>(not set up)</source>
+        <translation>(не настроен)</translation>
+    </message>
+    <message>
+        <source>last pass: none yet
+</source>
+        <translation>последний проход: ещё не было
+</translation>
+    </message>
+    <message>
+        <source>last pass: %1: %2
+</source>
+        <translation>последний проход: %1: %2
+</translation>
+    </message>
+    <message>
+        <source>waiting to go up: %1
+</source>
+        <translation>ждут отправки: %1
+</translation>
+    </message>
+</context>
+<context>
+    <name>SyncConfig</name>
+    <message>
+        <source>Cannot write the sync settings %1.</source>
+        <translation>Не удаётся записать настройки синхронизации %1.</translation>
+    </message>
+    <message>
+        <source>No keyring holds the password of %1, and no password command is set up.</source>
+        <translation>Ни в одной связке ключей нет пароля %1, и команда пароля не настроена.</translation>
+    </message>
+    <message>
+        <source>The password command failed.</source>
+        <translation>Команда пароля завершилась с ошибкой.</translation>
+    </message>
+</context>
+<context>
+    <name>SyncPass</name>
+    <message>
+        <source>take %1 from the server</source>
+        <translation>получить %1 с сервера</translation>
+    </message>
+    <message>
+        <source>merge %1 with the server&apos;s</source>
+        <translation>объединить %1 с версией сервера</translation>
+    </message>
+    <message>
+        <source>upload %1</source>
+        <translation>отправить %1 на сервер</translation>
+    </message>
+    <message>
+        <source>upload %1 again, removed on the server</source>
+        <translation>снова отправить %1 (удалено на сервере)</translation>
+    </message>
+    <message>
+        <source>add another program&apos;s entry to %1</source>
+        <translation>добавить к %1 запись другой программы</translation>
+    </message>
+</context>
+<context>
+    <name>SyncState</name>
+    <message>
+        <source>cannot open it</source>
+        <translation>не открывается</translation>
+    </message>
+    <message>
+        <source>The sync state %1: %2.</source>
+        <translation>Состояние синхронизации %1: %2.</translation>
     </message>
 </context>
 </TS>

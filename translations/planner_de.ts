@@ -65,6 +65,13 @@
     </message>
 </context>
 <context>
+    <name>PartFile</name>
+    <message>
+        <source>Cannot create the copy %1: %2</source>
+        <translation>Die Kopie %1 kann nicht angelegt werden: %2</translation>
+    </message>
+</context>
+<context>
     <name>SafetyCopies</name>
     <message>
         <source>Cannot make the safety copy of the notes store %1.</source>
@@ -160,16 +167,39 @@
         <translation>Der Notizspeicher %1 kann nicht nach %2 kopiert werden: %3.</translation>
     </message>
     <message>
-        <source>Cannot create the copy %1: %2</source>
-        <translation>Die Kopie %1 kann nicht angelegt werden: %2</translation>
-    </message>
-    <message>
         <source>Cannot use</source>
         <translation>Verwenden nicht möglich</translation>
     </message>
     <message>
         <source>%1 the notes store %2: %3.</source>
         <translation>%1 (Notizspeicher %2): %3.</translation>
+    </message>
+    <message>
+        <source>Cannot write</source>
+        <translation>Schreiben nicht möglich</translation>
+    </message>
+</context>
+<context>
+    <name>StoreFolder</name>
+    <message>
+        <source>belongs to another user</source>
+        <translation>gehört einem anderen Benutzer</translation>
+    </message>
+    <message>
+        <source>can be changed by other users (mode %1)</source>
+        <translation>kann von anderen Benutzern geändert werden (Modus %1)</translation>
+    </message>
+    <message>
+        <source>The %1 %2 %3, so the notes store %4 is not used. Make it yours and writable by you alone (chmod go-w), or move it away.</source>
+        <translation>%1 %2 %3, daher wird der Notizspeicher %4 nicht verwendet. Machen Sie sich zum Eigentümer und geben Sie nur sich selbst Schreibrecht (chmod go-w), oder verschieben Sie %2 an einen anderen Ort.</translation>
+    </message>
+    <message>
+        <source>folder</source>
+        <translation>Der Ordner</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>Die Datei</translation>
     </message>
 </context>
 </TS>

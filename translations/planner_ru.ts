@@ -65,6 +65,13 @@
     </message>
 </context>
 <context>
+    <name>PartFile</name>
+    <message>
+        <source>Cannot create the copy %1: %2</source>
+        <translation>Не удаётся создать копию %1: %2</translation>
+    </message>
+</context>
+<context>
     <name>SafetyCopies</name>
     <message>
         <source>Cannot make the safety copy of the notes store %1.</source>
@@ -160,16 +167,39 @@
         <translation>Не удаётся скопировать хранилище заметок %1 в %2: %3.</translation>
     </message>
     <message>
-        <source>Cannot create the copy %1: %2</source>
-        <translation>Не удаётся создать копию %1: %2</translation>
-    </message>
-    <message>
         <source>Cannot use</source>
         <translation>Не удаётся использовать</translation>
     </message>
     <message>
         <source>%1 the notes store %2: %3.</source>
         <translation>%1 (хранилище заметок %2): %3.</translation>
+    </message>
+    <message>
+        <source>Cannot write</source>
+        <translation>Не удаётся записать</translation>
+    </message>
+</context>
+<context>
+    <name>StoreFolder</name>
+    <message>
+        <source>belongs to another user</source>
+        <translation>принадлежит другому пользователю</translation>
+    </message>
+    <message>
+        <source>can be changed by other users (mode %1)</source>
+        <translation>может изменяться другими пользователями (режим %1)</translation>
+    </message>
+    <message>
+        <source>The %1 %2 %3, so the notes store %4 is not used. Make it yours and writable by you alone (chmod go-w), or move it away.</source>
+        <translation>%1 %2 %3, поэтому хранилище заметок %4 не используется. Сделайте владельцем себя и оставьте право записи только себе (chmod go-w) или переместите %2 в другое место.</translation>
+    </message>
+    <message>
+        <source>folder</source>
+        <translation>Папка</translation>
+    </message>
+    <message>
+        <source>file</source>
+        <translation>Файл</translation>
     </message>
 </context>
 </TS>
