@@ -121,12 +121,8 @@ bool StoreFile::hasOnlyOwnSchema()
 
 int StoreFile::noteCount()
 {
-    Sqlite::Statement count(m_db,
-                            "SELECT count(*) FROM settings WHERE application = :application AND section = :section "
-                            "AND instr(key, '_txtNote_') > 0 AND value <> ''",
-                            tr("Cannot read"));
-    count.bind(":application", Settings::Application);
-    count.bind(":section", Settings::Section);
+    Sqlite::Statement count = inPlannerSection("SELECT count(*) FROM settings WHERE application = :application "
+                                               "AND section = :section AND instr(key, '_txtNote_') > 0 AND value <> ''");
     count.stepToRow(tr("Cannot read"));
     return int(count.integer(0));
 }
@@ -140,14 +136,18 @@ int StoreFile::pageSize()
 
 void StoreFile::readValues(const std::function<void(const QString &, const QString &)> &visit)
 {
-    Sqlite::Statement select(m_db,
-                             "SELECT key, value FROM settings WHERE application = :application AND section = :section "
-                             "ORDER BY key",
-                             tr("Cannot read"));
-    select.bind(":application", Settings::Application);
-    select.bind(":section", Settings::Section);
+    Sqlite::Statement select = inPlannerSection("SELECT key, value FROM settings WHERE application = :application "
+                                                "AND section = :section ORDER BY key");
     while (select.step(tr("Cannot read")))
         visit(select.text(0), select.text(1));
+}
+
+Sqlite::Statement StoreFile::inPlannerSection(const char *sql)
+{
+    Sqlite::Statement statement(m_db, sql, tr("Cannot read"));
+    statement.bind(":application", Settings::Application);
+    statement.bind(":section", Settings::Section);
+    return statement;
 }
 
 void StoreFile::copyInto(StoreFile &target, const Progress &progress)

@@ -72,6 +72,9 @@ public:
     static constexpr int BusyTimeoutMs = 2000;
 
 private:
+    // A statement whose parameters :application and :section name the planner's section.
+    Sqlite::Statement inPlannerSection(const char *sql);
+
     QString m_path;
     Sqlite::Database m_db;
 };
