@@ -3,9 +3,9 @@
 #include "platform/DateNames.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "settings/Sqlite.h"
 
 #include <QFile>
-#include <memory>
 #include <sqlite3.h>
 #include <stdexcept>
 #include <vector>
@@ -47,27 +47,6 @@ QString noteText(int note, int cell)
     return QStringLiteral("Note %1: call Anna at %2:30\nbring the blue folder").arg(note).arg(cell % 12 + 8);
 }
 
-struct Closer
-{
-    void operator()(sqlite3 *db) const { sqlite3_close_v2(db); }
-};
-struct Finalizer
-{
-    void operator()(sqlite3_stmt *statement) const { sqlite3_finalize(statement); }
-};
-
-void check(sqlite3 *db, int code, int expected)
-{
-    if (code != expected)
-        throw std::runtime_error(std::string("filling the store: ") + sqlite3_errmsg(db));
-}
-
-void bind(sqlite3_stmt *statement, int index, const QString &text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-}
-
 } // namespace
 
 void forEachEntry(int notes, const std::function<void(const QString &, const QString &)> &entry)
@@ -89,27 +68,22 @@ void fill(const QString &path, int notes)
 {
     SettingsStore(path).read(Settings::Application, Settings::Section, Settings::NoteColorKey);
 
-    sqlite3 *raw = nullptr;
-    const int opened = sqlite3_open_v2(QFile::encodeName(path).constData(), &raw, SQLITE_OPEN_READWRITE, nullptr);
-    const std::unique_ptr<sqlite3, Closer> db(raw);
-    check(db.get(), opened, SQLITE_OK);
-    check(db.get(), sqlite3_exec(db.get(), "BEGIN", nullptr, nullptr, nullptr), SQLITE_OK);
-
-    sqlite3_stmt *rawInsert = nullptr;
-    check(db.get(),
-          sqlite3_prepare_v2(db.get(), "INSERT INTO settings(application, section, key, value) VALUES (?1, ?2, ?3, ?4)",
-                             -1, &rawInsert, nullptr),
-          SQLITE_OK);
-    const std::unique_ptr<sqlite3_stmt, Finalizer> insert(rawInsert);
-    bind(insert.get(), 1, Settings::Application);
-    bind(insert.get(), 2, Settings::Section);
+    const auto throwFailure = [](const QString &, const QString &reason, int) {
+        throw std::runtime_error("filling the store: " + reason.toStdString());
+    };
+    Sqlite::Database db(QFile::encodeName(path), SQLITE_OPEN_READWRITE, throwFailure, QString());
+    db.execute("BEGIN", QString());
+    Sqlite::Statement insert(db, "INSERT INTO settings(application, section, key, value) VALUES (?1, ?2, ?3, ?4)",
+                             QString());
+    insert.bind(1, Settings::Application);
+    insert.bind(2, Settings::Section);
     forEachEntry(notes, [&](const QString &key, const QString &value) {
-        bind(insert.get(), 3, key);
-        bind(insert.get(), 4, value);
-        check(db.get(), sqlite3_step(insert.get()), SQLITE_DONE);
-        sqlite3_reset(insert.get());
+        insert.bind(3, key);
+        insert.bind(4, value);
+        insert.run(QString());
+        insert.reset();
     });
-    check(db.get(), sqlite3_exec(db.get(), "COMMIT", nullptr, nullptr, nullptr), SQLITE_OK);
+    db.execute("COMMIT", QString());
 }
 
 } // namespace StoreFill

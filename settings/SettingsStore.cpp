@@ -3,6 +3,7 @@
 #include "platform/Failure.h"
 #include "platform/Today.h"
 #include "settings/SafetyCopies.h"
+#include "settings/Sqlite.h"
 #include "settings/StoreFolder.h"
 
 #include <QDir>
@@ -25,28 +26,12 @@ const char UpsertSql[] =
 const char SelectSql[] =
     "SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3";
 
-void bindText(sqlite3_stmt *statement, int index, const QString &text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-}
-
 } // namespace
 
 const char *const SettingsStore::CreateTableSql =
     "CREATE TABLE IF NOT EXISTS settings("
     "application TEXT NOT NULL, section TEXT NOT NULL, key TEXT NOT NULL, value TEXT NOT NULL, "
     "PRIMARY KEY (application, section, key))";
-
-void SettingsStore::DatabaseCloser::operator()(sqlite3 *db) const
-{
-    sqlite3_close_v2(db);
-}
-
-void SettingsStore::StatementFinalizer::operator()(sqlite3_stmt *statement) const
-{
-    sqlite3_finalize(statement);
-}
 
 SettingsStore::SettingsStore(QString path)
     : m_path(std::move(path))
@@ -55,9 +40,7 @@ SettingsStore::SettingsStore(QString path)
 
 SettingsStore::~SettingsStore()
 {
-    m_upsert.reset();
-    m_select.reset();
-    m_dataVersion.reset();
+    close();
 }
 
 QString SettingsStore::defaultPath()
@@ -70,25 +53,21 @@ void SettingsStore::save(const QString &application, const QString &section, con
                          const QString &value)
 {
     ensureOpen();
-    sqlite3_stmt *statement = m_upsert.get();
-    auto reset = qScopeGuard([statement] {
-        sqlite3_reset(statement);
-        sqlite3_clear_bindings(statement);
-    });
-    bindText(statement, 1, application);
-    bindText(statement, 2, section);
-    bindText(statement, 3, key);
-    bindText(statement, 4, value);
-    const int code = sqlite3_step(statement);
-    if (code != SQLITE_DONE) {
+    Sqlite::Statement &statement = *m_upsert;
+    statement.bind(1, application);
+    statement.bind(2, section);
+    statement.bind(3, key);
+    statement.bind(4, value);
+    try {
+        statement.run(tr("Cannot save \"%1\" in").arg(key.left(80)));
+    } catch (...) {
         // A connection that could not write may never write again (SQLite keeps
         // a file that was read-only when it was opened read-only), so the next
         // call opens the store afresh and finds it writable once it is.
-        const Failure failure = failureOf(tr("Cannot save \"%1\" in").arg(key.left(80)), code);
-        reset.dismiss();
         close();
-        throw failure;
+        throw;
     }
+    statement.reset();
     if (m_writeObserver)
         m_writeObserver(key, value);
 }
@@ -97,24 +76,16 @@ std::optional<QString> SettingsStore::read(const QString &application, const QSt
                                            const QString &key)
 {
     ensureOpen();
-    sqlite3_stmt *statement = m_select.get();
-    const auto reset = qScopeGuard([statement] {
-        sqlite3_reset(statement);
-        sqlite3_clear_bindings(statement);
-    });
-    bindText(statement, 1, application);
-    bindText(statement, 2, section);
-    bindText(statement, 3, key);
-    const int code = sqlite3_step(statement);
-    if (code == SQLITE_DONE) {
-        m_seenVersion = dataVersion();
-        return std::nullopt;
-    }
-    if (code != SQLITE_ROW)
-        fail(tr("Cannot read \"%1\" from").arg(key.left(80)), code);
+    Sqlite::Statement &statement = *m_select;
+    const auto reset = qScopeGuard([&statement] { statement.reset(); });
+    statement.bind(1, application);
+    statement.bind(2, section);
+    statement.bind(3, key);
+    const bool found = statement.step(tr("Cannot read \"%1\" from").arg(key.left(80)));
     m_seenVersion = dataVersion();
-    const auto *text = static_cast<const char *>(sqlite3_column_blob(statement, 0));
-    return QString::fromUtf8(text, sqlite3_column_bytes(statement, 0));
+    if (!found)
+        return std::nullopt;
+    return statement.text(0);
 }
 
 bool SettingsStore::changedElsewhere()
@@ -130,12 +101,10 @@ bool SettingsStore::changedElsewhere()
 // connection sees it; its own commits leave it as it is.
 qint64 SettingsStore::dataVersion()
 {
-    sqlite3_stmt *statement = m_dataVersion.get();
-    const auto reset = qScopeGuard([statement] { sqlite3_reset(statement); });
-    const int code = sqlite3_step(statement);
-    if (code != SQLITE_ROW)
-        fail(tr("Cannot read"), code);
-    return sqlite3_column_int64(statement, 0);
+    Sqlite::Statement &statement = *m_dataVersion;
+    const auto reset = qScopeGuard([&statement] { statement.reset(); });
+    statement.stepToRow(tr("Cannot read"));
+    return statement.integer(0);
 }
 
 // Another copy of the planner that types commits every keystroke, so the lock
@@ -167,30 +136,29 @@ void SettingsStore::close()
     m_upsert.reset();
     m_select.reset();
     m_dataVersion.reset();
-    m_db.reset();
+    m_db.reset(); // after its statements
 }
 
 void SettingsStore::open()
 {
     createFileIfMissing();
     StoreFolder::checkPrivate(m_path);
-    sqlite3 *raw = nullptr;
-    const int code = sqlite3_open_v2(QFile::encodeName(m_path).constData(), &raw,
-                                     SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
-    m_db.reset(raw); // closed on every path, also after a failed open
-    if (code != SQLITE_OK)
-        fail(tr("Cannot open"), code);
-    sqlite3_extended_result_codes(m_db.get(), 1);
-    sqlite3_busy_handler(m_db.get(), &SettingsStore::waitForOtherCopy, nullptr);
+    const QString path = m_path;
+    const auto throwFailure = [path](const QString &what, const QString &reason, int) {
+        throw Failure(tr("%1 the notes store %2: %3.").arg(what, path, reason));
+    };
+    m_db = std::make_unique<Sqlite::Database>(QFile::encodeName(m_path), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
+                                              throwFailure, tr("Cannot open"));
+    sqlite3_busy_handler(m_db->handle(), &SettingsStore::waitForOtherCopy, nullptr);
 
     if (isEmptyDatabase())
         createSchema();
     else
         checkSchema();
-    execute("PRAGMA synchronous = FULL");
-    m_upsert = prepare(UpsertSql);
-    m_select = prepare(SelectSql);
-    m_dataVersion = prepare("PRAGMA data_version");
+    m_db->execute("PRAGMA synchronous = FULL", tr("Cannot use"));
+    m_upsert = std::make_unique<Sqlite::Statement>(prepare(UpsertSql));
+    m_select = std::make_unique<Sqlite::Statement>(prepare(SelectSql));
+    m_dataVersion = std::make_unique<Sqlite::Statement>(prepare("PRAGMA data_version"));
     m_seenVersion = dataVersion();
 }
 
@@ -225,22 +193,20 @@ void SettingsStore::createFileIfMissing()
 // switched to WAL but without the table yet.
 bool SettingsStore::isEmptyDatabase()
 {
-    Statement count = prepare("SELECT count(*) FROM sqlite_schema");
-    const int code = sqlite3_step(count.get());
-    if (code != SQLITE_ROW)
-        fail(tr("Cannot read"), code);
-    return sqlite3_column_int64(count.get(), 0) == 0;
+    Sqlite::Statement count = prepare("SELECT count(*) FROM sqlite_schema");
+    count.stepToRow(tr("Cannot read"));
+    return count.integer(0) == 0;
 }
 
 void SettingsStore::createSchema()
 {
-    execute("PRAGMA journal_mode = WAL");
-    execute("BEGIN IMMEDIATE");
+    m_db->execute("PRAGMA journal_mode = WAL", tr("Cannot use"));
+    m_db->execute("BEGIN IMMEDIATE", tr("Cannot use"));
     try {
-        execute(CreateTableSql);
-        execute("COMMIT");
+        m_db->execute(CreateTableSql, tr("Cannot use"));
+        m_db->execute("COMMIT", tr("Cannot use"));
     } catch (...) {
-        sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+        m_db->executeIgnoringFailure("ROLLBACK");
         throw;
     }
 }
@@ -249,21 +215,7 @@ void SettingsStore::createSchema()
 // exactly as it is and the store reports what it found.
 void SettingsStore::checkSchema()
 {
-    Statement columns = prepare("SELECT name, pk FROM pragma_table_info('settings') ORDER BY cid");
-    QStringList names;
-    QStringList keyColumns;
-    int code;
-    while ((code = sqlite3_step(columns.get())) == SQLITE_ROW) {
-        const QString name = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(columns.get(), 0)));
-        names << name;
-        if (sqlite3_column_int(columns.get(), 1) > 0)
-            keyColumns << name;
-    }
-    if (code != SQLITE_DONE)
-        fail(tr("Cannot read"), code);
-    const QStringList expected{QStringLiteral("application"), QStringLiteral("section"),
-                               QStringLiteral("key"), QStringLiteral("value")};
-    if (names != expected || keyColumns != expected.mid(0, 3)) {
+    if (!m_db->hasSettingsTable(tr("Cannot read"))) {
         throw Failure(tr("The file %1 is not a notes store of this program: it has no table "
                                      "settings(application, section, key, value). The file was left unchanged.")
                           .arg(m_path));
@@ -271,7 +223,7 @@ void SettingsStore::checkSchema()
     if (!QFileInfo::exists(SafetyCopies::copyPath(m_path, Today::date())))
         checkIntegrity();
     // A store made elsewhere may use a rollback journal; WAL lets a second copy read while one writes.
-    sqlite3_exec(m_db.get(), "PRAGMA journal_mode = WAL", nullptr, nullptr, nullptr);
+    m_db->executeIgnoringFailure("PRAGMA journal_mode = WAL");
 }
 
 // A damaged page anywhere in the file is found before anything is written:
@@ -282,43 +234,14 @@ void SettingsStore::checkSchema()
 // fails every read and write that touches it, with a message naming the file.
 void SettingsStore::checkIntegrity()
 {
-    Statement check = prepare("PRAGMA quick_check(1)");
-    const int code = sqlite3_step(check.get());
-    if (code != SQLITE_ROW)
-        fail(tr("Cannot read"), code);
-    const QString verdict = QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(check.get(), 0)));
-    if (verdict != QLatin1String("ok")) {
+    const QStringList damage = m_db->damage(tr("Cannot read"));
+    if (!damage.isEmpty()) {
         throw Failure(tr("The notes store %1 is damaged: %2. The file was left unchanged.")
-                          .arg(m_path, verdict.left(200)));
+                          .arg(m_path, damage.join(QStringLiteral("; ")).left(200)));
     }
 }
 
-void SettingsStore::execute(const char *sql)
+Sqlite::Statement SettingsStore::prepare(const char *sql)
 {
-    const int code = sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr);
-    if (code != SQLITE_OK)
-        fail(tr("Cannot use"), code);
-}
-
-SettingsStore::Statement SettingsStore::prepare(const char *sql)
-{
-    sqlite3_stmt *raw = nullptr;
-    const int code = sqlite3_prepare_v3(m_db.get(), sql, -1, SQLITE_PREPARE_PERSISTENT, &raw, nullptr);
-    Statement statement(raw);
-    if (code != SQLITE_OK)
-        fail(tr("Cannot read"), code);
-    return statement;
-}
-
-Failure SettingsStore::failureOf(const QString &what, int code) const
-{
-    QString reason = QString::fromUtf8(sqlite3_errstr(code));
-    if (m_db && sqlite3_errcode(m_db.get()) == code)
-        reason = QString::fromUtf8(sqlite3_errmsg(m_db.get()));
-    return Failure(tr("%1 the notes store %2: %3.").arg(what, m_path, reason));
-}
-
-void SettingsStore::fail(const QString &what, int code)
-{
-    throw failureOf(what, code);
+    return Sqlite::Statement(*m_db, sql, tr("Cannot read"), Sqlite::Statement::Use::Persistent);
 }

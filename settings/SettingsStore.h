@@ -6,9 +6,10 @@
 #include <memory>
 #include <optional>
 
-class Failure;
-struct sqlite3;
-struct sqlite3_stmt;
+namespace Sqlite {
+class Database;
+class Statement;
+} // namespace Sqlite
 
 // The per-user store of text values addressed by (application, section, key):
 // one SQLite database in WAL mode with full sync, so that a value survives a
@@ -48,11 +49,6 @@ public:
     static constexpr int BusyTimeoutMs = 5000;
 
 private:
-    struct DatabaseCloser { void operator()(sqlite3 *db) const; };
-    struct StatementFinalizer { void operator()(sqlite3_stmt *statement) const; };
-    using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
-    using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
-
     static int waitForOtherCopy(void *context, int attempt);
     void ensureOpen();
     void close();
@@ -63,16 +59,13 @@ private:
     void checkSchema();
     void checkIntegrity();
     qint64 dataVersion();
-    void execute(const char *sql);
-    Statement prepare(const char *sql);
-    Failure failureOf(const QString &what, int code) const;
-    [[noreturn]] void fail(const QString &what, int code);
+    Sqlite::Statement prepare(const char *sql);
 
     QString m_path;
-    Database m_db;
-    Statement m_upsert;
-    Statement m_select;
-    Statement m_dataVersion;
+    std::unique_ptr<Sqlite::Database> m_db;
+    std::unique_ptr<Sqlite::Statement> m_upsert;
+    std::unique_ptr<Sqlite::Statement> m_select;
+    std::unique_ptr<Sqlite::Statement> m_dataVersion;
     qint64 m_seenVersion = 0;
     WriteObserver m_writeObserver;
 };

@@ -1,14 +1,12 @@
 #pragma once
 
 #include "platform/Failure.h"
+#include "settings/Sqlite.h"
 
 #include <QCoreApplication>
 
 #include <QString>
 #include <functional>
-#include <memory>
-
-struct sqlite3;
 
 // The failure of a store that another program holds locked: busy, not damaged.
 class StoreBusy : public Failure
@@ -74,11 +72,9 @@ public:
     static constexpr int BusyTimeoutMs = 2000;
 
 private:
-    struct DatabaseCloser { void operator()(sqlite3 *db) const; };
-    using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
-
-    [[noreturn]] void fail(const QString &what, int code) const;
+    // A statement whose parameters :application and :section name the planner's section.
+    Sqlite::Statement inPlannerSection(const char *sql);
 
     QString m_path;
-    Database m_db;
+    Sqlite::Database m_db;
 };

@@ -3,6 +3,7 @@
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "settings/Sqlite.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -24,10 +25,8 @@ QByteArray fileDigest(const QString &path)
 
 void runSql(const QString &path, const char *sql)
 {
-    sqlite3 *db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
-    QCOMPARE(sqlite3_exec(db, sql, nullptr, nullptr, nullptr), SQLITE_OK);
-    sqlite3_close(db);
+    const Sqlite::Database db(QFile::encodeName(path), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+    QCOMPARE(sqlite3_exec(db.handle(), sql, nullptr, nullptr, nullptr), SQLITE_OK);
 }
 
 mode_t modeOf(const QString &path)
@@ -133,14 +132,10 @@ private slots:
     void usesWalWithFullSync()
     {
         SettingsStore(storePath()).save(App, Sec, "Text1", "2021");
-        sqlite3 *db = nullptr;
-        sqlite3_open(QFile::encodeName(storePath()).constData(), &db);
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(db, "PRAGMA journal_mode", -1, &statement, nullptr);
-        QCOMPARE(sqlite3_step(statement), SQLITE_ROW);
-        QCOMPARE(QByteArray(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0))), QByteArray("wal"));
-        sqlite3_finalize(statement);
-        sqlite3_close(db);
+        const Sqlite::Database db(QFile::encodeName(storePath()), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        Sqlite::Statement statement(db, "PRAGMA journal_mode", QStringLiteral("Cannot read"));
+        QVERIFY(statement.step(QStringLiteral("Cannot read")));
+        QCOMPARE(statement.text(0), QStringLiteral("wal"));
     }
 
     // A file that is not a store of ours is reported by name and left byte for byte.
@@ -210,16 +205,12 @@ private slots:
         SettingsStore(storePath()).save(App, Sec, "Text1", "2021");
         int damagedPage = 0;
         {
-            sqlite3 *db = nullptr;
-            sqlite3_open(QFile::encodeName(storePath()).constData(), &db);
-            sqlite3_exec(db, "CREATE TABLE other(x); INSERT INTO other VALUES (zeroblob(3000))", nullptr, nullptr,
-                         nullptr);
-            sqlite3_stmt *statement = nullptr;
-            sqlite3_prepare_v2(db, "SELECT rootpage FROM sqlite_master WHERE name = 'other'", -1, &statement, nullptr);
-            sqlite3_step(statement);
-            damagedPage = sqlite3_column_int(statement, 0);
-            sqlite3_finalize(statement);
-            sqlite3_close(db);
+            Sqlite::Database db(QFile::encodeName(storePath()), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+            db.execute("CREATE TABLE other(x); INSERT INTO other VALUES (zeroblob(3000))", QStringLiteral("Cannot write"));
+            Sqlite::Statement statement(db, "SELECT rootpage FROM sqlite_master WHERE name = 'other'",
+                                        QStringLiteral("Cannot read"));
+            statement.stepToRow(QStringLiteral("Cannot read"));
+            damagedPage = int(statement.integer(0));
         }
         QVERIFY(damagedPage > 1);
         QFile file(storePath());
@@ -255,9 +246,8 @@ private slots:
     {
         SettingsStore store(storePath());
         store.save(App, Sec, "Text1", "2021");
-        sqlite3 *other = nullptr;
-        sqlite3_open(QFile::encodeName(storePath()).constData(), &other);
-        QCOMPARE(sqlite3_exec(other, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
+        Sqlite::Database other(QFile::encodeName(storePath()), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        QCOMPARE(sqlite3_exec(other.handle(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr), SQLITE_OK);
         try {
             store.save(App, Sec, "Text1", "2022");
             QFAIL("a locked store accepted a write");
@@ -265,8 +255,7 @@ private slots:
             QVERIFY(failure.description().contains(storePath()));
             QVERIFY2(failure.description().contains("locked"), qPrintable(failure.description()));
         }
-        sqlite3_exec(other, "ROLLBACK", nullptr, nullptr, nullptr);
-        sqlite3_close(other);
+        other.executeIgnoringFailure("ROLLBACK");
         store.save(App, Sec, "Text1", "2022");
         QCOMPARE(*store.read(App, Sec, "Text1"), QString("2022"));
     }

@@ -2,6 +2,7 @@
 
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "settings/Sqlite.h"
 
 #include <QDir>
 #include <QFile>
@@ -137,20 +138,15 @@ NotesFixture::Result NotesFixture::run(const QStringList &arguments, const QProc
 QMap<QString, QString> NotesFixture::contents(const QString &storePath)
 {
     QMap<QString, QString> values;
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(storePath).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(db, "SELECT key, value FROM settings WHERE application = 'Quillmere' "
-                               "AND section = 'Tavorin Planner'", -1, &statement, nullptr);
-        while (statement && sqlite3_step(statement) == SQLITE_ROW) {
-            values.insert(QString::fromUtf8(static_cast<const char *>(sqlite3_column_blob(statement, 0)),
-                                            sqlite3_column_bytes(statement, 0)),
-                          QString::fromUtf8(static_cast<const char *>(sqlite3_column_blob(statement, 1)),
-                                            sqlite3_column_bytes(statement, 1)));
-        }
-        sqlite3_finalize(statement);
+    try {
+        const Sqlite::Database db(QFile::encodeName(storePath), SQLITE_OPEN_READONLY);
+        Sqlite::Statement select(db, "SELECT key, value FROM settings WHERE application = 'Quillmere' "
+                                     "AND section = 'Tavorin Planner'", QStringLiteral("Cannot read"));
+        while (select.step(QStringLiteral("Cannot read")))
+            values.insert(select.text(0), select.text(1));
+    } catch (const Failure &) {
+        // A store that cannot be read shows what was read of it: nothing, or the rows before the failure.
     }
-    sqlite3_close(db);
     return values;
 }
 

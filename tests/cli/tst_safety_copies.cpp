@@ -3,6 +3,7 @@
 #include "settings/PartFile.h"
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
+#include "settings/Sqlite.h"
 
 #include <QDir>
 #include <QTest>
@@ -207,10 +208,8 @@ void SafetyCopiesTest::failures()
         file.write(QByteArray(8192, 'g'));
     } else if (spoil == "foreign") {
         QVERIFY(QFile::remove(store));
-        sqlite3 *db = nullptr;
-        sqlite3_open(QFile::encodeName(store).constData(), &db);
-        QCOMPARE(sqlite3_exec(db, "CREATE TABLE things(name TEXT)", nullptr, nullptr, nullptr), SQLITE_OK);
-        sqlite3_close(db);
+        const Sqlite::Database db(QFile::encodeName(store), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        QCOMPARE(sqlite3_exec(db.handle(), "CREATE TABLE things(name TEXT)", nullptr, nullptr, nullptr), SQLITE_OK);
     } else if (spoil == "damaged") {
         QFile file(store);
         QVERIFY(file.open(QIODevice::ReadWrite));

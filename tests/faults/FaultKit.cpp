@@ -3,6 +3,7 @@
 #include "calendar/Controls.h"
 #include "calendar/MonthPanel.h"
 #include "settings/Settings.h"
+#include "settings/Sqlite.h"
 
 #include <QCryptographicHash>
 #include <QDir>
@@ -37,73 +38,52 @@ QByteArray foreignDatabase(const char *sql)
 {
     QTemporaryDir folder;
     const QString path = folder.filePath(QStringLiteral("other.db"));
-    sqlite3 *db = nullptr;
-    sqlite3_open(QFile::encodeName(path).constData(), &db);
-    sqlite3_exec(db, sql, nullptr, nullptr, nullptr);
-    sqlite3_close(db);
+    {
+        Sqlite::Database db(QFile::encodeName(path), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        db.executeIgnoringFailure(sql);
+    }
     QFile file(path);
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
 namespace {
 
-// A read-only connection of its own that is always closed.
-struct Connection
+// A read-only connection of its own, closed on every path.
+Sqlite::Database connectionTo(const QString &path)
 {
-    explicit Connection(const QString &path)
-    {
-        if (sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
-            sqlite3_close(db);
-            db = nullptr;
-        } else {
-            sqlite3_busy_timeout(db, 5000);
-        }
-    }
-    ~Connection() { sqlite3_close(db); }
-    sqlite3 *db = nullptr;
-};
+    Sqlite::Database db(QFile::encodeName(path), SQLITE_OPEN_READONLY);
+    sqlite3_busy_timeout(db.handle(), 5000);
+    return db;
+}
 
 } // namespace
 
 QString integrityOf(const QString &storePath)
 {
-    Connection connection(storePath);
-    if (!connection.db)
-        return QStringLiteral("cannot open %1").arg(storePath);
-    sqlite3_stmt *statement = nullptr;
-    QStringList found;
-    if (sqlite3_prepare_v2(connection.db, "PRAGMA integrity_check", -1, &statement, nullptr) != SQLITE_OK)
-        found << QString::fromUtf8(sqlite3_errmsg(connection.db));
-    int code;
-    while (statement && (code = sqlite3_step(statement)) == SQLITE_ROW)
-        found << QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)));
-    if (statement && code != SQLITE_DONE)
-        found << QString::fromUtf8(sqlite3_errmsg(connection.db));
-    sqlite3_finalize(statement);
-    return found.join(u'\n');
+    try {
+        Sqlite::Database db = connectionTo(storePath);
+        const QStringList damage = db.damage(QStringLiteral("Cannot check"));
+        return damage.isEmpty() ? QStringLiteral("ok") : damage.join(u'\n');
+    } catch (const Failure &failure) {
+        return failure.description();
+    }
 }
 
 std::optional<QString> storedValue(const QString &storePath, const QString &key)
 {
-    Connection connection(storePath);
-    if (!connection.db)
-        return std::nullopt;
-    sqlite3_stmt *statement = nullptr;
-    sqlite3_prepare_v2(connection.db,
-                       "SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3", -1,
-                       &statement, nullptr);
-    std::optional<QString> value;
-    if (statement) {
-        const QByteArray parts[] = {Settings::Application.toUtf8(), Settings::Section.toUtf8(), key.toUtf8()};
-        for (int i = 0; i < 3; ++i)
-            sqlite3_bind_text(statement, i + 1, parts[i].constData(), int(parts[i].size()), SQLITE_TRANSIENT);
-        if (sqlite3_step(statement) == SQLITE_ROW) {
-            value = QString::fromUtf8(static_cast<const char *>(sqlite3_column_blob(statement, 0)),
-                                      sqlite3_column_bytes(statement, 0));
-        }
+    try {
+        Sqlite::Database db = connectionTo(storePath);
+        Sqlite::Statement select(db, "SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3",
+                                 QStringLiteral("Cannot read"));
+        select.bind(1, Settings::Application);
+        select.bind(2, Settings::Section);
+        select.bind(3, key);
+        if (select.step(QStringLiteral("Cannot read")))
+            return select.text(0);
+    } catch (const Failure &) {
+        // A store that cannot be read holds no value a test could compare.
     }
-    sqlite3_finalize(statement);
-    return value;
+    return std::nullopt;
 }
 
 QByteArray digestOf(const QString &path)

@@ -1,6 +1,7 @@
 #include "FaultKit.h"
 
 #include "settings/Settings.h"
+#include "settings/Sqlite.h"
 
 #include <QDir>
 #include <QProcess>
@@ -110,10 +111,8 @@ private slots:
         QVERIFY(file.open(QIODevice::WriteOnly));
         file.close();
         if (!sql.isEmpty()) {
-            sqlite3 *db = nullptr;
-            sqlite3_open(QFile::encodeName(storePath()).constData(), &db);
-            QCOMPARE(sqlite3_exec(db, sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
-            sqlite3_close(db);
+            const Sqlite::Database db(QFile::encodeName(storePath()), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+            QCOMPARE(sqlite3_exec(db.handle(), sql.toUtf8().constData(), nullptr, nullptr, nullptr), SQLITE_OK);
         }
 
         typeToTheEnd(3, QStringLiteral("ok"));

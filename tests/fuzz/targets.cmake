@@ -27,6 +27,7 @@ add_library(fuzzed_code STATIC
   ${PLANNER_ROOT}/platform/OleColor.cpp
   ${PLANNER_ROOT}/platform/Dispatch.cpp
   ${PLANNER_ROOT}/platform/Today.cpp
+  ${PLANNER_ROOT}/settings/Sqlite.cpp
   ${PLANNER_ROOT}/settings/SettingsStore.cpp
   ${PLANNER_ROOT}/settings/SafetyCopies.cpp
   ${PLANNER_ROOT}/settings/PartFile.cpp

@@ -3,6 +3,7 @@
 #include "platform/UnhandledFailures.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "settings/Sqlite.h"
 
 #include <QLocale>
 #include <sqlite3.h>
@@ -82,18 +83,14 @@ void PrivateStore::put(const QString &key, const QString &value)
 QMap<QString, QString> PrivateStore::contents() const
 {
     QMap<QString, QString> values;
-    sqlite3 *db = nullptr;
-    if (sqlite3_open_v2(QFile::encodeName(m_path).constData(), &db, SQLITE_OPEN_READONLY, nullptr) == SQLITE_OK) {
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(db, "SELECT key, value FROM settings", -1, &statement, nullptr);
-        while (statement && sqlite3_step(statement) == SQLITE_ROW) {
-            values.insert(QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0))),
-                          QString::fromUtf8(static_cast<const char *>(sqlite3_column_blob(statement, 1)),
-                                            sqlite3_column_bytes(statement, 1)));
-        }
-        sqlite3_finalize(statement);
+    try {
+        const Sqlite::Database db(QFile::encodeName(m_path), SQLITE_OPEN_READONLY);
+        Sqlite::Statement select(db, "SELECT key, value FROM settings", QStringLiteral("Cannot read"));
+        while (select.step(QStringLiteral("Cannot read")))
+            values.insert(select.text(0), select.text(1));
+    } catch (const Failure &) {
+        // A store that cannot be read shows what was read of it: nothing, or the rows before the failure.
     }
-    sqlite3_close(db);
     return values;
 }
 
