@@ -1,7 +1,9 @@
 #include "FaultKit.h"
 #include "PowerCutVfs.h"
 
+#include "cli/NoteImport.h"
 #include "cli/StoreRestore.h"
+#include "cli/SyncState.h"
 #include "platform/Failure.h"
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
@@ -22,7 +24,7 @@ Q_DECLARE_METATYPE(PowerCutVfs::Loss)
 
 namespace {
 
-enum class Operation { Restore, SafetyCopy };
+enum class Operation { Restore, SafetyCopy, Import, SyncRecords };
 
 const QDate Day(2026, 12, 8);
 
@@ -147,6 +149,89 @@ Values fill(const QString &storePath, const QString &word, int notes)
     return values;
 }
 
+// The store after an import of entries: what the import's dry run reports.
+Values imported(const QString &storePath, const QList<JournalNote> &entries)
+{
+    Values values = valuesOf(storePath);
+    for (const NoteImport::Change &change : NoteImport::apply(storePath, entries, true)) {
+        values[change.key] = change.text;
+        if (!change.color.isEmpty())
+            values[NoteJournal::colorKeyOf(change.key)] = change.color;
+    }
+    return values;
+}
+
+// Entries added below 20 notes of the store and 20 new notes with a colour.
+QList<JournalNote> importedEntries()
+{
+    QList<JournalNote> entries;
+    for (int i = 1; i <= 20; ++i) {
+        entries << NoteJournal::fromKey(Settings::noteTextKey(QStringLiteral("May"), QStringLiteral("2024"), i),
+                                        QStringLiteral("from the calendar %1").arg(i), QString());
+        entries << NoteJournal::fromKey(Settings::noteTextKey(QStringLiteral("June"), QStringLiteral("2024"), i),
+                                        QStringLiteral("imported ").repeated(50), QStringLiteral("255"));
+    }
+    return entries;
+}
+
+// Every record of the sync state, read as the next pass reads it.
+Values recordsOf(const QString &statePath)
+{
+    SyncState state(statePath);
+    Values records;
+    const auto entries = state.entries();
+    for (auto it = entries.begin(); it != entries.end(); ++it)
+        records[QStringLiteral("entry ") + it.key()] = it->href + u' ' + it->etag + u' ' + it->hash;
+    const auto absorbed = state.absorbed();
+    for (auto it = absorbed.begin(); it != absorbed.end(); ++it)
+        records[QStringLiteral("absorbed ") + it.key()] = it.value();
+    for (const QString name : {QStringLiteral("sync-token"), QStringLiteral("last-pass")})
+        records[name] = state.value(name);
+    return records;
+}
+
+// What a pass records, one write at a time: a newer ETag for each of 15
+// notes, entries of other programs taken in, then the token and the pass.
+void recordPass(SyncState &state, const QString &version)
+{
+    for (int i = 1; i <= 15; ++i) {
+        const QString key = Settings::noteTextKey(QStringLiteral("May"), QStringLiteral("2024"), i);
+        state.setEntry(key, {QStringLiteral("/notes/%1.ics").arg(i), version + QString::number(i), SyncState::hashOf(version, {})});
+    }
+    for (int i = 1; i <= 5; ++i)
+        state.setAbsorbed(QStringLiteral("/notes/other-%1.ics").arg(i), version);
+    state.setValue(QStringLiteral("sync-token"), QStringLiteral("token-") + version);
+    state.setValue(QStringLiteral("last-pass"), QStringLiteral("2026-12-08T12:00:0") + version.right(1));
+}
+
+// Cuts at every write of a second pass recorded over a first: after each
+// write returned, the sync state is sound and either as before it or after.
+void recordAgreements(Cuts &cuts, const QString &storePath, const Values &store)
+{
+    const QString statePath = SyncState::pathBeside(storePath);
+    Values before = recordsOf(statePath);
+    SyncState state(statePath);
+    auto record = [&](auto write) {
+        write();
+        const Values after = recordsOf(statePath);
+        cuts.checkCopies([&](const QString &copy) {
+            const QString copied = copy + u'/' + QFileInfo(statePath).fileName();
+            const Values found = recordsOf(copied);
+            QCOMPARE(FaultKit::integrityOf(copied), QStringLiteral("ok"));
+            QVERIFY2(found == before || found == after, qPrintable(QStringLiteral("found: ") + describe(found)));
+            checkStore(copy + QStringLiteral("/settings.sqlite3"), {store});
+        });
+        before = after;
+    };
+    for (int i = 1; i <= 15 && !QTest::currentTestFailed(); ++i) {
+        const QString key = Settings::noteTextKey(QStringLiteral("May"), QStringLiteral("2024"), i);
+        record([&] { state.setEntry(key, {QStringLiteral("/notes/%1.ics").arg(i), QStringLiteral("second") + QString::number(i), SyncState::hashOf(key, {})}); });
+    }
+    record([&] { state.setAbsorbed(QStringLiteral("/notes/other-6.ics"), QStringLiteral("second")); });
+    record([&] { state.setValue(QStringLiteral("sync-token"), QStringLiteral("token-second")); });
+    record([&] { state.setValue(QStringLiteral("last-pass"), QStringLiteral("2026-12-08T12:00:02")); });
+}
+
 } // namespace
 
 Q_DECLARE_METATYPE(Operation)
@@ -212,6 +297,10 @@ private slots:
         QTest::newRow("restore, a torn part kept") << Operation::Restore << Loss::RandomSubset;
         QTest::newRow("safety copy, the unsynced lost") << Operation::SafetyCopy << Loss::AllUnsynced;
         QTest::newRow("safety copy, a torn part kept") << Operation::SafetyCopy << Loss::RandomSubset;
+        QTest::newRow("import, the unsynced lost") << Operation::Import << Loss::AllUnsynced;
+        QTest::newRow("import, a torn part kept") << Operation::Import << Loss::RandomSubset;
+        QTest::newRow("sync state, the unsynced lost") << Operation::SyncRecords << Loss::AllUnsynced;
+        QTest::newRow("sync state, a torn part kept") << Operation::SyncRecords << Loss::RandomSubset;
     }
     void copies()
     {
@@ -224,18 +313,32 @@ private slots:
         const QString backup = home.filePath(QStringLiteral("backup/notes.sqlite3"));
         const Values old = fill(store, QStringLiteral("old "), 60);
         const Values restored = fill(backup, QStringLiteral("new text "), 90);
+        const QList<JournalNote> entries = importedEntries();
+        const Values afterImport = imported(store, entries);
+        if (operation == Operation::SyncRecords) {
+            SyncState first(SyncState::pathBeside(store));
+            recordPass(first, QStringLiteral("first"));
+        }
 
         Cuts cuts(folder, loss, 1, seed);
         try {
             if (operation == Operation::Restore)
                 StoreRestore::restore(backup, store, QDateTime(Day, QTime(12, 0), Qt::UTC), false);
-            else
+            else if (operation == Operation::SafetyCopy)
                 QVERIFY(SafetyCopies::makeDailyCopy(store, Day));
+            else if (operation == Operation::Import)
+                NoteImport::apply(store, entries, false);
+            else
+                recordAgreements(cuts, store, old);
         } catch (const Failure &failure) {
             QFAIL(qPrintable(failure.description()));
         }
-        const std::vector<Values> allowed =
-            operation == Operation::Restore ? std::vector<Values>{old, restored} : std::vector<Values>{old};
+        QCOMPARE(valuesOf(store), operation == Operation::Restore  ? restored
+                                  : operation == Operation::Import ? afterImport
+                                                                   : old);
+        const std::vector<Values> allowed = operation == Operation::Restore ? std::vector<Values>{old, restored}
+                                            : operation == Operation::Import ? std::vector<Values>{old, afterImport}
+                                                                             : std::vector<Values>{old};
         cuts.checkCopies([&](const QString &copy) {
             const QStringList kept = QDir(copy).entryList({QStringLiteral("*.bak"), QStringLiteral("*.before-restore-*")});
             for (const QString &name : kept) {
