@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The calendar window's load sequence. It lives with the start-up procedures
 // it calls, so that the window itself depends on nothing of the start of the
 // program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "app/PlannerApplication.h"
 #include "app/PlannerStart.h"
 #include "calendar/Form1.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A refill of both panels on a shown window after a change of month: 140 store
 // reads and 70 note boxes that each get a new text.
 

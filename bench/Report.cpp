@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one table of a run: every figure, its baseline from the same run, and the ratio.
 
 #include "Groups.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Start-up of the planner against a window of the same widgets with no logic:
 // time from spawning the process to its first paint, and peak resident memory.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // One keystroke in a note box: the text, then the colour, each stored durably.
 
 #include "Groups.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Measures the planner's store, refill and start-up against baselines taken in
 // the same run and prints one table. Run by scripts/bench.sh:
 //   planner_bench [--folder DIR] [--plot-data FILE] [--group NAME] [--notes N]

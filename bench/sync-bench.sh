@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Sync against a local Radicale: the first pass of N notes and a pass with
 # nothing changed, against N bare sequential PUTs with curl (one connection) to
 # the same server. Prints the times and their ratios.

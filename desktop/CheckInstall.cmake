@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by the test install_layout:
 # cmake -DBUILD_DIR=... -DPREFIX=... -DBINDIR=... -DDATADIR=... -DMANDIR=... -DPLANNER_ID=... -P CheckInstall.cmake
 file(REMOVE_RECURSE ${PREFIX})

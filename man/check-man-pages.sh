@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: check-man-pages.sh TAVORIN_NOTES PAGE...
 # Fails on any mandoc warning in a page but the empty paragraphs scdoc writes
 # around every section, and when the commands in the COMMANDS section of

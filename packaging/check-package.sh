@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: check-package.sh BUILD_DIR WORK_DIR
 # Makes the Debian package of BUILD_DIR in WORK_DIR and checks it as a new
 # user's machine would take it: its files, its dependencies, installing and

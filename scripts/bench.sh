@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the benchmarks into build-bench/, runs them in a temporary folder on
 # the disk of the user's home (never tmpfs: durable writes cost nothing there)
 # and writes docs/performance.md with the table, the machine, the command and

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the Debian packages that building, running and testing the planner need.
 # Only what is missing is installed; a machine that has everything is left alone.
 set -euo pipefail

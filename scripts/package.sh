@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs what is missing, builds the programs into build/ and makes the
 # Debian package build/tavorin-planner_<version>_<arch>.deb from them.
 set -euo pipefail

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/Numbers.h"
 #include "platform/OleColor.h"
 #include "platform/Failure.h"

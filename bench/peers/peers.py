@@ -1,4 +1,5 @@
 #!/usr/bin/python3
+# SPDX-License-Identifier: GPL-3.0-or-later
 """The planner side by side with the desktop diaries users would pick instead.
 
 Under Xvfb with openbox, in interleaved rounds, for the planner, RedNotebook,

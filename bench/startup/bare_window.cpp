@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A window of the same widgets as the calendar window, of about the same size,
 // with no logic: what start-up costs Qt alone. It reports its first paint.
 

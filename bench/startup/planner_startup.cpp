@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The planner started exactly as its main() starts it, with two additions: the
 // date is fixed to the month whose notes the benchmark stored, and the first
 // paint of the window is reported.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The note text colour: a click on the swatch opens the colour dialog, a colour
 # typed into its HTML field and confirmed becomes the swatch colour, is stored
 # and comes back after a restart, and the next note written takes it. A cancel

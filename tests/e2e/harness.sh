@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Common steps of the end-to-end tests, sourced by every scenario file.
 #
 # Each scenario file runs as `bash <file>.sh <path to tavorin-planner>`. It gets

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The keyboard: the Tab order through both panels, and the month lists and
 # year boxes driven as a person would. Where the focus is, is found by typing a
 # marker and looking for the key under which the program stored it.

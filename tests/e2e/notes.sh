@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Day notes are stored as they are typed: a note survives the program being
 # killed at once after the last keystroke, comes back after a restart, and a
 # fast burst of typing is stored character for character.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Starting the planner: the window a person gets on 15 August 2021 with an
 # empty store, a start in December, when panel 2 wraps round to January, and a
 # start in a Wayland session.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Two copies of the planner on one store: each on its own X display, typing at
 # the same time into different days of August 2021. Both notes are stored in
 # full, the store stays sound, also after both copies are killed, and a new

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Starts the planner's window and types into a note box of panel 1, one key
 // at a time as a user would, writing "typed N" to standard output after each
 // keystroke has returned, so after its note has been stored. Message boxes are

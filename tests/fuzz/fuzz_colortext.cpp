@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // OleColor::fromStoredText, the strict reading of a stored colour: an optional
 // '-' and ASCII digits within the signed 32-bit range, or a Failure that
 // quotes the text. Its value goes on to toQColor, which either gives a colour

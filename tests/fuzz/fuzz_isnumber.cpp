@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers::isNumber, the year box's test of its text, against a regular
 // expression of the same rule: an optional sign, then ASCII digits with at
 // most one '.', and at least one digit.

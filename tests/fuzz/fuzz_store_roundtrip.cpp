@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The store keeps any key and value exactly: what is saved is what comes
 // back, also after the store is opened again. The first byte of the input
 // gives the length of the key in bytes; the rest is the value. Both are read

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Numbers::yearOf, which decides whether a panel shows days: a run of ASCII
 // digits worth 100 to 9999, leading zeros allowed, nothing else. Checked
 // against the digits themselves, so a long run cannot overflow the answer.

@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the fuzz targets with clang (libFuzzer, AddressSanitizer,
 # UndefinedBehaviorSanitizer) and runs each for a while on its seed corpus in
 # tests/fuzz/corpus/<target>. New inputs the fuzzer finds go to the build

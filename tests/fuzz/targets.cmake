@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The fuzz targets, built by run-fuzzers.sh with clang. The code under test is
 # compiled here with the sanitizers and coverage instrumentation, from the
 # planner's own sources.
