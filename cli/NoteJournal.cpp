@@ -8,7 +8,6 @@
 
 #include <QColor>
 #include <QCryptographicHash>
-#include <QLocale>
 
 #include <libical/ical.h>
 
@@ -77,22 +76,6 @@ QString textProperty(icalcomponent *component, icalproperty_kind kind)
     return p ? QString::fromUtf8(icalvalue_get_text(icalproperty_get_value(p))) : QString();
 }
 
-// The date a key names with a month name of any language the planner speaks.
-QDate dateInAnyLanguage(const Note &note)
-{
-    const auto year = Numbers::yearOf(note.yearText);
-    if (!year)
-        return {};
-    for (const QLocale &locale : {QLocale(), QLocale(QLocale::English), QLocale(QLocale::German), QLocale(QLocale::Russian)}) {
-        for (int month = 1; month <= 12; ++month) {
-            if (note.monthText.compare(locale.standaloneMonthName(month, QLocale::LongFormat), Qt::CaseInsensitive) == 0
-                || note.monthText.compare(locale.monthName(month, QLocale::LongFormat), Qt::CaseInsensitive) == 0)
-                return QDate(*year, month, note.day);
-        }
-    }
-    return {};
-}
-
 JournalNote noteOf(icalcomponent *journal)
 {
     JournalNote note;
@@ -131,7 +114,7 @@ namespace NoteJournal {
 
 QString uidFor(const QString &key)
 {
-    const QByteArray hash = QCryptographicHash::hash("Quillmere/Tavorin Planner/" + key.toUtf8(), QCryptographicHash::Sha1);
+    const QByteArray hash = QCryptographicHash::hash((Settings::Application + u'/' + Settings::Section + u'/' + key).toUtf8(), QCryptographicHash::Sha1);
     return QString::fromLatin1(hash.toHex()) + QStringLiteral("@tavorin-planner.invalid");
 }
 
@@ -139,7 +122,7 @@ JournalNote fromKey(const QString &key, const QString &text, const QString &colo
 {
     JournalNote note{key, text, colorText, {}, uidFor(key)};
     if (const auto parsed = NoteCatalogue::fromKey(key))
-        note.date = parsed->date.isValid() ? parsed->date : dateInAnyLanguage(*parsed);
+        note.date = parsed->date; // the catalogue reads month names of every language
     return note;
 }
 

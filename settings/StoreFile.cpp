@@ -123,7 +123,8 @@ bool StoreFile::hasOnlyOwnSchema()
 int StoreFile::noteCount()
 {
     Sqlite::Statement count = inPlannerSection("SELECT count(*) FROM settings WHERE application = :application "
-                                               "AND section = :section AND instr(key, '_txtNote_') > 0 AND value <> ''");
+                                               "AND section = :section AND instr(key, :infix) > 0 AND value <> ''");
+    count.bind(":infix", Settings::NoteTextInfix);
     count.stepToRow(tr("Cannot read"));
     return int(count.integer(0));
 }
