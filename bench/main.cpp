@@ -8,9 +8,9 @@
 
 #include "Groups.h"
 #include "StoreFill.h"
+#include "tests/support/TestSeams.h"
 
 #include "app/PlannerApplication.h"
-#include "platform/Today.h"
 #include "settings/Settings.h"
 
 #include <QCommandLineParser>
@@ -113,7 +113,7 @@ int main(int argc, char *argv[])
     // Nothing here may reach the user's own store, not even by mistake.
     qputenv("XDG_DATA_HOME", QFile::encodeName(work.filePath(QStringLiteral("xdg-data"))));
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
-    Today::setFixedDateForTesting(StoreFill::ShownDate);
+    FixedToday::set(StoreFill::ShownDate);
 
     try {
         const Results results = measureAll(work.path(), choice);

@@ -3,31 +3,27 @@
 
 #include <QCoreApplication>
 
-namespace ApplicationInfo {
-
 namespace {
 QString folderOverride;
 QString applicationTitle;
 }
 
-QString folder()
+QString ApplicationInfo::folder()
 {
     return folderOverride.isEmpty() ? QCoreApplication::applicationDirPath() : folderOverride;
 }
 
-void setFolderForTesting(const QString &folder)
+void ApplicationInfo::setFolder(const QString &folder)
 {
     folderOverride = folder;
 }
 
-QString title()
+QString ApplicationInfo::title()
 {
     return applicationTitle;
 }
 
-void setTitle(const QString &title)
+void ApplicationInfo::setTitle(const QString &title)
 {
     applicationTitle = title;
 }
-
-} // namespace ApplicationInfo

@@ -39,15 +39,6 @@ void setByName(QWidget *control, const QString &name, const QVariant &value)
     palette.setColor(control->backgroundRole(), OleColor::toQColor(colorValue));
     control->setPalette(palette);
     control->setAutoFillBackground(true);
-    control->setProperty(BackColorName, colorValue);
-}
-
-std::optional<qint32> backColor(const QWidget *control)
-{
-    const QVariant value = control->property(BackColorName);
-    if (!value.isValid())
-        return std::nullopt;
-    return value.toInt();
 }
 
 } // namespace ControlProperties

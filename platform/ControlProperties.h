@@ -19,7 +19,4 @@ Kind kindOf(const QWidget *control);
 // the control's background. Any other name is a failure.
 void setByName(QWidget *control, const QString &name, const QVariant &value);
 
-// The control's "BackColor" as last set by name, or nothing.
-std::optional<qint32> backColor(const QWidget *control);
-
 } // namespace ControlProperties

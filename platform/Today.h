@@ -3,10 +3,14 @@
 
 #include <QDate>
 
-// The current local date. Tests fix it, so that nothing depends on the day they run.
-namespace Today {
+// The current local date. Tests and benchmarks fix it through a subclass, so
+// that nothing they check depends on the day they run.
+class Today
+{
+public:
+    static QDate date();
 
-QDate date();
-void setFixedDateForTesting(const QDate &date); // an invalid date returns to the clock
-
-} // namespace Today
+protected:
+    // The date that date() returns from now on; an invalid date returns to the clock.
+    static void setFixedDate(const QDate &date);
+};

@@ -2,8 +2,6 @@
 #include "settings/SettingsStore.h"
 
 #include "platform/Failure.h"
-#include "platform/Today.h"
-#include "settings/SafetyCopies.h"
 #include "settings/Sqlite.h"
 #include "settings/StoreFolder.h"
 
@@ -221,7 +219,7 @@ void SettingsStore::checkSchema()
                                      "settings(application, section, key, value). The file was left unchanged.")
                           .arg(m_path));
     }
-    if (!QFileInfo::exists(SafetyCopies::copyPath(m_path, Today::date())))
+    if (m_wholeFileCheck)
         checkIntegrity();
     // A store made elsewhere may use a rollback journal; WAL lets a second copy read while one writes.
     m_db->executeIgnoringFailure("PRAGMA journal_mode = WAL");
@@ -229,10 +227,8 @@ void SettingsStore::checkSchema()
 
 // A damaged page anywhere in the file is found before anything is written:
 // SQLite would otherwise read and write around it, and every write could
-// spread the damage. The check reads the whole file, so it runs once a day:
-// the day's safety copy is made only of a store that passed it, and while
-// that copy exists the check is not repeated. A page damaged later still
-// fails every read and write that touches it, with a message naming the file.
+// spread the damage. A page damaged after the check still fails every read
+// and write that touches it, with a message naming the file.
 void SettingsStore::checkIntegrity()
 {
     const QStringList damage = m_db->damage(tr("Cannot read"));

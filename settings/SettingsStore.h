@@ -43,6 +43,11 @@ public:
     // this one last read a value from it or asked; false before it was opened.
     bool changedElsewhere();
 
+    // Whether opening the store reads the whole file for damage first (the
+    // default). The check is slow for a large store, so the planner's start-up
+    // runs it once a day and turns it off when the day's check already passed.
+    void setWholeFileCheck(bool enabled) { m_wholeFileCheck = enabled; }
+
     // The statement that makes the store's one table.
     static const char *const CreateTableSql;
 
@@ -68,5 +73,6 @@ private:
     std::unique_ptr<Sqlite::Statement> m_select;
     std::unique_ptr<Sqlite::Statement> m_dataVersion;
     qint64 m_seenVersion = 0;
+    bool m_wholeFileCheck = true;
     WriteObserver m_writeObserver;
 };

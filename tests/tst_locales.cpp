@@ -1,9 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/FormHarness.h"
 #include "support/TestEnvironment.h"
+#include "support/TestSeams.h"
 
-#include "platform/ApplicationInfo.h"
-#include "platform/Today.h"
 
 #include <QDir>
 #include <QLocale>
@@ -19,7 +18,7 @@ class LocalesTest : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { ApplicationInfo::setFolderForTesting(QDir::tempPath() + "/tavorin-no-skin-here"); }
+    void initTestCase() { TestApplicationFolder::set(QDir::tempPath() + "/tavorin-no-skin-here"); }
     void cleanupTestCase() { useEnglishNames(); }
 
     void namesFollowTheLanguage_data()
@@ -45,7 +44,7 @@ private slots:
         QFETCH(QString, firstCaption);
         QFETCH(QString, noteKey);
         QLocale::setDefault(locale);
-        Today::setFixedDateForTesting(QDate(2021, 8, 15));
+        FixedToday::set(QDate(2021, 8, 15));
         PrivateStore store;
         RecordedMessages messages;
         Form1 form;

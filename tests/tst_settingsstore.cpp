@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "calendar/Form1.h"
+#include "calendar/MonthPanel.h"
 #include "platform/Failure.h"
-#include "platform/Today.h"
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/Sqlite.h"
+#include "support/TestEnvironment.h"
+#include "support/TestSeams.h"
 
 #include <QCryptographicHash>
 #include <QFile>
@@ -197,12 +200,13 @@ private slots:
         QCOMPARE(*SettingsStore(storePath()).read(App, Sec, "Text1"), QString("2021"));
     }
 
-    // A damaged page is found by the whole-file check on the day's first open;
-    // once the day's safety copy exists (made only of a store that passed),
-    // the check is not repeated and an undamaged part is read as usual.
+    // A damaged page is found by the whole-file check when the store opens.
+    // The planner's start-up turns the check off once the day's safety copy
+    // exists (made only of a store that passed), and an undamaged part is
+    // then read as usual.
     void wholeFileCheckRunsUntilTheDaysCopyExists()
     {
-        Today::setFixedDateForTesting(QDate(2021, 8, 15));
+        FixedToday::set(QDate(2021, 8, 15));
         SettingsStore(storePath()).save(App, Sec, "Text1", "2021");
         int damagedPage = 0;
         {
@@ -221,11 +225,19 @@ private slots:
         file.close();
 
         QVERIFY_THROWS_EXCEPTION(Failure, SettingsStore(storePath()).read(App, Sec, "Text1"));
+        TestEnvironment::RecordedMessages messages;
+        Settings::useStoreAt(storePath());
+        Form1().Form_Load();
+        QCOMPARE(messages.shown().size(), 5);
         QFile copy(SafetyCopies::copyPath(storePath(), QDate(2021, 8, 15)));
         QVERIFY(copy.open(QIODevice::WriteOnly));
         copy.close();
-        QCOMPARE(*SettingsStore(storePath()).read(App, Sec, "Text1"), QString("2021"));
-        Today::setFixedDateForTesting(QDate());
+        Form1 form;
+        form.Form_Load();
+        QCOMPARE(messages.shown().size(), 5);
+        QCOMPARE(form.panel1()->yearText(), QString("2021"));
+        Settings::useStoreAt(QString());
+        FixedToday::clear();
     }
 
     // A second copy of the planner holding the store locked is waited for up to
@@ -272,5 +284,5 @@ private slots:
     }
 };
 
-QTEST_GUILESS_MAIN(SettingsStoreTest)
+QTEST_MAIN(SettingsStoreTest)
 #include "tst_settingsstore.moc"

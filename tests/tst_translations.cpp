@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/TestEnvironment.h"
+#include "support/TestSeams.h"
 
 #include "app/PlannerApplication.h"
 #include "app/PlannerStart.h"
 #include "calendar/ErrorReport.h"
 #include "calendar/Form1.h"
-#include "platform/Today.h"
 #include "settings/SettingsStore.h"
 
 #include <QColorDialog>
@@ -30,7 +30,7 @@ class TranslationsTest : public QObject
 private slots:
     void plannerSpeaksGermanButKeepsItsDesignTexts()
     {
-        Today::setFixedDateForTesting(QDate(2021, 8, 15));
+        FixedToday::set(QDate(2021, 8, 15));
         const QString store = SettingsStore::defaultPath();
         QVERIFY(QDir().mkpath(QFileInfo(store).path()));
         QFile file(store);

@@ -4,6 +4,8 @@
 
 #include "FirstShown.h"
 
+#include "calendar/WindowDesign.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
@@ -14,10 +16,10 @@
 
 namespace {
 
-constexpr int Cells = 35;
+constexpr int Cells = WindowDesign::CellCount;
 constexpr int Columns = 7;
 
-// A frame with two labels, a combo box, a line edit, 35 labels and 35 plain text edits.
+// A frame with two labels, a combo box, a line edit, a label and a plain text edit per day cell.
 void addPanel(QWidget *window, int left)
 {
     auto *frame = new QGroupBox(QStringLiteral("Month"), window);

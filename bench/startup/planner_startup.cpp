@@ -4,17 +4,17 @@
 // paint of the window is reported.
 
 #include "FirstShown.h"
+#include "tests/support/TestSeams.h"
 
 #include "app/PlannerApplication.h"
 #include "app/PlannerStart.h"
 #include "bench/StoreFill.h"
 #include "calendar/Form1.h"
-#include "platform/Today.h"
 
 int main(int argc, char *argv[])
 {
     PlannerApplication application(argc, argv);
-    Today::setFixedDateForTesting(StoreFill::ShownDate);
+    FixedToday::set(StoreFill::ShownDate);
     Form1 window;
     startPlanner(window);
     // Watches after the planner's own watcher of the first paint, so it is told

@@ -1,12 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FaultKit.h"
 #include "support/TestEnvironment.h"
+#include "support/TestSeams.h"
 
 #include "calendar/Controls.h"
 #include "calendar/ErrorReport.h"
 #include "calendar/Form1.h"
 #include "calendar/MonthPanel.h"
-#include "platform/Today.h"
 #include "settings/Settings.h"
 
 #include <QApplication>
@@ -60,7 +60,7 @@ private slots:
     void initTestCase()
     {
         useEnglishNames();
-        Today::setFixedDateForTesting(QDate(2021, 8, 15));
+        FixedToday::set(QDate(2021, 8, 15));
     }
 
     // A bad "Forecolor" is the start-up's step 144: reported with its line,

@@ -2,6 +2,7 @@
 #include "FaultKit.h"
 #include "PowerCutVfs.h"
 
+#include "calendar/WindowDesign.h"
 #include "cli/NoteImport.h"
 #include "cli/StoreRestore.h"
 #include "cli/SyncState.h"
@@ -128,7 +129,7 @@ std::vector<std::pair<QString, QString>> typingSequence(int keystrokes)
     std::vector<std::pair<QString, QString>> writes;
     QString text;
     for (int i = 0; i < keystrokes; ++i) {
-        const int cell = 1 + i / KeystrokesPerNote % 35;
+        const int cell = 1 + i / KeystrokesPerNote % WindowDesign::CellCount;
         text = i % KeystrokesPerNote == 0 ? line.repeated(120) : text + line.at(i % line.size());
         writes.emplace_back(Settings::noteTextKey(QStringLiteral("August"), QStringLiteral("2021"), cell), text);
         writes.emplace_back(Settings::noteColorKey(QStringLiteral("August"), QStringLiteral("2021"), cell),
@@ -186,7 +187,7 @@ Values recordsOf(const QString &statePath)
     const auto absorbed = state.absorbed();
     for (auto it = absorbed.begin(); it != absorbed.end(); ++it)
         records[QStringLiteral("absorbed ") + it.key()] = it.value();
-    for (const QString name : {QStringLiteral("sync-token"), QStringLiteral("last-pass")})
+    for (const QString &name : {QStringLiteral("sync-token"), QStringLiteral("last-pass")})
         records[name] = state.value(name);
     return records;
 }

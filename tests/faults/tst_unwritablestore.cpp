@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FaultKit.h"
 #include "support/TestEnvironment.h"
+#include "support/TestSeams.h"
 
 #include "calendar/Controls.h"
 #include "calendar/Form1.h"
 #include "calendar/MonthPanel.h"
-#include "platform/Today.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
@@ -279,7 +279,7 @@ private slots:
     {
         std::signal(SIGXFSZ, SIG_IGN); // a write past the file-size limit fails instead of ending us
         useEnglishNames();
-        Today::setFixedDateForTesting(QDate(2021, 8, 15));
+        FixedToday::set(QDate(2021, 8, 15));
         if (!mountsUnavailable.isEmpty())
             qInfo("mount tests skipped: %s", qPrintable(mountsUnavailable));
     }

@@ -15,13 +15,13 @@
 
 #include "FaultKit.h"
 #include "support/TestEnvironment.h"
+#include "support/TestSeams.h"
 
 #include "app/PlannerApplication.h"
 #include "calendar/Controls.h"
 #include "calendar/Form1.h"
 #include "calendar/MonthPanel.h"
 #include "platform/MessageBox.h"
-#include "platform/Today.h"
 
 #include <QApplication>
 #include <QFile>
@@ -67,7 +67,7 @@ int main(int argc, char *argv[])
     const int cell = arguments.at(1).toInt();
 
     TestEnvironment::useEnglishNames();
-    Today::setFixedDateForTesting(QDate(2021, 8, 15));
+    FixedToday::set(QDate(2021, 8, 15));
     MessageBox::setPresenter(std::make_unique<PrintingPresenter>());
 
     Form1 window;

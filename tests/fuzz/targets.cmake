@@ -5,6 +5,8 @@
 set(CMAKE_CXX_STANDARD 20)
 set(CMAKE_CXX_STANDARD_REQUIRED ON)
 set(CMAKE_CXX_EXTENSIONS OFF)
+set(CMAKE_AUTOMOC ON)
+add_compile_options(-Wall -Wextra)
 
 if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   message(FATAL_ERROR "The fuzz targets need clang (libFuzzer): configure with -DCMAKE_CXX_COMPILER=clang++")
@@ -22,18 +24,12 @@ pkg_check_modules(SQLITE3 REQUIRED IMPORTED_TARGET sqlite3)
 set(PLANNER_ROOT ${CMAKE_CURRENT_SOURCE_DIR}/../..)
 set(SANITIZERS -fsanitize=address,undefined -fno-sanitize-recover=all -fno-omit-frame-pointer)
 
-# What the targets exercise: the number readings, the colour reading and the store.
-add_library(fuzzed_code STATIC
-  ${PLANNER_ROOT}/platform/Numbers.cpp
-  ${PLANNER_ROOT}/platform/OleColor.cpp
-  ${PLANNER_ROOT}/platform/Dispatch.cpp
-  ${PLANNER_ROOT}/platform/Today.cpp
-  ${PLANNER_ROOT}/settings/Sqlite.cpp
-  ${PLANNER_ROOT}/settings/SettingsStore.cpp
-  ${PLANNER_ROOT}/settings/SafetyCopies.cpp
-  ${PLANNER_ROOT}/settings/PartFile.cpp
-  ${PLANNER_ROOT}/settings/StoreFolder.cpp
-  ${PLANNER_ROOT}/settings/StoreFile.cpp)
+# What the targets exercise: the number readings, the colour reading and the
+# store, with the layers they stand on.
+include(${PLANNER_ROOT}/cmake/PlannerSources.cmake)
+set(fuzzed_sources ${PLANNER_BASE_SOURCES} ${PLANNER_STORE_SOURCES} ${PLANNER_PLATFORM_SOURCES})
+list(TRANSFORM fuzzed_sources PREPEND ${PLANNER_ROOT}/)
+add_library(fuzzed_code STATIC ${fuzzed_sources})
 target_include_directories(fuzzed_code PUBLIC ${PLANNER_ROOT})
 target_compile_options(fuzzed_code PUBLIC ${SANITIZERS} PRIVATE -fsanitize=fuzzer-no-link)
 target_link_options(fuzzed_code PUBLIC ${SANITIZERS})

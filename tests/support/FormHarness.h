@@ -4,6 +4,7 @@
 #include "calendar/Controls.h"
 #include "calendar/Form1.h"
 #include "calendar/MonthPanel.h"
+#include "calendar/WindowDesign.h"
 
 #include <QComboBox>
 #include <QLineEdit>
@@ -19,7 +20,7 @@ inline MonthPanel *panel(const Form1 &form, int number)
 inline int shownCells(const MonthPanel *panel)
 {
     int shown = 0;
-    for (int cell = 0; cell < 35; ++cell) {
+    for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
         const bool captionShown = !panel->dayCaption(cell)->isHidden();
         if (captionShown != !panel->noteBox(cell)->isHidden())
             return -1; // a caption and its note box must show together

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/WindowTestCase.h"
 
-#include "platform/ApplicationInfo.h"
-#include "platform/Today.h"
+#include "support/TestSeams.h"
+
 
 #include <QDir>
 #include <QFile>
@@ -11,8 +11,8 @@
 void WindowTestCase::beginTest(const QDate &today)
 {
     TestEnvironment::useEnglishNames();
-    Today::setFixedDateForTesting(today);
-    ApplicationInfo::setFolderForTesting(QDir::tempPath() + QStringLiteral("/tavorin-no-skin-here"));
+    FixedToday::set(today);
+    TestApplicationFolder::set(QDir::tempPath() + QStringLiteral("/tavorin-no-skin-here"));
     m_store = std::make_unique<TestEnvironment::PrivateStore>();
     m_messages = std::make_unique<TestEnvironment::RecordedMessages>();
 }
@@ -22,7 +22,7 @@ void WindowTestCase::endTest()
     m_form.reset();
     m_messages.reset();
     m_store.reset();
-    ApplicationInfo::setFolderForTesting(QString());
+    TestApplicationFolder::clear();
 }
 
 void WindowTestCase::startPlanner(bool shown)

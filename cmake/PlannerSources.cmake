@@ -1,0 +1,50 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
+# The sources of each layer of the planner, relative to the root of the tree:
+# the planner's build and the fuzz build both take them from here.
+
+set(PLANNER_BASE_SOURCES
+  platform/Failure.h
+  platform/Today.h platform/Today.cpp
+  platform/DateNames.h platform/DateNames.cpp
+  platform/Numbers.h platform/Numbers.cpp
+  platform/ApplicationInfo.h platform/ApplicationInfo.cpp
+  platform/Translations.h platform/Translations.cpp
+)
+
+set(PLANNER_STORE_SOURCES
+  settings/Sqlite.h settings/Sqlite.cpp
+  settings/SettingsStore.h settings/SettingsStore.cpp
+  settings/Settings.h settings/Settings.cpp
+  settings/StoreFile.h settings/StoreFile.cpp
+  settings/SafetyCopies.h settings/SafetyCopies.cpp
+  settings/PartFile.h settings/PartFile.cpp
+  settings/StoreFolder.h settings/StoreFolder.cpp
+  settings/StoreUseLock.h settings/StoreUseLock.cpp
+)
+
+set(PLANNER_PLATFORM_SOURCES
+  platform/Dispatch.h platform/Dispatch.cpp
+  platform/OleColor.h platform/OleColor.cpp
+  platform/MessageBox.h platform/MessageBox.cpp
+  platform/ControlProperties.h platform/ControlProperties.cpp
+  platform/FocusNotifier.h platform/FocusNotifier.cpp
+  platform/SkinFramework.h platform/SkinFramework.cpp
+  platform/CommonDialog.h platform/CommonDialog.cpp
+  platform/UnhandledFailures.h platform/UnhandledFailures.cpp
+)
+
+set(PLANNER_CALENDAR_SOURCES
+  calendar/WindowDesign.h calendar/WindowDesign.cpp
+  calendar/ErrorReport.h calendar/ErrorReport.cpp
+  calendar/Controls.h calendar/Controls.cpp
+  calendar/MonthPanel.h calendar/MonthPanel.cpp
+  calendar/Form1.h calendar/Form1.cpp
+  resources/resources.qrc
+)
+
+set(PLANNER_CORE_SOURCES
+  app/StartupProcedures.h app/StartupProcedures.cpp
+  app/FormLoad.cpp
+  app/PlannerApplication.h app/PlannerApplication.cpp
+  app/PlannerStart.h app/PlannerStart.cpp
+)
