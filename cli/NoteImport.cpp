@@ -4,6 +4,7 @@
 #include "platform/Failure.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "settings/Sqlite.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -12,16 +13,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <optional>
 #include <sqlite3.h>
 
-#include <memory>
-
 namespace {
-
-struct DatabaseCloser { void operator()(sqlite3 *db) const { sqlite3_close_v2(db); } };
-struct StatementFinalizer { void operator()(sqlite3_stmt *s) const { sqlite3_finalize(s); } };
-using Database = std::unique_ptr<sqlite3, DatabaseCloser>;
-using Statement = std::unique_ptr<sqlite3_stmt, StatementFinalizer>;
 
 QList<JournalNote> fromJson(const QJsonDocument &document)
 {
@@ -35,85 +30,71 @@ QList<JournalNote> fromJson(const QJsonDocument &document)
     return entries;
 }
 
-void bindText(sqlite3_stmt *statement, int index, const QString &text)
-{
-    const QByteArray utf8 = text.toUtf8();
-    sqlite3_bind_text(statement, index, utf8.constData(), int(utf8.size()), SQLITE_TRANSIENT);
-}
-
 // The store opened for one write transaction of the import.
 class ImportTransaction
 {
 public:
     explicit ImportTransaction(const QString &path)
-        : m_path(path)
+        : m_db(openInTransaction(path)),
+          m_select(m_db, "SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3", {}),
+          m_upsert(m_db,
+                   "INSERT INTO settings(application, section, key, value) VALUES (?1, ?2, ?3, ?4) "
+                   "ON CONFLICT(application, section, key) DO UPDATE SET value = excluded.value",
+                   {})
     {
-        sqlite3 *db = nullptr;
-        const int code = sqlite3_open_v2(QFile::encodeName(path).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        m_db.reset(db);
-        if (code != SQLITE_OK)
-            fail();
-        sqlite3_busy_timeout(db, SettingsStore::BusyTimeoutMs);
-        execute("BEGIN IMMEDIATE");
     }
     ~ImportTransaction()
     {
         if (m_open)
-            sqlite3_exec(m_db.get(), "ROLLBACK", nullptr, nullptr, nullptr);
+            m_db.executeIgnoringFailure("ROLLBACK");
     }
 
     std::optional<QString> value(const QString &key)
     {
-        Statement statement = prepare("SELECT value FROM settings WHERE application = ?1 AND section = ?2 AND key = ?3");
-        bindKey(statement.get(), key);
-        if (sqlite3_step(statement.get()) != SQLITE_ROW)
-            return std::nullopt;
-        return QString::fromUtf8(static_cast<const char *>(sqlite3_column_blob(statement.get(), 0)), sqlite3_column_bytes(statement.get(), 0));
+        bindKey(m_select, key);
+        std::optional<QString> found;
+        if (m_select.step({}))
+            found = m_select.text(0);
+        m_select.reset();
+        return found;
     }
     void save(const QString &key, const QString &value)
     {
-        Statement statement = prepare("INSERT INTO settings(application, section, key, value) VALUES (?1, ?2, ?3, ?4) "
-                                      "ON CONFLICT(application, section, key) DO UPDATE SET value = excluded.value");
-        bindKey(statement.get(), key);
-        bindText(statement.get(), 4, value);
-        if (sqlite3_step(statement.get()) != SQLITE_DONE)
-            fail();
+        bindKey(m_upsert, key);
+        m_upsert.bind(4, value);
+        m_upsert.run({});
+        m_upsert.reset();
     }
     void commit()
     {
-        execute("COMMIT");
+        m_db.execute("COMMIT", {});
         m_open = false;
     }
 
 private:
-    void bindKey(sqlite3_stmt *statement, const QString &key)
+    // Every failure, of the open as of any statement, reads the same and gives SQLite's reason.
+    static Sqlite::Database openInTransaction(const QString &path)
     {
-        bindText(statement, 1, Settings::Application);
-        bindText(statement, 2, Settings::Section);
-        bindText(statement, 3, key);
+        const auto throwFailure = [path](const QString &, const QString &reason, int) {
+            throw Failure(QCoreApplication::translate("NoteImport", "Cannot import into the notes store %1: %2; nothing was changed.")
+                              .arg(path, reason));
+        };
+        Sqlite::Database db(QFile::encodeName(path), SQLITE_OPEN_READWRITE, throwFailure, {});
+        db.setBusyTimeout(SettingsStore::BusyTimeoutMs);
+        db.execute("BEGIN IMMEDIATE", {});
+        return db;
     }
-    Statement prepare(const char *sql)
+    static void bindKey(Sqlite::Statement &statement, const QString &key)
     {
-        sqlite3_stmt *raw = nullptr;
-        if (sqlite3_prepare_v2(m_db.get(), sql, -1, &raw, nullptr) != SQLITE_OK)
-            fail();
-        return Statement(raw);
-    }
-    void execute(const char *sql)
-    {
-        if (sqlite3_exec(m_db.get(), sql, nullptr, nullptr, nullptr) != SQLITE_OK)
-            fail();
-        m_open = true;
-    }
-    [[noreturn]] void fail()
-    {
-        throw Failure(QCoreApplication::translate("NoteImport", "Cannot import into the notes store %1: %2; nothing was changed.")
-                          .arg(m_path, QString::fromUtf8(m_db ? sqlite3_errmsg(m_db.get()) : "out of memory")));
+        statement.bind(1, Settings::Application);
+        statement.bind(2, Settings::Section);
+        statement.bind(3, key);
     }
 
-    QString m_path;
-    Database m_db;
-    bool m_open = false;
+    Sqlite::Database m_db; // in its transaction from the start; a failed prepare closes it, which rolls back
+    Sqlite::Statement m_select;
+    Sqlite::Statement m_upsert;
+    bool m_open = true;
 };
 
 } // namespace

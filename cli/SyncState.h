@@ -5,7 +5,7 @@
 #include <QString>
 #include <memory>
 
-struct sqlite3;
+namespace Sqlite { class Database; }
 
 // What the last passes of sync agreed with the server, kept in its own SQLite
 // file beside the store (never in the planner's settings table): for each note
@@ -42,11 +42,7 @@ public:
     static QString hashOf(const QString &text, const QString &colorText);
 
 private:
-    struct DatabaseCloser { void operator()(sqlite3 *db) const; };
-    void execute(const char *sql);
     void write(const char *sql, const QStringList &values);
-    [[noreturn]] void fail(const QString &what) const;
 
-    QString m_path;
-    std::unique_ptr<sqlite3, DatabaseCloser> m_db;
+    std::unique_ptr<Sqlite::Database> m_db;
 };

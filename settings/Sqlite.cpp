@@ -60,6 +60,11 @@ sqlite3 *Database::handle() const
     return m_connection->handle;
 }
 
+void Database::setBusyTimeout(int ms)
+{
+    sqlite3_busy_timeout(handle(), ms);
+}
+
 void Database::check(int code, const QString &what, int expected) const
 {
     m_connection->check(code, what, expected);

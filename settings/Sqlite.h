@@ -39,6 +39,8 @@ public:
     Database &operator=(Database &&) noexcept;
 
     sqlite3 *handle() const;
+    // How long a statement waits for another connection's lock before it fails as busy.
+    void setBusyTimeout(int ms);
 
     // Throws the failure of `what` unless code is `expected`.
     void check(int code, const QString &what, int expected = 0) const;

@@ -4,6 +4,7 @@
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "settings/Sqlite.h"
 #include "settings/StoreUseLock.h"
 
 #include <QDir>
@@ -23,27 +24,21 @@ class Connection
 {
 public:
     explicit Connection(const QString &path)
+        : m_db(QFile::encodeName(path), SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE)
     {
-        sqlite3_open_v2(QFile::encodeName(path).constData(), &m_db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr);
     }
-    ~Connection() { sqlite3_close_v2(m_db); }
-    Connection(const Connection &) = delete;
-    Connection &operator=(const Connection &) = delete;
 
-    int execute(const QString &sql) { return sqlite3_exec(m_db, sql.toUtf8().constData(), nullptr, nullptr, nullptr); }
+    // SQLite's result code, which the cases compare.
+    int execute(const QString &sql) { return sqlite3_exec(m_db.handle(), sql.toUtf8().constData(), nullptr, nullptr, nullptr); }
     QString text(const char *sql)
     {
-        sqlite3_stmt *statement = nullptr;
-        sqlite3_prepare_v2(m_db, sql, -1, &statement, nullptr);
-        const QString value = statement && sqlite3_step(statement) == SQLITE_ROW
-                                  ? QString::fromUtf8(reinterpret_cast<const char *>(sqlite3_column_text(statement, 0)))
-                                  : QString();
-        sqlite3_finalize(statement);
-        return value;
+        Sqlite::Statement statement(m_db, sql, QStringLiteral("Cannot read"));
+        statement.stepToRow(QStringLiteral("Cannot read"));
+        return statement.text(0);
     }
 
 private:
-    sqlite3 *m_db = nullptr;
+    Sqlite::Database m_db;
 };
 
 const char CreateTable[] = "CREATE TABLE settings(application TEXT NOT NULL, section TEXT NOT NULL, key TEXT NOT NULL, "

@@ -8,6 +8,7 @@
 #include "calendar/MonthPanel.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "settings/Sqlite.h"
 
 #include <QApplication>
 #include <QDir>
@@ -204,12 +205,10 @@ private:
     {
         QDeadlineTimer deadline(10000);
         while (!deadline.hasExpired()) {
-            sqlite3 *db = nullptr;
-            sqlite3_open_v2(QFile::encodeName(m_storePath).constData(), &db, SQLITE_OPEN_READWRITE, nullptr);
-            const int code = sqlite3_exec(db, "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
-            sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr);
-            sqlite3_close(db);
-            if (code == SQLITE_BUSY)
+            const Sqlite::Database db(QFile::encodeName(m_storePath), SQLITE_OPEN_READWRITE);
+            const int code = sqlite3_exec(db.handle(), "BEGIN IMMEDIATE", nullptr, nullptr, nullptr);
+            sqlite3_exec(db.handle(), "ROLLBACK", nullptr, nullptr, nullptr);
+            if (Sqlite::isBusy(code))
                 return true;
             QTest::qWait(20);
         }
