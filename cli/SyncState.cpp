@@ -2,6 +2,7 @@
 #include "cli/SyncState.h"
 
 #include "platform/Failure.h"
+#include "settings/SettingsStore.h"
 #include "settings/Sqlite.h"
 
 #include <QCoreApplication>
@@ -43,7 +44,7 @@ SyncState::SyncState(const QString &path)
     };
     m_db = std::make_unique<Sqlite::Database>(QFile::encodeName(path), SQLITE_OPEN_READWRITE, throwFailure,
                                               QCoreApplication::translate("SyncState", "cannot open it"));
-    m_db->setBusyTimeout(5000);
+    m_db->setBusyTimeout(SettingsStore::BusyTimeoutMs);
     m_db->execute("PRAGMA journal_mode=WAL", {});
     m_db->execute("PRAGMA synchronous=FULL", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS entries(key TEXT PRIMARY KEY, href TEXT NOT NULL, etag TEXT NOT NULL, hash TEXT NOT NULL)", {});

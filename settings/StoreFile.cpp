@@ -82,7 +82,7 @@ StoreFile::StoreFile(QString path, Access access)
            },
            tr("Cannot open"))
 {
-    sqlite3_busy_timeout(m_db.handle(), BusyTimeoutMs);
+    m_db.setBusyTimeout(BusyTimeoutMs);
 }
 
 StoreFile::~StoreFile() = default;

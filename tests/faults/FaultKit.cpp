@@ -4,6 +4,7 @@
 #include "calendar/Controls.h"
 #include "calendar/MonthPanel.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 #include "settings/Sqlite.h"
 
 #include <QCryptographicHash>
@@ -53,7 +54,7 @@ namespace {
 Sqlite::Database connectionTo(const QString &path)
 {
     Sqlite::Database db(QFile::encodeName(path), SQLITE_OPEN_READONLY);
-    sqlite3_busy_timeout(db.handle(), 5000);
+    db.setBusyTimeout(SettingsStore::BusyTimeoutMs);
     return db;
 }
 
