@@ -3,6 +3,7 @@
 
 #include "cli/Note.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace {
@@ -32,16 +33,19 @@ QString fenceFor(const QString &text)
 
 } // namespace
 
+// The headings are for people, so they are in the user's language.
 QByteArray MarkdownFormat::begin()
 {
-    return "# Tavorin Planner notes\n";
+    return QStringLiteral("# %1\n").arg(QCoreApplication::translate("MarkdownFormat", "Tavorin Planner notes")).toUtf8();
 }
 
 QByteArray MarkdownFormat::note(const Note &note)
 {
     const QString heading = note.date.isValid()
         ? note.date.toString(Qt::ISODate)
-        : escaped(QStringLiteral("%1 %2, day %3 (no date)").arg(note.monthText, note.yearText).arg(note.day));
+        : escaped(QCoreApplication::translate("MarkdownFormat", "%1 %2, day %3 (no date)")
+                      .arg(note.monthText, note.yearText)
+                      .arg(note.day));
     const QString fence = fenceFor(note.text);
     return QStringLiteral("\n## %1\n\n%2\n%3\n%2\n").arg(heading, fence, note.text).toUtf8();
 }

@@ -52,6 +52,17 @@
     </message>
 </context>
 <context>
+    <name>MarkdownFormat</name>
+    <message>
+        <source>Tavorin Planner notes</source>
+        <translation>Notizen aus Tavorin Planner</translation>
+    </message>
+    <message>
+        <source>%1 %2, day %3 (no date)</source>
+        <translation>%1 %2, Tag %3 (ohne Datum)</translation>
+    </message>
+</context>
+<context>
     <name>NoteImport</name>
     <message>
         <source>Cannot import into the notes store %1: %2; nothing was changed.</source>

@@ -52,6 +52,17 @@
     </message>
 </context>
 <context>
+    <name>MarkdownFormat</name>
+    <message>
+        <source>Tavorin Planner notes</source>
+        <translation>Заметки Tavorin Planner</translation>
+    </message>
+    <message>
+        <source>%1 %2, day %3 (no date)</source>
+        <translation>%1 %2, день %3 (без даты)</translation>
+    </message>
+</context>
+<context>
     <name>NoteImport</name>
     <message>
         <source>Cannot import into the notes store %1: %2; nothing was changed.</source>
