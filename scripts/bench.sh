@@ -8,20 +8,8 @@
 # `scripts/bench.sh peers` runs only that comparison and replaces its section.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/install-deps.sh
-
 # The peers and what drives them; neither the build nor the tests need them.
-peer_packages=(rednotebook zim openbox python3-xlib)
-missing=()
-for p in "${peer_packages[@]}"; do
-  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
-done
-if [ ${#missing[@]} -gt 0 ]; then
-  sudo=""
-  [ "$(id -u)" -eq 0 ] || sudo="sudo"
-  $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
-    -o DPkg::Lock::Timeout=900 "${missing[@]}"
-fi
+bash scripts/install-deps.sh rednotebook zim openbox python3-xlib
 
 cmake -S . -B build-bench -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 targets=(planner_bench tavorin-planner)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs the Debian packages that building, running and testing the planner need.
+# Installs the Debian packages that building, running and testing the planner
+# need, and any packages named on its command line (the benchmarks' peers).
 # Only what is missing is installed; a machine that has everything is left alone.
 set -euo pipefail
 
@@ -38,7 +39,7 @@ install_missing() {
   $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
 }
 
-install_missing "${packages[@]}"
+install_missing "${packages[@]}" "$@"
 
 # The fuzzers' sanitizer runtime must match the installed clang's version.
 clang_major=$(clang -dumpversion | cut -d. -f1)
