@@ -29,17 +29,13 @@ CONF
 /usr/bin/python3 -m radicale --config "$work/config" & server=$!
 until curl -s -o /dev/null "http://127.0.0.1:$port/"; do sleep 0.2; done
 
-# A store of N notes, as the planner writes them.
+# A store of N notes, made by the notes program's own import.
 export HOME=$work XDG_DATA_HOME=$work/data DBUS_SESSION_BUS_ADDRESS= XDG_RUNTIME_DIR=$work
-mkdir -p "$work/data/Quillmere"
-{
-  echo "CREATE TABLE settings(application TEXT NOT NULL, section TEXT NOT NULL, key TEXT NOT NULL, value TEXT NOT NULL, PRIMARY KEY(application, section, key));"
-  echo "BEGIN;"
-  for ((i = 0; i < count; i++)); do
-    echo "INSERT INTO settings VALUES('Quillmere','Tavorin Planner','January_$((2000 + i / 35))_txtNote_$((i % 35))','note number $i');"
-  done
-  echo "COMMIT;"
-} | sqlite3 "$work/data/Quillmere/settings.sqlite3"
+/usr/bin/python3 -c 'import json, sys
+n = int(sys.argv[1])
+print(json.dumps({"notes": [{"key": "January_%d_txtNote_%d" % (2000 + i // 35, i % 35), "text": "note number %d" % i}
+                            for i in range(n)]}))' "$count" > "$work/notes.json"
+"$notes" import -q "$work/notes.json" 2>/dev/null
 echo secret > "$work/password"
 "$notes" sync setup "http://127.0.0.1:$port/" --user bench --password-command "cat $work/password" 2>/dev/null
 
