@@ -80,9 +80,7 @@ std::optional<QString> SettingsStore::read(const QString &application, const QSt
     statement.bind(1, application);
     statement.bind(2, section);
     statement.bind(3, key);
-    const bool found = statement.step(tr("Cannot read \"%1\" from").arg(key.left(80)));
-    m_seenVersion = dataVersion();
-    if (!found)
+    if (!statement.step(tr("Cannot read \"%1\" from").arg(key.left(80))))
         return std::nullopt;
     return statement.text(0);
 }
