@@ -80,9 +80,7 @@ std::optional<QString> SettingsStore::read(const QString &application, const QSt
     statement.bind(1, application);
     statement.bind(2, section);
     statement.bind(3, key);
-    const bool found = statement.step(tr("Cannot read \"%1\" from").arg(key.left(80)));
-    m_seenVersion = dataVersion();
-    if (!found)
+    if (!statement.step(tr("Cannot read \"%1\" from").arg(key.left(80))))
         return std::nullopt;
     return statement.text(0);
 }
@@ -219,8 +217,12 @@ void SettingsStore::checkSchema()
                                      "settings(application, section, key, value). The file was left unchanged.")
                           .arg(m_path));
     }
-    if (m_wholeFileCheck)
+    // Once passed, the check is not repeated when a failed write makes the
+    // store open again: that would read the whole file at a keystroke.
+    if (m_wholeFileCheck) {
         checkIntegrity();
+        m_wholeFileCheck = false;
+    }
     // A store made elsewhere may use a rollback journal; WAL lets a second copy read while one writes.
     m_db->executeIgnoringFailure("PRAGMA journal_mode = WAL");
 }

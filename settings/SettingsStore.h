@@ -40,12 +40,14 @@ public:
     void setWriteObserver(WriteObserver observer) { m_writeObserver = std::move(observer); }
 
     // Whether another program (or copy of the planner) changed the store since
-    // this one last read a value from it or asked; false before it was opened.
+    // this one opened it or last asked; false before it was opened. Reads do
+    // not count: a change between a read and the next question is still seen.
     bool changedElsewhere();
 
     // Whether opening the store reads the whole file for damage first (the
     // default). The check is slow for a large store, so the planner's start-up
     // runs it once a day and turns it off when the day's check already passed.
+    // It also turns itself off once it has passed.
     void setWholeFileCheck(bool enabled) { m_wholeFileCheck = enabled; }
 
     // The statement that makes the store's one table.
