@@ -8,6 +8,7 @@
 #include "calendar/Controls.h"
 #include "calendar/ErrorReport.h"
 #include "calendar/MonthPanel.h"
+#include "platform/ApplicationInfo.h"
 #include "platform/DateNames.h"
 #include "platform/Dispatch.h"
 #include "platform/OleColor.h"
@@ -30,7 +31,7 @@ void Form1::Form_Load()
     SettingsStore &store = Settings::store();
     store.setWholeFileCheck(!QFileInfo::exists(SafetyCopies::copyPath(store.path(), today)));
     ErrorReport::runSteps(FormLoadLocation, {
-        {102, [this] { setWindowTitle(ProductName); }},
+        {102, [this] { setWindowTitle(ApplicationInfo::ProductName); }},
         {102, [this] { setWindowIcon(QIcon(QStringLiteral(":/icons/tavorin-planner.svg"))); }},
         {102, [] { SetAppTitle(); }},
         {104, [this] { ApplySkin(*this, *SkinFramework1); }},

@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "platform/ApplicationInfo.h"
-
 #include <QWidget>
 #include <memory>
 
@@ -19,7 +17,6 @@ class Form1 : public QWidget
 {
     Q_OBJECT
 public:
-    inline static const QString ProductName = ApplicationInfo::ProductName;
     inline static const QString FormLoadLocation = QStringLiteral("in TavorinPlanner2021/08/31.Form1.Form_Load ");
     inline static const QString PictureClickLocation =
         QStringLiteral("in TavorinPlanner2021/08/31.Form1.Picture1_Click ");
