@@ -16,12 +16,13 @@ QByteArray ICalendarFormat::begin()
 
 QByteArray ICalendarFormat::note(const Note &note)
 {
-    const QString color = note.color ? QString::number(*note.color) : QString();
-    const JournalNote journal = NoteJournal::fromKey(note.key, note.text, color);
-    if (!journal.date.isValid()) {
+    if (!note.date.isValid()) {
         m_undated << note.key;
         return {};
     }
+    // The catalogue has read the key already: its date is the entry's day.
+    const QString color = note.color ? QString::number(*note.color) : QString();
+    const JournalNote journal{note.key, note.text, color, note.date, NoteJournal::uidFor(note.key)};
     // A file for calendar programs: the text as they show it, no exact copy beside it.
     return NoteJournal::journalText(journal, m_now, false);
 }

@@ -3,8 +3,8 @@
 
 #include "cli/ExportFormat.h"
 #include "cli/NoteCatalogue.h"
-#include "cli/StoreBackup.h"
 #include "cli/NoteImport.h"
+#include "cli/StoreBackup.h"
 #include "cli/StoreRestore.h"
 #include "cli/SyncCommandLine.h"
 #include "platform/Failure.h"
@@ -13,7 +13,6 @@
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
-#include <QFileInfo>
 
 #include <algorithm>
 #include <unistd.h>
@@ -238,12 +237,14 @@ int NotesCommandLine::runArguments(const QStringList &arguments)
     if (rest.isEmpty())
         return usageError(tr("No command given."), QString());
     for (const Command &command : commands()) {
-        if (command.name == rest.first() && command.name == QLatin1String("sync")) {
+        if (command.name != rest.first())
+            continue;
+        const QStringList commandArguments = QStringList{arguments.value(0, Program)} + rest.mid(1);
+        if (command.name == QLatin1String("sync")) {
             const QString store = m_storePath.isEmpty() ? SettingsStore::defaultPath() : m_storePath;
-            return SyncCommandLine(m_out, m_err).run(QStringList{arguments.value(0, Program)} + rest.mid(1), store);
+            return SyncCommandLine(m_out, m_err).run(commandArguments, store);
         }
-        if (command.name == rest.first())
-            return runCommand(command, QStringList{arguments.value(0, Program)} + rest.mid(1));
+        return runCommand(command, commandArguments);
     }
     return usageError(tr("Unknown command \"%1\".").arg(rest.first()), QString());
 }

@@ -34,6 +34,8 @@ public:
     static QString exitCodesHelp();
 
     // Runs the command that arguments (the program's, name first) give.
+    // Output that could not be written in full never passes for success:
+    // the output is flushed and checked here, and the failure named.
     int run(const QStringList &arguments);
 
 private:

@@ -6,7 +6,6 @@
 #include "settings/StoreFolder.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -15,23 +14,6 @@
 namespace StoreBackup {
 
 namespace {
-
-// Whether path, once written, would be taken by SQLite for one of the
-// store's own files (a -wal file that does not exist yet, for example).
-bool isNamedAsStoreFile(const QString &storePath, const QString &path)
-{
-    const QString folder = QFileInfo(QFileInfo(path).absolutePath()).canonicalFilePath();
-    const QString storeFolder = QFileInfo(QFileInfo(storePath).absolutePath()).canonicalFilePath();
-    if (folder.isEmpty() || folder != storeFolder)
-        return false;
-    const QString name = QFileInfo(path).fileName();
-    const QString storeName = QFileInfo(storePath).fileName();
-    for (const char *suffix : {"", "-wal", "-shm", "-journal"}) {
-        if (name == storeName + QLatin1String(suffix))
-            return true;
-    }
-    return false;
-}
 
 // The file to write: the one given, or the regular file a link points to.
 QString targetOf(const QString &storePath, const QString &file)
@@ -53,7 +35,7 @@ QString targetOf(const QString &storePath, const QString &file)
                                      "creates or replaces a regular file.")
                           .arg(file));
     }
-    if (StoreFolder::isStoreOrCopy(storePath, target) || isNamedAsStoreFile(storePath, target)) {
+    if (StoreFolder::isStoreOrCopy(storePath, target)) {
         throw Failure(QCoreApplication::translate("StoreBackup", "%1 is the notes store, one of its journal files or one of its copies; "
                                      "nothing was written.")
                           .arg(file));

@@ -16,7 +16,7 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <numeric>
+#include <tuple>
 #include <sys/stat.h>
 
 namespace StoreRestore {
@@ -45,14 +45,11 @@ StoreState stateOf(const QString &storePath, int *notes)
     }
 }
 
-QString keptCopyPrefix(const QString &storePath)
-{
-    return storePath + QStringLiteral(".before-restore-");
-}
+const QString KeptCopyInfix = QStringLiteral(".before-restore-");
 
 QString keptCopyPath(const QString &storePath, const QDateTime &now)
 {
-    const QString base = keptCopyPrefix(storePath) + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base = storePath + KeptCopyInfix + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString path = base;
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = base + u'-' + QString::number(n);
@@ -102,22 +99,17 @@ void removeOldFormerStores(const QString &storePath)
 {
     const QFileInfo store(storePath);
     const QRegularExpression name(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(store.fileName()) + QStringLiteral(R"(\.before-restore-(\d{8}-\d{6})(?:-(\d+))?)")));
-    QList<std::pair<QString, int>> kept; // (stamp, number)
-    QStringList names;
+        QRegularExpression::escape(store.fileName() + KeptCopyInfix) + QStringLiteral(R"((\d{8}-\d{6})(?:-(\d+))?)")));
+    QList<std::tuple<QString, int, QString>> kept; // (stamp, number, file name)
     const QStringList entries = store.dir().entryList(QDir::Files);
     for (const QString &entry : entries) {
         const QRegularExpressionMatch match = name.match(entry);
-        if (!match.hasMatch())
-            continue;
-        kept.append({match.captured(1), match.captured(2).isEmpty() ? 1 : match.captured(2).toInt()});
-        names << entry;
+        if (match.hasMatch())
+            kept.append({match.captured(1), match.captured(2).isEmpty() ? 1 : match.captured(2).toInt(), entry});
     }
-    QList<qsizetype> order(kept.size());
-    std::iota(order.begin(), order.end(), 0);
-    std::sort(order.begin(), order.end(), [&kept](qsizetype a, qsizetype b) { return kept.at(a) < kept.at(b); });
-    for (qsizetype i = 0; i + KeptFormerStores < order.size(); ++i) {
-        const QString path = store.dir().filePath(names.at(order.at(i)));
+    std::sort(kept.begin(), kept.end());
+    for (qsizetype i = 0; i + KeptFormerStores < kept.size(); ++i) {
+        const QString path = store.dir().filePath(std::get<2>(kept.at(i)));
         QFile::remove(path);
         QFile::remove(path + QStringLiteral("-wal"));
     }

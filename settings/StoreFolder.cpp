@@ -42,6 +42,15 @@ bool isSameFile(const QString &a, const QString &b)
            && infoA.st_dev == infoB.st_dev && infoA.st_ino == infoB.st_ino;
 }
 
+// Whether a and b name the same place in the same folder, so that a file
+// not there yet still counts as the one SQLite would make under that name.
+bool isSameName(const QString &a, const QString &b)
+{
+    const QString folder = QFileInfo(QFileInfo(a).absolutePath()).canonicalFilePath();
+    return !folder.isEmpty() && folder == QFileInfo(QFileInfo(b).absolutePath()).canonicalFilePath()
+           && QFileInfo(a).fileName() == QFileInfo(b).fileName();
+}
+
 } // namespace
 
 void makePrivate(const QString &folder)
@@ -64,7 +73,8 @@ void checkPrivate(const QString &storePath)
 bool isStoreOrJournal(const QString &storePath, const QString &path)
 {
     for (const char *suffix : {"", "-wal", "-shm", "-journal"}) {
-        if (isSameFile(storePath + QLatin1String(suffix), path))
+        const QString file = storePath + QLatin1String(suffix);
+        if (isSameFile(file, path) || isSameName(file, path))
             return true;
     }
     return false;

@@ -16,7 +16,8 @@ void makePrivate(const QString &folder);
 void checkPrivate(const QString &storePath);
 
 // Whether path names (through any link) the store or one of its -wal, -shm
-// or -journal files; compared by device and inode, never by name.
+// or -journal files; compared by device and inode, and for a file not there
+// yet (a -wal that SQLite would take for the store's) by folder and name.
 bool isStoreOrJournal(const QString &storePath, const QString &path);
 // The same, or one of the copies the store keeps beside it.
 bool isStoreOrCopy(const QString &storePath, const QString &path);

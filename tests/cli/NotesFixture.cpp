@@ -43,6 +43,12 @@ void NotesFixture::putNote(const QString &month, const QString &year, int cell, 
     put(Settings::noteColorKey(month, year, cell), color);
 }
 
+void NotesFixture::putNotes(const QString &month, const QString &year, const QStringList &texts)
+{
+    for (int cell = 0; cell < texts.size(); ++cell)
+        putNote(month, year, cell, texts.at(cell));
+}
+
 void NotesFixture::put(const QString &key, const QString &value)
 {
     if (!m_store)

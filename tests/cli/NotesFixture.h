@@ -33,6 +33,8 @@ public:
 
     // Stores a note and its colour as the planner does when the user types it.
     void putNote(const QString &month, const QString &year, int cell, const QString &text, const QString &color = QStringLiteral("0"));
+    // Stores texts as the notes of the month's first days, in order.
+    void putNotes(const QString &month, const QString &year, const QStringList &texts);
     void put(const QString &key, const QString &value);
     // Closes the store, as a planner that ends does.
     void closeStore();

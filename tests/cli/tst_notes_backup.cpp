@@ -434,8 +434,7 @@ void NotesBackupTest::restoreRefuses()
     QFETCH(QString, holder);
     QFETCH(QByteArray, says);
     NotesFixture fixture;
-    for (int cell = 0; cell < 31; ++cell)
-        fixture.putNote("August", "2021", cell, "note before the restore");
+    fixture.putNotes("August", "2021", QStringList(31, "note before the restore"));
     fixture.closeStore();
     if (store.isEmpty())
         store = fixture.storePath();

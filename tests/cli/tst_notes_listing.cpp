@@ -211,14 +211,9 @@ void NotesListingTest::search()
     QFETCH(int, exitCode);
     QFETCH(QStringList, found);
     NotesFixture fixture;
-    fixture.putNote("August", "2021", 0, "dentist at 9");
-    fixture.putNote("August", "2021", 1, "Call the Dentist");
-    fixture.putNote("August", "2021", 2, "ÄPFEL und Birnen");
-    fixture.putNote("August", "2021", 3, "Купить МОЛОКО");
-    fixture.putNote("August", "2021", 4, "γάλα");
-    fixture.putNote("August", "2021", 5, "Café Luise");
-    fixture.putNote("August", "2021", 6, "first\r\nsecond line");
-    fixture.putNote("August", "2021", 7, "axb");
+    fixture.putNotes("August", "2021",
+                     {"dentist at 9", "Call the Dentist", "ÄPFEL und Birnen", "Купить МОЛОКО", "γάλα", "Café Luise",
+                      "first\r\nsecond line", "axb"});
     fixture.putNote("Someday", "", 0, "undated idea");
 
     const auto result = fixture.run({"search", text});

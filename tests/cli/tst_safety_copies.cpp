@@ -195,8 +195,7 @@ void SafetyCopiesTest::failures()
 {
     QFETCH(QString, spoil);
     NotesFixture fixture;
-    for (int cell = 0; cell < 31; ++cell)
-        fixture.putNote("August", "2021", cell, QString(1000, u'n'));
+    fixture.putNotes("August", "2021", QStringList(31, QString(1000, u'n')));
     fixture.closeStore();
     const QString store = fixture.storePath();
     for (int day = 1; day <= 7; ++day) // a week of good copies
