@@ -198,8 +198,9 @@ void SyncPass::addOtherEntry(const QString &key, const QString &text)
         return;
     ++m_summary.added;
     note(QCoreApplication::translate("SyncPass", "add another program's entry to %1").arg(key));
-    const auto entry = m_state.entries().value(key);
-    upload(key, added, entry.href.isEmpty() ? m_server.hrefFor(ownFileName(key)) : entry.href, entry.etag);
+    // This pass may have uploaded the note already: go on from that entry.
+    const auto entry = m_state.entry(key);
+    upload(key, added, entry ? entry->href : m_server.hrefFor(ownFileName(key)), entry ? entry->etag : QString());
 }
 
 void SyncPass::upload(const QString &key, Value value, const QString &href, QString etag)

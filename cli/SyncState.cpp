@@ -76,6 +76,15 @@ QHash<QString, SyncState::Entry> SyncState::entries()
     return result;
 }
 
+std::optional<SyncState::Entry> SyncState::entry(const QString &key)
+{
+    Sqlite::Statement select(*m_db, "SELECT href, etag, hash FROM entries WHERE key = ?", {});
+    select.bind(1, key);
+    if (!select.step({}))
+        return std::nullopt;
+    return Entry{select.text(0), select.text(1), select.text(2)};
+}
+
 void SyncState::setEntry(const QString &key, const Entry &entry)
 {
     write("INSERT OR REPLACE INTO entries(key, href, etag, hash) VALUES(?, ?, ?, ?)", {key, entry.href, entry.etag, entry.hash});
