@@ -191,9 +191,7 @@ int SyncCommandLine::status()
     write(tr("server: %1\n").arg(config.collection.isEmpty() ? tr("(not set up)") : config.collection.toString()));
     write(last.isEmpty() ? tr("last pass: none yet\n")
                          : tr("last pass: %1: %2\n").arg(last, state.value(QStringLiteral("last-summary"))));
-    // No server is asked: what waits is what changed here since it last went up.
-    CalDavClient offline(config.collection, config.user, QString());
-    const QStringList waiting = SyncPass(offline, state, m_storePath).waitingKeys();
+    const QStringList waiting = SyncPass::waitingKeys(state, m_storePath);
     write(tr("waiting to go up: %1\n").arg(waiting.size()));
     for (const QString &key : waiting)
         write(QStringLiteral("  %1\n").arg(key));

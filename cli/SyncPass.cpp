@@ -38,30 +38,31 @@ SyncPass::SyncPass(CalDavClient &server, SyncState &state, const QString &storeP
     Settings::useStoreAt(storePath);
 }
 
-void SyncPass::readStore()
+QHash<QString, SyncPass::Value> SyncPass::readStore(const QString &storePath)
 {
-    m_local.clear();
-    if (!QFileInfo::exists(m_storePath))
-        return; // a machine without notes yet: SaveSetting makes the store
-    StoreFile store(m_storePath, StoreFile::Access::ReadOnly);
+    QHash<QString, Value> notes;
+    if (!QFileInfo::exists(storePath))
+        return notes; // a machine without notes yet: SaveSetting makes the store
+    StoreFile store(storePath, StoreFile::Access::ReadOnly);
     store.checkTable();
     QHash<QString, QString> others;
     store.readValues([&](const QString &key, const QString &value) {
         if (NoteCatalogue::fromKey(key))
-            m_local.insert(key, {value, QString()});
+            notes.insert(key, {value, QString()});
         else
             others.insert(key, value);
     });
-    for (auto it = m_local.begin(); it != m_local.end(); ++it)
+    for (auto it = notes.begin(); it != notes.end(); ++it)
         it->color = others.value(NoteJournal::colorKeyOf(it.key()));
+    return notes;
 }
 
-QStringList SyncPass::waitingKeys()
+QStringList SyncPass::waitingKeys(SyncState &state, const QString &storePath)
 {
-    readStore();
-    const auto entries = m_state.entries();
+    const auto local = readStore(storePath);
+    const auto entries = state.entries();
     QStringList keys;
-    for (auto it = m_local.cbegin(); it != m_local.cend(); ++it) {
+    for (auto it = local.cbegin(); it != local.cend(); ++it) {
         const auto entry = entries.constFind(it.key());
         if (entry == entries.cend() ? !it->text.isEmpty() : entry->hash != SyncState::hashOf(it->text, it->color))
             keys << it.key();
@@ -75,7 +76,7 @@ SyncPass::Summary SyncPass::run(bool dryRun, const QDateTime &now, const Progres
     m_dryRun = dryRun;
     m_now = now;
     m_summary = Summary();
-    readStore();
+    m_local = readStore(m_storePath);
     const auto entries = m_state.entries();
     const auto absorbed = m_state.absorbed();
     QHash<QString, QString> keyOfHref;
