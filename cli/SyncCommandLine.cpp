@@ -162,16 +162,17 @@ int SyncCommandLine::pass(bool dryRun)
     SyncPass pass(client, state, m_storePath);
     QElapsedTimer clock;
     clock.start();
+    qint64 shownMs = 0;
     const auto summary = pass.run(dryRun, QDateTime::currentDateTimeUtc(), [&](qint64 done, qint64 total) {
-        if (clock.elapsed() > ProgressAfterMs && isatty(fileno(m_err)) && (clock.elapsed() - m_shownMs > 100 || done == total)) {
-            m_shownMs = clock.elapsed();
+        if (clock.elapsed() > ProgressAfterMs && isatty(fileno(m_err)) && (clock.elapsed() - shownMs > 100 || done == total)) {
+            shownMs = clock.elapsed();
             const QString progress = tr("sync %1 of %2").arg(done).arg(total);
             std::fprintf(m_err, "\rtavorin-notes: %s%s", progress.toLocal8Bit().constData(), done == total ? "\n" : "");
             std::fflush(m_err);
         }
     });
-    for (const QString &change : summary.changes) {
-        if (dryRun)
+    if (dryRun) {
+        for (const QString &change : summary.changes)
             write(tr("would %1\n").arg(change));
     }
     const QString line = summaryLine(summary, client.requestCount());
