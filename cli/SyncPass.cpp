@@ -13,9 +13,10 @@
 
 #include <algorithm>
 
-const QString SyncPass::MergeLine = QStringLiteral("— changed on another device —");
-
 namespace {
+
+// Between this machine's text and the server's in a note changed on both.
+const QString MergeLine = QStringLiteral("— changed on another device —");
 
 struct OtherEntry
 {

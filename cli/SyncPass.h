@@ -45,8 +45,6 @@ public:
     // no server is asked.
     static QStringList waitingKeys(SyncState &state, const QString &storePath);
 
-    static const QString MergeLine;
-
 private:
     struct Value
     {
