@@ -238,8 +238,10 @@ void SyncPass::upload(const QString &key, Value value, const QString &href, QStr
 
 bool SyncPass::writeStore(const QString &key, const Value &from, const Value &to)
 {
-    if (m_dryRun)
+    if (m_dryRun) {
+        m_local.insert(key, to); // later steps of the dry run see what this one would have written
         return true;
+    }
     const QString colorKey = NoteJournal::colorKeyOf(key);
     // The planner may have stored a keystroke since the store was read: that
     // note waits for the next pass rather than lose the keystroke.
