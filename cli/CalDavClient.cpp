@@ -99,6 +99,21 @@ Multistatus parseMultistatus(const QByteArray &body)
     return result;
 }
 
+// The entries of a listing or of a sync report, without the collection itself.
+CalDavClient::Changes changesOf(const QList<Response> &responses, const QString &self)
+{
+    CalDavClient::Changes changes;
+    for (const Response &response : responses) {
+        if (response.href == self)
+            continue;
+        if (response.status == 404)
+            changes.removed << response.href;
+        else if (response.text.contains(QStringLiteral("getetag")))
+            changes.etags.insert(response.href, response.text.value(QStringLiteral("getetag")).trimmed());
+    }
+    return changes;
+}
+
 QByteArray xmlEscaped(const QString &text)
 {
     return text.toHtmlEscaped().toUtf8();
@@ -173,18 +188,9 @@ CalDavClient::Changes CalDavClient::changesSince(const QString &token)
     if (reply.status != 207)
         return listAll(); // no sync-collection here, or a token the server no longer knows
     const Multistatus answer = parseMultistatus(reply.body);
-    Changes changes;
+    Changes changes = changesOf(answer.responses, m_collection.path(QUrl::FullyDecoded));
     changes.token = answer.syncToken;
     changes.complete = token.isEmpty();
-    const QString self = m_collection.path(QUrl::FullyDecoded);
-    for (const Response &response : answer.responses) {
-        if (response.href == self)
-            continue;
-        if (response.status == 404)
-            changes.removed << response.href;
-        else if (response.text.contains(QStringLiteral("getetag")))
-            changes.etags.insert(response.href, response.text.value(QStringLiteral("getetag")).trimmed());
-    }
     return changes;
 }
 
@@ -195,13 +201,8 @@ CalDavClient::Changes CalDavClient::listAll()
     const Reply reply = davRequest("PROPFIND", m_collection, body, "1");
     if (reply.status != 207)
         throw Failure{Failure::Server, QCoreApplication::translate("CalDavClient", "The server answered HTTP %1 to the listing of %2.").arg(reply.status).arg(m_collection.path())};
-    Changes changes;
+    Changes changes = changesOf(parseMultistatus(reply.body).responses, m_collection.path(QUrl::FullyDecoded));
     changes.complete = true;
-    const QString self = m_collection.path(QUrl::FullyDecoded);
-    for (const Response &response : parseMultistatus(reply.body).responses) {
-        if (response.href != self && response.text.contains(QStringLiteral("getetag")))
-            changes.etags.insert(response.href, response.text.value(QStringLiteral("getetag")).trimmed());
-    }
     return changes;
 }
 

@@ -61,7 +61,6 @@ public:
     // the calendar called name in the user's calendar home, made when missing.
     QUrl findOrMakeCollection(const QUrl &url, const QString &name);
 
-    const QUrl &collection() const { return m_collection; }
     // The href of a new entry called fileName in the collection.
     QString hrefFor(const QString &fileName) const;
     int requestCount() const { return m_requests; }

@@ -162,16 +162,17 @@ int SyncCommandLine::pass(bool dryRun)
     SyncPass pass(client, state, m_storePath);
     QElapsedTimer clock;
     clock.start();
+    qint64 shownMs = 0;
     const auto summary = pass.run(dryRun, QDateTime::currentDateTimeUtc(), [&](qint64 done, qint64 total) {
-        if (clock.elapsed() > ProgressAfterMs && isatty(fileno(m_err)) && (clock.elapsed() - m_shownMs > 100 || done == total)) {
-            m_shownMs = clock.elapsed();
+        if (clock.elapsed() > ProgressAfterMs && isatty(fileno(m_err)) && (clock.elapsed() - shownMs > 100 || done == total)) {
+            shownMs = clock.elapsed();
             const QString progress = tr("sync %1 of %2").arg(done).arg(total);
             std::fprintf(m_err, "\rtavorin-notes: %s%s", progress.toLocal8Bit().constData(), done == total ? "\n" : "");
             std::fflush(m_err);
         }
     });
-    for (const QString &change : summary.changes) {
-        if (dryRun)
+    if (dryRun) {
+        for (const QString &change : summary.changes)
             write(tr("would %1\n").arg(change));
     }
     const QString line = summaryLine(summary, client.requestCount());
@@ -191,9 +192,7 @@ int SyncCommandLine::status()
     write(tr("server: %1\n").arg(config.collection.isEmpty() ? tr("(not set up)") : config.collection.toString()));
     write(last.isEmpty() ? tr("last pass: none yet\n")
                          : tr("last pass: %1: %2\n").arg(last, state.value(QStringLiteral("last-summary"))));
-    // No server is asked: what waits is what changed here since it last went up.
-    CalDavClient offline(config.collection, config.user, QString());
-    const QStringList waiting = SyncPass(offline, state, m_storePath).waitingKeys();
+    const QStringList waiting = SyncPass::waitingKeys(state, m_storePath);
     write(tr("waiting to go up: %1\n").arg(waiting.size()));
     for (const QString &key : waiting)
         write(QStringLiteral("  %1\n").arg(key));

@@ -36,5 +36,4 @@ private:
     std::FILE *m_out;
     std::FILE *m_err;
     QString m_storePath;
-    qint64 m_shownMs = 0;
 };

@@ -13,9 +13,10 @@
 
 #include <algorithm>
 
-const QString SyncPass::MergeLine = QStringLiteral("— changed on another device —");
-
 namespace {
+
+// Between this machine's text and the server's in a note changed on both.
+const QString MergeLine = QStringLiteral("— changed on another device —");
 
 struct OtherEntry
 {
@@ -38,30 +39,31 @@ SyncPass::SyncPass(CalDavClient &server, SyncState &state, const QString &storeP
     Settings::useStoreAt(storePath);
 }
 
-void SyncPass::readStore()
+QHash<QString, SyncPass::Value> SyncPass::readStore(const QString &storePath)
 {
-    m_local.clear();
-    if (!QFileInfo::exists(m_storePath))
-        return; // a machine without notes yet: SaveSetting makes the store
-    StoreFile store(m_storePath, StoreFile::Access::ReadOnly);
+    QHash<QString, Value> notes;
+    if (!QFileInfo::exists(storePath))
+        return notes; // a machine without notes yet: SaveSetting makes the store
+    StoreFile store(storePath, StoreFile::Access::ReadOnly);
     store.checkTable();
     QHash<QString, QString> others;
     store.readValues([&](const QString &key, const QString &value) {
         if (NoteCatalogue::fromKey(key))
-            m_local.insert(key, {value, QString()});
+            notes.insert(key, {value, QString()});
         else
             others.insert(key, value);
     });
-    for (auto it = m_local.begin(); it != m_local.end(); ++it)
+    for (auto it = notes.begin(); it != notes.end(); ++it)
         it->color = others.value(NoteJournal::colorKeyOf(it.key()));
+    return notes;
 }
 
-QStringList SyncPass::waitingKeys()
+QStringList SyncPass::waitingKeys(SyncState &state, const QString &storePath)
 {
-    readStore();
-    const auto entries = m_state.entries();
+    const auto local = readStore(storePath);
+    const auto entries = state.entries();
     QStringList keys;
-    for (auto it = m_local.cbegin(); it != m_local.cend(); ++it) {
+    for (auto it = local.cbegin(); it != local.cend(); ++it) {
         const auto entry = entries.constFind(it.key());
         if (entry == entries.cend() ? !it->text.isEmpty() : entry->hash != SyncState::hashOf(it->text, it->color))
             keys << it.key();
@@ -75,7 +77,7 @@ SyncPass::Summary SyncPass::run(bool dryRun, const QDateTime &now, const Progres
     m_dryRun = dryRun;
     m_now = now;
     m_summary = Summary();
-    readStore();
+    m_local = readStore(m_storePath);
     const auto entries = m_state.entries();
     const auto absorbed = m_state.absorbed();
     QHash<QString, QString> keyOfHref;
@@ -198,8 +200,9 @@ void SyncPass::addOtherEntry(const QString &key, const QString &text)
         return;
     ++m_summary.added;
     note(QCoreApplication::translate("SyncPass", "add another program's entry to %1").arg(key));
-    const auto entry = m_state.entries().value(key);
-    upload(key, added, entry.href.isEmpty() ? m_server.hrefFor(ownFileName(key)) : entry.href, entry.etag);
+    // This pass may have uploaded the note already: go on from that entry.
+    const auto entry = m_state.entry(key);
+    upload(key, added, entry ? entry->href : m_server.hrefFor(ownFileName(key)), entry ? entry->etag : QString());
 }
 
 void SyncPass::upload(const QString &key, Value value, const QString &href, QString etag)
@@ -235,8 +238,10 @@ void SyncPass::upload(const QString &key, Value value, const QString &href, QStr
 
 bool SyncPass::writeStore(const QString &key, const Value &from, const Value &to)
 {
-    if (m_dryRun)
+    if (m_dryRun) {
+        m_local.insert(key, to); // later steps of the dry run see what this one would have written
         return true;
+    }
     const QString colorKey = NoteJournal::colorKeyOf(key);
     // The planner may have stored a keystroke since the store was read: that
     // note waits for the next pass rather than lose the keystroke.

@@ -41,10 +41,9 @@ public:
     // The pass; with dryRun nothing is written on either side.
     Summary run(bool dryRun, const QDateTime &now, const Progress &progress = {});
 
-    // Keys whose note changed here since it last went up.
-    QStringList waitingKeys();
-
-    static const QString MergeLine;
+    // Keys whose note in the store at storePath changed since it last went up;
+    // no server is asked.
+    static QStringList waitingKeys(SyncState &state, const QString &storePath);
 
 private:
     struct Value
@@ -60,7 +59,7 @@ private:
         Value value;
     };
 
-    void readStore();
+    static QHash<QString, Value> readStore(const QString &storePath);
     void syncKey(const QString &key, std::optional<SyncState::Entry> entry, std::optional<ServerValue> server, bool removed);
     void addOtherEntry(const QString &key, const QString &text);
     void upload(const QString &key, Value value, const QString &href, QString etag);

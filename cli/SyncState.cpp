@@ -4,6 +4,7 @@
 #include "platform/Failure.h"
 #include "settings/SettingsStore.h"
 #include "settings/Sqlite.h"
+#include "settings/StoreFolder.h"
 
 #include <QCoreApplication>
 #include <QCryptographicHash>
@@ -34,9 +35,7 @@ void createPrivateFile(const QString &path)
 SyncState::SyncState(const QString &path)
 {
     // A machine that never ran the planner has no store folder yet: make it as the planner does.
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo::exists(folder) && QDir().mkpath(folder))
-        ::chmod(QFile::encodeName(folder).constData(), 0700);
+    StoreFolder::makePrivate(QFileInfo(path).absolutePath());
     createPrivateFile(path);
     // A failed open says only that; every other failure gives SQLite's reason.
     const auto throwFailure = [path](const QString &what, const QString &reason, int) {
@@ -75,6 +74,15 @@ QHash<QString, SyncState::Entry> SyncState::entries()
     while (select.step({}))
         result.insert(select.text(0), {select.text(1), select.text(2), select.text(3)});
     return result;
+}
+
+std::optional<SyncState::Entry> SyncState::entry(const QString &key)
+{
+    Sqlite::Statement select(*m_db, "SELECT href, etag, hash FROM entries WHERE key = ?", {});
+    select.bind(1, key);
+    if (!select.step({}))
+        return std::nullopt;
+    return Entry{select.text(0), select.text(1), select.text(2)};
 }
 
 void SyncState::setEntry(const QString &key, const Entry &entry)

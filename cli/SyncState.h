@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QString>
 #include <memory>
+#include <optional>
 
 namespace Sqlite { class Database; }
 
@@ -32,6 +33,7 @@ public:
     static QString pathBeside(const QString &storePath); // .../sync-state.sqlite3
 
     QHash<QString, Entry> entries();          // by key
+    std::optional<Entry> entry(const QString &key);
     void setEntry(const QString &key, const Entry &entry);
     QHash<QString, QString> absorbed();       // href -> ETag
     void setAbsorbed(const QString &href, const QString &etag);
