@@ -77,6 +77,7 @@ SyncPass::Summary SyncPass::run(bool dryRun, const QDateTime &now, const Progres
     m_dryRun = dryRun;
     m_now = now;
     m_summary = Summary();
+    m_leftForLater = false;
     m_local = readStore(m_storePath);
     const auto entries = m_state.entries();
     const auto absorbed = m_state.absorbed();
@@ -135,13 +136,13 @@ SyncPass::Summary SyncPass::run(bool dryRun, const QDateTime &now, const Progres
             progress(++done, total);
     }
     for (const OtherEntry &other : others) {
-        addOtherEntry(other.key, other.text);
-        if (!dryRun)
+        if (addOtherEntry(other.key, other.text) && !dryRun)
             m_state.setAbsorbed(other.href, other.etag);
         if (progress)
             progress(++done, total);
     }
-    if (!dryRun)
+    // What was left for later must come again with the next pass's changes.
+    if (!dryRun && !m_leftForLater)
         m_state.setValue(QStringLiteral("sync-token"), changes.token);
     return m_summary;
 }
@@ -190,19 +191,22 @@ void SyncPass::syncKey(const QString &key, std::optional<SyncState::Entry> entry
     }
 }
 
-void SyncPass::addOtherEntry(const QString &key, const QString &text)
+// Adds another program's entry below the note; false when the note must wait
+// for the next pass, because the planner typed into it meanwhile.
+bool SyncPass::addOtherEntry(const QString &key, const QString &text)
 {
     const Value local = m_local.value(key);
     if (text.isEmpty() || local.text.contains(text))
-        return;
+        return true;
     const Value added{local.text.isEmpty() ? text : local.text + u'\n' + text, local.color};
     if (!writeStore(key, local, added))
-        return;
+        return false;
     ++m_summary.added;
     note(QCoreApplication::translate("SyncPass", "add another program's entry to %1").arg(key));
     // This pass may have uploaded the note already: go on from that entry.
     const auto entry = m_state.entry(key);
     upload(key, added, entry ? entry->href : m_server.hrefFor(ownFileName(key)), entry ? entry->etag : QString());
+    return true;
 }
 
 void SyncPass::upload(const QString &key, Value value, const QString &href, QString etag)
@@ -247,8 +251,10 @@ bool SyncPass::writeStore(const QString &key, const Value &from, const Value &to
     // note waits for the next pass rather than lose the keystroke.
     const Value current{GetSetting(Settings::Application, Settings::Section, key),
                         GetSetting(Settings::Application, Settings::Section, colorKey)};
-    if (current != from)
+    if (current != from) {
+        m_leftForLater = true;
         return false;
+    }
     if (to.text != from.text)
         SaveSetting(Settings::Application, Settings::Section, key, to.text);
     if (!to.color.isEmpty() && to.color != from.color)

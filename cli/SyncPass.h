@@ -61,7 +61,7 @@ private:
 
     static QHash<QString, Value> readStore(const QString &storePath);
     void syncKey(const QString &key, std::optional<SyncState::Entry> entry, std::optional<ServerValue> server, bool removed);
-    void addOtherEntry(const QString &key, const QString &text);
+    bool addOtherEntry(const QString &key, const QString &text);
     void upload(const QString &key, Value value, const QString &href, QString etag);
     bool writeStore(const QString &key, const Value &from, const Value &to);
     void note(const QString &change);
@@ -72,6 +72,7 @@ private:
     QString m_storePath;
     QHash<QString, Value> m_local;
     bool m_dryRun = false;
+    bool m_leftForLater = false; // a note the planner typed into meanwhile waits for the next pass
     QDateTime m_now;
     Summary m_summary;
 };

@@ -1,9 +1,15 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NotesFixture.h"
 
+#include "cli/CalDavClient.h"
+#include "cli/SyncPass.h"
+#include "cli/SyncState.h"
+#include "settings/Settings.h"
+
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QTimeZone>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
@@ -150,6 +156,17 @@ QByteArray journal(const QString &uid, const QString &day, const QString &text)
         .toUtf8();
 }
 
+// Puts an entry as another program (a phone) would, with a name of its own.
+bool putOtherEntry(const QString &collection, const QString &uid, const QString &day, const QString &text)
+{
+    QProcess curl;
+    curl.start("curl", {"-s", "-f", "-u", User + u':' + Password, "-X", "PUT", "-H", "Content-Type: text/calendar",
+                        "--data-binary", "@-", collection + uid + ".ics"});
+    curl.write(journal(uid, day, text));
+    curl.closeWriteChannel();
+    return curl.waitForFinished() && curl.exitCode() == 0;
+}
+
 } // namespace
 
 // "sync" against a real Radicale: notes travel between two machines exactly,
@@ -252,20 +269,31 @@ void NotesSyncTest::otherClientsEntries()
     NotesFixture here;
     QVERIFY(setUp(here, m_server->collection()));
     here.put("May_2023_txtNote_9", "mine");
-    for (const auto &[uid, day, text] : {std::tuple{"phone-1", "20230510", "from the phone"}, {"phone-2", "20230511", "empty day"}}) {
-        QProcess curl;
-        curl.start("curl", {"-s", "-f", "-u", User + u':' + Password, "-X", "PUT", "-H", "Content-Type: text/calendar",
-                            "--data-binary", "@-", m_server->collection() + uid + ".ics"});
-        curl.write(journal(uid, day, text));
-        curl.closeWriteChannel();
-        QVERIFY(curl.waitForFinished());
-        QCOMPARE(curl.exitCode(), 0);
-    }
+    QVERIFY(putOtherEntry(m_server->collection(), "phone-1", "20230510", "from the phone"));
+    QVERIFY(putOtherEntry(m_server->collection(), "phone-2", "20230511", "empty day"));
 
     QVERIFY(passes({&here, &here}));
 
     QCOMPARE(noteOf(here, "May_2023_txtNote_9"), "mine\nfrom the phone"); // added below, never in its place
     QCOMPARE(noteOf(here, "May_2023_txtNote_10"), "empty day");
+
+    // When the planner types into the note just before a pass would add an
+    // entry to it, the entry waits for the next pass; it is not lost.
+    here.put("June_2023_txtNote_11", "mine");
+    QVERIFY(putOtherEntry(m_server->collection(), "phone-3", "20230612", "from the phone"));
+    {
+        CalDavClient client(QUrl(m_server->collection()), User, Password);
+        SyncState state(SyncState::pathBeside(here.storePath()));
+        SyncPass pass(client, state, here.storePath());
+        pass.run(false, QDateTime(QDate(2026, 1, 1), QTime(12, 0), QTimeZone::utc()), [](qint64 done, qint64 total) {
+            if (done == total - 1) // the last note is done; the other program's entry comes next
+                SaveSetting(Settings::Application, Settings::Section, "June_2023_txtNote_11", "mine, typed on");
+        });
+        Settings::useStoreAt(QString());
+    }
+    QCOMPARE(noteOf(here, "June_2023_txtNote_11"), "mine, typed on");
+    QVERIFY(passes({&here}));
+    QCOMPARE(noteOf(here, "June_2023_txtNote_11"), "mine, typed on\nfrom the phone");
 }
 
 void NotesSyncTest::readByAnotherClient()
