@@ -242,7 +242,7 @@ int NotesCommandLine::runArguments(const QStringList &arguments)
         const QStringList commandArguments = QStringList{arguments.value(0, Program)} + rest.mid(1);
         if (command.name == QLatin1String("sync")) {
             const QString store = m_storePath.isEmpty() ? SettingsStore::defaultPath() : m_storePath;
-            return SyncCommandLine(m_out, m_err).run(commandArguments, store);
+            return SyncCommandLine(m_out, m_err).run(commandArguments, store, parser.isSet(QStringLiteral("quiet")));
         }
         return runCommand(command, commandArguments);
     }

@@ -87,7 +87,7 @@ QString SyncCommandLine::help()
            + NotesCommandLine::exitCodesHelp();
 }
 
-int SyncCommandLine::run(const QStringList &arguments, const QString &storePath)
+int SyncCommandLine::run(const QStringList &arguments, const QString &storePath, bool quiet)
 {
     m_storePath = storePath;
     QCommandLineParser parser;
@@ -97,7 +97,8 @@ int SyncCommandLine::run(const QStringList &arguments, const QString &storePath)
     const QCommandLineOption command(QStringLiteral("password-command"), QStringLiteral("password-command"), QStringLiteral("CMD"));
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")}, QStringLiteral("help"));
     const QCommandLineOption store(QStringLiteral("store"), QStringLiteral("store"), QStringLiteral("PATH"));
-    parser.addOptions({dryRun, status, user, command, helpOption, store});
+    const QCommandLineOption quietOption({QStringLiteral("q"), QStringLiteral("quiet")}, QStringLiteral("quiet"));
+    parser.addOptions({dryRun, status, user, command, helpOption, store, quietOption});
     auto usage = [this](const QString &text) {
         message(text);
         message(tr("Try \"tavorin-notes sync --help\"."));
@@ -109,8 +110,12 @@ int SyncCommandLine::run(const QStringList &arguments, const QString &storePath)
         write(help());
         return NotesCommandLine::Ok;
     }
-    if (parser.isSet(store))
+    if (parser.isSet(store)) {
         m_storePath = parser.value(store);
+        if (m_storePath.isEmpty())
+            return usage(QCoreApplication::translate("NotesCommandLine", "--store must not be empty."));
+    }
+    m_quiet = quiet || parser.isSet(quietOption);
     const QStringList values = parser.positionalArguments();
     try {
         if (values.value(0) == u"setup") {
@@ -164,7 +169,7 @@ int SyncCommandLine::pass(bool dryRun)
     clock.start();
     qint64 shownMs = 0;
     const auto summary = pass.run(dryRun, QDateTime::currentDateTimeUtc(), [&](qint64 done, qint64 total) {
-        if (clock.elapsed() > ProgressAfterMs && isatty(fileno(m_err)) && (clock.elapsed() - shownMs > 100 || done == total)) {
+        if (!m_quiet && clock.elapsed() > ProgressAfterMs && isatty(fileno(m_err)) && (clock.elapsed() - shownMs > 100 || done == total)) {
             shownMs = clock.elapsed();
             const QString progress = tr("sync %1 of %2").arg(done).arg(total);
             std::fprintf(m_err, "\rtavorin-notes: %s%s", progress.toLocal8Bit().constData(), done == total ? "\n" : "");

@@ -20,8 +20,8 @@ public:
     {
     }
 
-    // arguments: the program's name, then everything after "sync".
-    int run(const QStringList &arguments, const QString &storePath);
+    // arguments: the program's name, then everything after "sync"; quiet: no progress.
+    int run(const QStringList &arguments, const QString &storePath, bool quiet);
 
     static QString help();
 
@@ -36,4 +36,5 @@ private:
     std::FILE *m_out;
     std::FILE *m_err;
     QString m_storePath;
+    bool m_quiet = false;
 };

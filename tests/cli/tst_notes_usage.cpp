@@ -75,6 +75,7 @@ void NotesUsageTest::usageErrors_data()
     QTest::newRow("empty store path") << QStringList{"--store", "", "restore", "x"} << "--store must not be empty.";
     QTest::newRow("empty store path after the command")
         << QStringList{"restore", "--store=", "x"} << "--store must not be empty.";
+    QTest::newRow("empty store path after sync") << QStringList{"sync", "--store="} << "--store must not be empty.";
     QTest::newRow("force on another command") << QStringList{"backup", "--force", "x"} << "Unknown option 'force'.";
     QTest::newRow("extra argument") << QStringList{"list", "now"} << "Unexpected argument \"now\".";
     QTest::newRow("search without text") << QStringList{"search"} << "\"search\" needs TEXT.";
