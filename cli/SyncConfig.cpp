@@ -8,9 +8,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
+#include <QSaveFile>
 #include <QStandardPaths>
 
-#include <fcntl.h>
 // GLib's headers use "signals" as a name, which Qt defines as a keyword.
 #pragma push_macro("signals")
 #undef signals
@@ -78,11 +78,10 @@ void SyncConfig::write(const QString &path) const
     const QByteArray text = "# tavorin-notes sync; the password is never kept here.\n"
                             "url=" + collection.toString().toUtf8() + "\nuser=" + user.toUtf8() +
                             "\npassword-command=" + passwordCommand.toUtf8() + '\n';
-    const int fd = ::open(QFile::encodeName(path).constData(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0600);
-    const bool written = fd >= 0 && ::fchmod(fd, 0600) == 0 && ::write(fd, text.constData(), size_t(text.size())) == text.size()
-                         && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ::close(fd);
+    // Written beside and renamed into place: a crash leaves the former settings whole.
+    QSaveFile file(path);
+    const bool written = file.open(QIODevice::WriteOnly) && ::fchmod(file.handle(), 0600) == 0
+                         && file.write(text) == text.size() && file.commit();
     if (!written)
         throw Failure(QCoreApplication::translate("SyncConfig", "Cannot write the sync settings %1.").arg(path));
 }
