@@ -17,7 +17,6 @@ namespace NoteCatalogue {
 namespace {
 
 const QString &TextInfix = Settings::NoteTextInfix;
-const QString &ColorInfix = Settings::NoteColorInfix;
 
 // The month each month name stands for, as written and case-folded. Month
 // names hold no '_', so the first '_' after one ends it in a key.
@@ -166,9 +165,7 @@ QList<Note> read(StoreFile &store)
         }
     });
     for (Note &note : notes) {
-        QString colorKey = note.key;
-        colorKey.replace(colorKey.lastIndexOf(TextInfix), TextInfix.size(), ColorInfix);
-        note.color = Numbers::parseInt32(otherValues.value(colorKey));
+        note.color = Numbers::parseInt32(otherValues.value(Settings::noteColorKeyOf(note.key)));
     }
     std::sort(notes.begin(), notes.end(), before);
     return notes;

@@ -125,7 +125,7 @@ QList<Change> apply(const QString &storePath, const QList<JournalNote> &entries,
         const QString before = store.value(entry.key).value_or(QString());
         if (entry.text.isEmpty() || before.contains(entry.text))
             continue;
-        const QString colorKey = NoteJournal::colorKeyOf(entry.key);
+        const QString colorKey = Settings::noteColorKeyOf(entry.key);
         const bool keepColor = store.value(colorKey).has_value() || entry.colorText.isEmpty();
         Change change{entry.key, before.isEmpty() ? entry.text : before + u'\n' + entry.text, keepColor ? QString() : entry.colorText,
                       !before.isEmpty()};

@@ -131,13 +131,6 @@ QString keyForDay(const QDate &date)
     return Settings::noteTextKey(DateNames::fullMonthName(date.month()), QString::number(date.year()), date.day() - 1);
 }
 
-QString colorKeyOf(const QString &textKey)
-{
-    QString key = textKey;
-    const QString &infix = Settings::NoteTextInfix;
-    return key.replace(key.lastIndexOf(infix), infix.size(), Settings::NoteColorInfix);
-}
-
 QString nearestCssName(qint32 color)
 {
     if (color < 0 || color > 0xFFFFFF)

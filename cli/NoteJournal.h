@@ -34,8 +34,6 @@ JournalNote fromKey(const QString &key, const QString &text, const QString &colo
 
 // The key the planner builds for date: month name in the user's language.
 QString keyForDay(const QDate &date);
-// The key of the colour that belongs to a note's text key.
-QString colorKeyOf(const QString &textKey);
 
 // The CSS colour name nearest to a stored 0x00BBGGRR value; empty for values
 // that name no ordinary colour.

@@ -54,7 +54,7 @@ QHash<QString, SyncPass::Value> SyncPass::readStore(const QString &storePath)
             others.insert(key, value);
     });
     for (auto it = notes.begin(); it != notes.end(); ++it)
-        it->color = others.value(NoteJournal::colorKeyOf(it.key()));
+        it->color = others.value(Settings::noteColorKeyOf(it.key()));
     return notes;
 }
 
@@ -246,7 +246,7 @@ bool SyncPass::writeStore(const QString &key, const Value &from, const Value &to
         m_local.insert(key, to); // later steps of the dry run see what this one would have written
         return true;
     }
-    const QString colorKey = NoteJournal::colorKeyOf(key);
+    const QString colorKey = Settings::noteColorKeyOf(key);
     // The planner may have stored a keystroke since the store was read: that
     // note waits for the next pass rather than lose the keystroke.
     const Value current{GetSetting(Settings::Application, Settings::Section, key),

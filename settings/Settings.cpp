@@ -34,6 +34,12 @@ QString noteColorKey(const QString &monthText, const QString &yearText, int cell
     return noteKey(monthText, yearText, NoteColorInfix, cellIndex);
 }
 
+QString noteColorKeyOf(const QString &textKey)
+{
+    QString key = textKey;
+    return key.replace(key.lastIndexOf(NoteTextInfix), NoteTextInfix.size(), NoteColorInfix);
+}
+
 SettingsStore &store()
 {
     auto &instance = currentStore();

@@ -26,6 +26,8 @@ inline const QString NoteColorKey = QStringLiteral("Forecolor");
 // shown, and the cell index without leading zeros, e.g. "August_2021_txtNote_5".
 QString noteTextKey(const QString &monthText, const QString &yearText, int cellIndex);
 QString noteColorKey(const QString &monthText, const QString &yearText, int cellIndex);
+// The key of the colour that belongs to the note stored under textKey.
+QString noteColorKeyOf(const QString &textKey);
 
 // The store that SaveSetting and GetSetting use; opened on first use at
 // SettingsStore::defaultPath() unless another location was set.

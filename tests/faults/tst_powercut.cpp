@@ -158,7 +158,7 @@ Values imported(const QString &storePath, const QList<JournalNote> &entries)
     for (const NoteImport::Change &change : NoteImport::apply(storePath, entries, true)) {
         values[change.key] = change.text;
         if (!change.color.isEmpty())
-            values[NoteJournal::colorKeyOf(change.key)] = change.color;
+            values[Settings::noteColorKeyOf(change.key)] = change.color;
     }
     return values;
 }
