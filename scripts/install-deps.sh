@@ -6,7 +6,7 @@
 set -euo pipefail
 
 packages=(
-  build-essential cmake ninja-build pkg-config
+  build-essential cmake ninja-build pkg-config python3
   qt6-base-dev qt6-base-dev-tools libqt6svg6 qt6-svg-dev libgl-dev
   libsqlite3-dev sqlite3
   fonts-liberation
@@ -16,9 +16,24 @@ packages=(
   desktop-file-utils gnuplot-nox ccache
   strace
   scdoc mandoc appstream lintian dpkg-dev fakeroot file
-  qt6-l10n-tools qt6-translations-l10n locales
+  qt6-l10n-tools qt6-tools-dev qt6-translations-l10n locales
   libical-dev libsecret-1-dev radicale apache2-utils python3-caldav curl bc
 )
+
+# The fuzzers' sanitizer runtime must match the installed clang's version
+# (Debian 12: clang 14).
+clang_runtime() {
+  local major=14
+  command -v clang >/dev/null && major=$(clang -dumpversion | cut -d. -f1)
+  echo "libclang-rt-${major}-dev"
+}
+
+# `install-deps.sh --list` prints the list and installs nothing: the
+# dependency guard (scripts/dependency-guard.py) checks the build against it.
+if [ "${1:-}" = --list ]; then
+  printf '%s\n' "${packages[@]}" "$(clang_runtime)"
+  exit 0
+fi
 
 sudo=""
 [ "$(id -u)" -eq 0 ] || sudo="sudo"
@@ -40,7 +55,4 @@ install_missing() {
 }
 
 install_missing "${packages[@]}" "$@"
-
-# The fuzzers' sanitizer runtime must match the installed clang's version.
-clang_major=$(clang -dumpversion | cut -d. -f1)
-install_missing "libclang-rt-${clang_major}-dev"
+install_missing "$(clang_runtime)"

@@ -100,6 +100,7 @@ private slots:
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("LANG"), locale);
         environment.insert(QStringLiteral("LC_ALL"), locale);
+        environment.insert(QStringLiteral("LANGUAGE"), locale.section(u'.', 0, 0));
         notes.setProcessEnvironment(environment);
         notes.start(QStringLiteral(NOTES_PATH), arguments);
         QVERIFY(notes.waitForFinished(20000));
