@@ -10,6 +10,7 @@
 #include "platform/Numbers.h"
 #include "platform/OleColor.h"
 #include "platform/SkinFramework.h"
+#include "platform/SystemColors.h"
 #include "platform/Today.h"
 #include "platform/UnhandledFailures.h"
 #include "settings/Settings.h"
@@ -102,7 +103,10 @@ void Form1::setSkinEngine(std::unique_ptr<Dispatchable> engine)
 }
 
 // The window as designed: fixed size with no maximise button, white, the
-// window font that every control without its own uses, the blank icon.
+// window font that every control without its own uses, the blank icon. Every
+// colour of the window is the design's, so that it reads the same under any
+// theme: white with the light scheme's system colours, which every control
+// takes unless it has colours of its own.
 void Form1::applyWindowDesign()
 {
     setObjectName(QStringLiteral("Form1"));
@@ -114,7 +118,7 @@ void Form1::applyWindowDesign()
     font.setPointSizeF(WindowDesign::WindowFontPoints);
     font.setBold(true);
     setFont(font);
-    QPalette palette = this->palette();
+    QPalette palette = SystemColors::palette();
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
     setAutoFillBackground(true);

@@ -24,6 +24,7 @@ set(PLANNER_STORE_SOURCES
 
 set(PLANNER_PLATFORM_SOURCES
   platform/Dispatch.h platform/Dispatch.cpp
+  platform/SystemColors.h platform/SystemColors.cpp
   platform/OleColor.h platform/OleColor.cpp
   platform/MessageBox.h platform/MessageBox.cpp
   platform/ControlProperties.h platform/ControlProperties.cpp

@@ -2,7 +2,9 @@
 #include "support/WindowTestCase.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QGroupBox>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace TestEnvironment;
@@ -13,6 +15,24 @@ namespace {
 QRect fromTwips(int left, int top, int width, int height)
 {
     return QRect(left / 15, top / 15, width / 15, height / 15);
+}
+
+// qt6ct's "darker" scheme, and white on black as for poor sight.
+QPalette darkTheme(const QColor &window, const QColor &text, const QColor &base)
+{
+    QPalette palette(text, window, window.lighter(), window.darker(), window.darker(120), text, text, base, window);
+    palette.setColor(QPalette::ButtonText, text);
+    palette.setColor(QPalette::Button, window);
+    return palette;
+}
+
+bool showsColor(const QImage &image, const QRect &area, const QColor &color)
+{
+    for (int y = area.top(); y <= area.bottom(); ++y)
+        for (int x = area.left(); x <= area.right(); ++x)
+            if (image.pixelColor(x, y) == color)
+                return true;
+    return false;
 }
 } // namespace
 
@@ -77,6 +97,43 @@ private slots:
         QCOMPARE(widget->geometry(), geometry);
         QVERIFY(widget->parentWidget()->rect().contains(widget->geometry())); // nothing outside its container
     }
+
+    // The window takes every colour from the design, whatever the theme; the
+    // colour dialog, a window of its own, follows the theme.
+    void windowLooksTheSameUnderAnyTheme_data()
+    {
+        QTest::addColumn<QPalette>("theme");
+        QTest::newRow("dark grey") << darkTheme(QColor(0x42, 0x42, 0x45), Qt::white, QColor(0x3D, 0x3D, 0x3D));
+        QTest::newRow("white on black") << darkTheme(Qt::black, Qt::white, Qt::black);
+    }
+    void windowLooksTheSameUnderAnyTheme()
+    {
+        QFETCH(QPalette, theme);
+        m_store->put("August_2021_txtNote_3", "blue note");
+        m_store->put("August_2021_txtNoteColor_3", "16711680");
+        stopPlanner();
+        startPlanner();
+        const QImage designed = m_form->grab().toImage();
+        const QPalette systemTheme = QApplication::palette();
+        const auto restoreTheme = qScopeGuard([&systemTheme] { QApplication::setPalette(systemTheme); });
+        QApplication::setPalette(theme);
+        stopPlanner();
+        startPlanner();
+        const QImage themed = m_form->grab().toImage();
+        QCOMPARE(themed, designed);
+
+        const auto area = [this](const QString &name) {
+            QWidget *widget = control(name);
+            return QRect(widget->mapTo(m_form.get(), QPoint(0, 0)), widget->size());
+        };
+        QCOMPARE(themed.pixelColor(area("Label1").topLeft()), QColor(Qt::white));
+        QVERIFY(showsColor(themed, area("Label1"), Qt::black));
+        QVERIFY(showsColor(themed, area("Frame3").adjusted(0, 0, 0, -40), Qt::black)); // its caption
+        QCOMPARE(themed.pixelColor(area("txtNote1_3").bottomRight() - QPoint(4, 4)), QColor(Qt::white));
+        QVERIFY(showsColor(themed, area("txtNote1_3"), Qt::blue));
+        QCOMPARE(QColorDialog(m_form.get()).palette().color(QPalette::Window), theme.color(QPalette::Window));
+    }
+
 
     void framesAndLabelsHaveTheirCaptions_data()
     {
