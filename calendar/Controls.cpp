@@ -6,8 +6,38 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
+
+#include <cmath>
+
+namespace {
+
+// The focus shows as a ring two pixels wide just inside the control's edge,
+// drawn only while it has the focus.
+constexpr int FocusRingWidth = 2;
+
+void drawFocusRing(QPainter &painter, const QRect &area, const QColor &color)
+{
+    const qreal inset = FocusRingWidth / 2.0;
+    painter.setPen(QPen(color, FocusRingWidth));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(area).adjusted(inset, inset, -inset, -inset));
+}
+
+// Black or white, whichever stands out more against color: one of the two
+// always has a contrast of at least 4.5 to 1 with it.
+QColor contrastingRingColor(const QColor &color)
+{
+    const auto linear = [](qreal channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const qreal luminance =
+        0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) + 0.0722 * linear(color.blueF());
+    const qreal againstBlack = (luminance + 0.05) / 0.05;
+    const qreal againstWhite = 1.05 / (luminance + 0.05);
+    return againstBlack >= againstWhite ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+} // namespace
 
 Frame::Frame(const QString &caption, QWidget *parent)
     : QGroupBox(caption, parent)
@@ -68,6 +98,28 @@ void NoteBox::setForeColor(qint32 color)
     m_foreColor = color;
 }
 
+// The ring is drawn over the text area, whose margin keeps it clear of the text.
+void NoteBox::paintEvent(QPaintEvent *event)
+{
+    QPlainTextEdit::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(viewport());
+    drawFocusRing(painter, viewport()->rect(), palette().color(QPalette::Highlight));
+}
+
+void NoteBox::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    viewport()->update();
+}
+
+void NoteBox::focusOutEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusOutEvent(event);
+    viewport()->update();
+}
+
 DayCaption::DayCaption(QWidget *parent)
     : QLabel(parent)
 {
@@ -97,16 +149,15 @@ void ColorSwatch::setBackColor(qint32 color)
     update();
 }
 
+// The focus ring stands a little inside the edge, with the colour around it,
+// in whichever of black and white stands out against the colour.
 void ColorSwatch::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.fillRect(contentsRect(), OleColor::toQColor(m_backColor));
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = contentsRect().adjusted(2, 2, -2, -2);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    const QColor color = OleColor::toQColor(m_backColor);
+    painter.fillRect(contentsRect(), color);
+    if (hasFocus())
+        drawFocusRing(painter, contentsRect().adjusted(2, 2, -2, -2), contrastingRingColor(color));
     painter.end();
     QFrame::paintEvent(event);
 }

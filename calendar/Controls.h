@@ -46,6 +46,11 @@ public:
     qint32 foreColor() const { return m_foreColor; }
     void setForeColor(qint32 color); // a failure for a value that names no colour
 
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+
 private:
     qint32 m_foreColor = 0;
     bool m_emptyingPending = false;

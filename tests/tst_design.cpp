@@ -7,6 +7,8 @@
 #include <QScopeGuard>
 #include <QTest>
 
+#include <cmath>
+
 using namespace TestEnvironment;
 using namespace FormHarness;
 
@@ -24,6 +26,19 @@ QPalette darkTheme(const QColor &window, const QColor &text, const QColor &base)
     palette.setColor(QPalette::ButtonText, text);
     palette.setColor(QPalette::Button, window);
     return palette;
+}
+
+qreal luminance(const QColor &color)
+{
+    const auto linear = [](qreal c) { return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4); };
+    return 0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) + 0.0722 * linear(color.blueF());
+}
+
+qreal contrast(const QColor &a, const QColor &b)
+{
+    const qreal la = luminance(a);
+    const qreal lb = luminance(b);
+    return (qMax(la, lb) + 0.05) / (qMin(la, lb) + 0.05);
 }
 
 bool showsColor(const QImage &image, const QRect &area, const QColor &color)
@@ -134,6 +149,37 @@ private slots:
         QCOMPARE(QColorDialog(m_form.get()).palette().color(QPalette::Window), theme.color(QPalette::Window));
     }
 
+    // A focused note box and the swatch show a ring along their top and
+    // bottom edges that stands out at least 3 to 1 from what it covers.
+    void focusShowsAsARing_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("swatchColor");
+        QTest::newRow("note box") << "txtNote2_4" << 0;
+        QTest::newRow("black swatch") << "Picture1" << 0;
+        QTest::newRow("white swatch") << "Picture1" << 0xFFFFFF;
+        QTest::newRow("grey swatch") << "Picture1" << 0x777777;
+    }
+    void focusShowsAsARing()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, swatchColor);
+        m_form->swatch()->setBackColor(swatchColor);
+        QWidget *widget = control(name);
+        const QImage unfocused = widget->grab().toImage();
+        focus(widget);
+        const QImage focused = widget->grab().toImage();
+        for (const int y : {4, widget->height() - 5}) {
+            qreal strongest = 1;
+            for (int x = 8; x < 16; ++x) {
+                for (int dy = -2; dy <= 2; ++dy)
+                    strongest = qMax(strongest, contrast(unfocused.pixelColor(x, y + dy), focused.pixelColor(x, y + dy)));
+            }
+            QVERIFY2(strongest >= 3, qPrintable(QStringLiteral("row %1: %2").arg(y).arg(strongest)));
+        }
+        focus(m_form->panel1()->monthSelector());
+        QCOMPARE(widget->grab().toImage(), unfocused);
+    }
 
     void framesAndLabelsHaveTheirCaptions_data()
     {
