@@ -182,7 +182,7 @@ void Form1::chainTabOrder()
 void Form1::centreOnScreen()
 {
     if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+        move(WindowDesign::startPosition(size(), screen->availableGeometry()));
 }
 
 // Refreshing stays set exactly while the refill runs, and is cleared however
