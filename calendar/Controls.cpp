@@ -3,9 +3,13 @@
 
 #include "platform/OleColor.h"
 
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QToolTip>
 
 #include <cmath>
 
@@ -98,6 +102,11 @@ void NoteBox::setForeColor(qint32 color)
     m_foreColor = color;
 }
 
+bool NoteBox::showsWholeNote() const
+{
+    return verticalScrollBar()->maximum() == 0;
+}
+
 // The ring is drawn over the text area, whose margin keeps it clear of the text.
 void NoteBox::paintEvent(QPaintEvent *event)
 {
@@ -118,6 +127,27 @@ void NoteBox::focusOutEvent(QFocusEvent *event)
 {
     QPlainTextEdit::focusOutEvent(event);
     viewport()->update();
+}
+
+// The tooltip is made when it is asked for, so that it always shows the note
+// as it is now, and does not stand as the box's description for screen
+// readers, which read the whole note anyway. It shows the note as typed, never
+// as markup, and no more of it than a screen holds.
+bool NoteBox::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QPlainTextEdit::viewportEvent(event);
+    if (showsWholeNote()) {
+        QToolTip::hideText();
+        return true;
+    }
+    constexpr int ToolTipLimit = 2000;
+    QString note = text();
+    if (note.size() > ToolTipLimit)
+        note = note.left(ToolTipLimit) + QChar(0x2026);
+    QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(),
+                       Qt::convertFromPlainText(note, Qt::WhiteSpaceNormal), viewport());
+    return true;
 }
 
 DayCaption::DayCaption(QWidget *parent)

@@ -46,10 +46,15 @@ public:
     qint32 foreColor() const { return m_foreColor; }
     void setForeColor(qint32 color); // a failure for a value that names no colour
 
+    // Whether the whole note is in view; a note that is not shows itself
+    // whole in the box's tooltip.
+    bool showsWholeNote() const;
+
 protected:
     void paintEvent(QPaintEvent *event) override;
     void focusInEvent(QFocusEvent *event) override;
     void focusOutEvent(QFocusEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
 
 private:
     qint32 m_foreColor = 0;
