@@ -1,8 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/Controls.h"
 
+#include "calendar/ColorNames.h"
 #include "platform/OleColor.h"
 
+#include <QAccessible>
 #include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -177,6 +179,15 @@ void ColorSwatch::setBackColor(qint32 color)
     OleColor::toQColor(color); // refuses a value that names no colour before anything changes
     m_backColor = color;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, colorDescription());
+        QAccessible::updateAccessibility(&changed);
+    }
+}
+
+QString ColorSwatch::colorDescription() const
+{
+    return ColorNames::describe(OleColor::toQColor(m_backColor));
 }
 
 // The focus ring stands a little inside the edge, with the colour around it,

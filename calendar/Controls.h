@@ -71,7 +71,8 @@ public:
 };
 
 // The note text colour swatch: shows its colour and is clicked with the mouse,
-// or with Space or Return when it has the focus.
+// or with Space or Return when it has the focus. Screen readers know it as a
+// button whose value is its colour.
 class ColorSwatch : public QFrame
 {
     Q_OBJECT
@@ -80,6 +81,12 @@ public:
 
     qint32 backColor() const { return m_backColor; }
     void setBackColor(qint32 color); // a failure for a value that names no colour
+
+    // The colour in words, as a screen reader says it: "red, #FF0000".
+    QString colorDescription() const;
+
+    // What a click does; also the press of assistive technology.
+    void press() { emit clicked(); }
 
 signals:
     void clicked();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/Form1.h"
 
+#include "calendar/AccessibleControls.h"
 #include "calendar/Controls.h"
 #include "calendar/ErrorReport.h"
 #include "calendar/MonthPanel.h"
@@ -84,6 +85,7 @@ Form1::Form1(QWidget *parent)
       SkinFramework1(std::make_unique<SkinFramework>())
 {
     initResources();
+    installAccessibleControls();
     applyWindowDesign();
     createControls();
     connectPanel(Frame1, {&Form1::Combo1_Click, &Form1::Combo1_Change, &Form1::Text1_Change, &Form1::Text1_LostFocus,
@@ -126,20 +128,23 @@ void Form1::applyWindowDesign()
 }
 
 // The captions are part of the window's design and read the same in every
-// language, so they are not translated.
+// language, so they are not translated; what screen readers say for them is,
+// so that they speak one language.
 void Form1::createControls()
 {
-    Frame1 = new MonthPanel(Panel1Names, QStringLiteral("Month 1"), this);
+    Frame1 = new MonthPanel(Panel1Names, QStringLiteral("Month 1"), tr("Month 1"), this);
     Frame1->setGeometry(WindowDesign::toPixels(WindowDesign::PanelFrame[0]));
-    Frame2 = new MonthPanel(Panel2Names, QStringLiteral("Month 2"), this);
+    Frame2 = new MonthPanel(Panel2Names, QStringLiteral("Month 2"), tr("Month 2"), this);
     Frame2->setGeometry(WindowDesign::toPixels(WindowDesign::PanelFrame[1]));
 
     Frame3 = new Frame(QStringLiteral("Text Color"), this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
+    Frame3->setAccessibleName(tr("Text Color"));
     Frame3->setGeometry(WindowDesign::toPixels(WindowDesign::ColorFrame));
     Picture1 = new ColorSwatch(Frame3);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setAccessibleName(tr("Note text colour"));
+    Picture1->setAccessibleDescription(tr("Opens the colour dialog"));
     Picture1->setGeometry(WindowDesign::toPixels(WindowDesign::Swatch));
 }
 

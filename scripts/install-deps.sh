@@ -13,6 +13,7 @@ packages=(
   clang
   xvfb xauth xdotool xclip x11-utils imagemagick faketime openbox
   weston qt6-wayland
+  dbus at-spi2-core python3-pyatspi
   desktop-file-utils gnuplot-nox ccache
   strace
   scdoc mandoc appstream lintian dpkg-dev fakeroot file

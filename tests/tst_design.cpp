@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/WindowTestCase.h"
 
+#include <QAccessible>
 #include <QApplication>
 #include <QColorDialog>
 #include <QGroupBox>
@@ -294,17 +295,42 @@ private slots:
     void everyControlHasASpokenName_data()
     {
         QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("kind");
         QTest::addColumn<QString>("spoken");
-        QTest::newRow("month list") << "Combo2" << "Month, Month 2";
-        QTest::newRow("year box") << "Text1" << "Year, Month 1";
-        QTest::newRow("note") << "txtNote1_5" << "Note for 06 Fri, Month 1";
-        QTest::newRow("swatch") << "Picture1" << "Note text colour";
+        const int Name = QAccessible::Name;
+        QTest::newRow("year box") << "Text1" << Name << "Year, Month 1";
+        QTest::newRow("month list's label") << "Label4" << Name << "Month:";
+        QTest::newRow("panel") << "Frame2" << Name << "Month 2";
+        QTest::newRow("note") << "txtNote1_5" << Name << "Friday, August 6, 2021";
+        QTest::newRow("today's note") << "txtNote1_14" << Name << "Sunday, August 15, 2021, today";
+        QTest::newRow("hidden note") << "txtNote2_30" << Name << "";
+        QTest::newRow("swatch") << "Picture1" << Name << "Note text colour";
+        QTest::newRow("swatch's use") << "Picture1" << int(QAccessible::Description) << "Opens the colour dialog";
+        QTest::newRow("swatch's colour") << "Picture1" << int(QAccessible::Value) << "black, #000000";
     }
     void everyControlHasASpokenName()
     {
         QFETCH(QString, name);
+        QFETCH(int, kind);
         QFETCH(QString, spoken);
-        QCOMPARE(control(name)->accessibleName(), spoken);
+        QCOMPARE(QAccessible::queryAccessibleInterface(control(name))->text(QAccessible::Text(kind)), spoken);
+    }
+
+    // The labels lead to their controls; the swatch is a button to press; a
+    // note box tells its colour with its text.
+    void assistiveTechnologyFindsTheControls()
+    {
+        QAccessibleInterface *label = QAccessible::queryAccessibleInterface(control("Label4"));
+        QCOMPARE(label->relations(QAccessible::Labelled).value(0).first->object(), control("Combo2"));
+        QAccessibleInterface *swatch = QAccessible::queryAccessibleInterface(m_form->swatch());
+        QCOMPARE(swatch->role(), QAccessible::Button);
+        QCOMPARE(swatch->actionInterface()->actionNames().value(0), QAccessibleActionInterface::pressAction());
+        m_form->panel1()->noteBox(3)->setForeColor(255);
+        int start = -1;
+        int end = -1;
+        const QString attributes = QAccessible::queryAccessibleInterface(m_form->panel1()->noteBox(3))
+                                       ->textInterface()->attributes(0, &start, &end);
+        QVERIFY2(attributes.contains("color:rgb(255,0,0);"), qPrintable(attributes));
     }
 };
 
