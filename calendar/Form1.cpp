@@ -25,6 +25,7 @@
 #include <QPixmap>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextCursor>
 
 // Resources live in the core library, which the linker would otherwise drop them from.
@@ -93,6 +94,8 @@ Form1::Form1(QWidget *parent)
     connectPanel(Frame2, {&Form1::Combo2_Click, &Form1::Combo2_Change, &Form1::Text2_Change, &Form1::Text2_LostFocus,
                           &Form1::txtNote2_Change, &Form1::txtNote2_GotFocus});
     connect(Picture1, &ColorSwatch::clicked, this, guarded([this] { Picture1_Click(); }));
+    // Ctrl+Q closes the window as its close button does.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
     chainTabOrder();
     centreOnScreen();
 }

@@ -272,11 +272,25 @@ private slots:
         QCOMPARE(m_messages->shown().size(), 2); // a new run of failures is news again
     }
 
+    void closingTheWindowEndsTheProgram_data()
+    {
+        QTest::addColumn<bool>("withCtrlQ");
+        QTest::newRow("close button") << false;
+        QTest::newRow("Ctrl+Q in a note") << true;
+    }
     void closingTheWindowEndsTheProgram()
     {
+        QFETCH(bool, withCtrlQ);
+        focus(note(2, 3));
         QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); }); // bounds the wait
-        QTimer::singleShot(0, m_form.get(), [this] { m_form->close(); });
+        QTimer::singleShot(0, m_form.get(), [this, withCtrlQ] {
+            if (withCtrlQ)
+                QTest::keyClick(note(2, 3), Qt::Key_Q, Qt::ControlModifier);
+            else
+                m_form->close();
+        });
         QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!m_form->isVisible());
     }
 };
 
