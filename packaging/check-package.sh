@@ -23,7 +23,8 @@ for file in /usr/bin/tavorin-planner /usr/bin/tavorin-notes \
             /usr/share/icons/hicolor/scalable/apps/$id.svg \
             /usr/share/metainfo/$id.metainfo.xml \
             /usr/share/man/man1/tavorin-planner.1.gz /usr/share/man/man1/tavorin-notes.1.gz \
-            /usr/share/doc/tavorin-planner/copyright /usr/share/doc/tavorin-planner/changelog.gz; do
+            /usr/share/doc/tavorin-planner/copyright /usr/share/doc/tavorin-planner/changelog.gz \
+            /usr/share/icons/hicolor/16x16/apps/$id.png /usr/share/icons/hicolor/256x256/apps/$id.png; do
   grep -qxF "$file" <<<"$contents" || fail "the package lacks $file"
 done
 # Everything cmake --install installs is in the package, and nothing else.
