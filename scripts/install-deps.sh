@@ -16,7 +16,7 @@ packages=(
   dbus at-spi2-core python3-pyatspi
   desktop-file-utils librsvg2-bin gnuplot-nox ccache
   strace
-  scdoc mandoc appstream lintian dpkg-dev fakeroot file
+  scdoc mandoc groff-base appstream lintian dpkg-dev fakeroot file
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n locales
   libical-dev libsecret-1-dev radicale apache2-utils python3-caldav curl bc
 )
