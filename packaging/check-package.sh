@@ -25,7 +25,9 @@ for file in /usr/bin/tavorin-planner /usr/bin/tavorin-notes \
             /usr/share/man/man1/tavorin-planner.1.gz /usr/share/man/man1/tavorin-notes.1.gz \
             /usr/share/doc/tavorin-planner/copyright /usr/share/doc/tavorin-planner/changelog.gz \
             /usr/share/doc/tavorin-planner/sync.md \
-            /usr/share/icons/hicolor/16x16/apps/$id.png /usr/share/icons/hicolor/256x256/apps/$id.png; do
+            /usr/share/icons/hicolor/16x16/apps/$id.png /usr/share/icons/hicolor/256x256/apps/$id.png \
+            /usr/share/bash-completion/completions/tavorin-notes /usr/share/zsh/vendor-completions/_tavorin-notes \
+            /usr/share/fish/vendor_completions.d/tavorin-notes.fish; do
   grep -qxF "$file" <<<"$contents" || fail "the package lacks $file"
 done
 # Every document in the one folder of the package.

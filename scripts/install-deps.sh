@@ -14,7 +14,7 @@ packages=(
   xvfb xauth xdotool xclip x11-utils imagemagick faketime openbox
   weston qt6-wayland
   dbus at-spi2-core python3-pyatspi
-  desktop-file-utils librsvg2-bin gnuplot-nox ccache
+  desktop-file-utils librsvg2-bin zsh fish gnuplot-nox ccache
   strace
   scdoc mandoc groff-base appstream lintian dpkg-dev fakeroot file
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n locales
