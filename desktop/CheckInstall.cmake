@@ -25,16 +25,4 @@ foreach(file ${DATADIR}/applications/${PLANNER_ID}.desktop ${icons} ${completion
     message(FATAL_ERROR "${file} is not installed in ${PREFIX}")
   endif()
 endforeach()
-# Each picture is as large as its folder says: width and height stand in the
-# PNG header's bytes 16 to 23.
-foreach(size IN LISTS ICON_SIZES)
-  file(READ ${PREFIX}/${DATADIR}/icons/hicolor/${size}x${size}/apps/${PLANNER_ID}.png header LIMIT 24 HEX)
-  string(SUBSTRING "${header}" 32 8 width)
-  string(SUBSTRING "${header}" 40 8 height)
-  math(EXPR width "0x${width}")
-  math(EXPR height "0x${height}")
-  if(NOT width EQUAL size OR NOT height EQUAL size)
-    message(FATAL_ERROR "the icon for ${size}x${size} is ${width}x${height}")
-  endif()
-endforeach()
 file(REMOVE_RECURSE ${PREFIX})

@@ -8,7 +8,6 @@
 #include "calendar/Form1.h"
 #include "settings/SettingsStore.h"
 
-#include <QAccessible>
 #include <QColorDialog>
 #include <QDir>
 #include <QFile>
@@ -60,23 +59,6 @@ private slots:
             QCOMPARE(window.findChild<QGroupBox *>(QLatin1String(name))->title(), QLatin1String(text));
         for (const auto &[name, text] : {std::pair{"Label1", "Month:"}, {"Label2", "Year:"}})
             QCOMPARE(window.findChild<QLabel *>(QLatin1String(name))->text(), QLatin1String(text));
-    }
-
-    // What screen readers say is German throughout, for the design's captions too.
-    void screenReadersHearGerman()
-    {
-        FixedToday::set(QDate(2021, 8, 15));
-        PrivateStore store;
-        RecordedMessages messages;
-        Form1 window;
-        window.Form_Load();
-        for (const auto &[name, spoken] : {std::pair{"Frame1", "Monat 1"}, {"Label2", "Jahr:"},
-                                           {"txtNote1_14", "Sonntag, 15. August 2021, heute"},
-                                           {"Picture1", "Öffnet die Farbauswahl"}}) {
-            QAccessibleInterface *control = QAccessible::queryAccessibleInterface(window.findChild<QWidget *>(name));
-            const QString said = control->text(QAccessible::Name) + control->text(QAccessible::Description);
-            QVERIFY2(said.contains(QString::fromUtf8(spoken)), qPrintable(said));
-        }
     }
 
     void colourDialogSpeaksGerman()

@@ -1,29 +1,22 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# What a screen reader finds, through AT-SPI as Orca reads it: the colour
-# swatch is a push button with a Press action and a description, and today's
-# note box is named with its date, in English and in German. Pressing the
-# swatch from there opens the colour dialog.
-#
+# What a screen reader finds through AT-SPI, in English and in German: the
+# swatch is a push button with Press (which opens the colour dialog) and a
+# description, today's note box is named with its date and tells its colour.
 # The accessibility bus belongs to a D-Bus session of this scenario's own.
 if [[ -z ${E2E_OWN_SESSION_BUS:-} ]]; then
   exec dbus-run-session -- env E2E_OWN_SESSION_BUS=1 bash "$0" "$@"
 fi
 source "$(dirname "$0")/harness.sh"
 
-# The locales made by the test fixture "locales" (LOCPATH), so that the
-# German start needs none of the machine's.
+# German takes the locales of the test fixture "locales" (LOCPATH).
 PLANNER_ENV=(DBUS_SESSION_BUS_ADDRESS="$DBUS_SESSION_BUS_ADDRESS" QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
              LOCPATH="${LOCPATH:-}")
 
-# Runs the AT-SPI checks of accessibility.py on the running planner.
 check_accessibility() { # today's name, the swatch's description, [press]
   local line
   while IFS= read -r line; do
-    case $line in
-      'ok - '*) pass "${line#ok - }" ;;
-      *) fail "${line#FAIL - }" ;;
-    esac
+    if [[ $line == 'ok - '* ]]; then pass "${line#ok - }"; else fail "${line#FAIL - }"; fi
   done < <(/usr/bin/python3 "$(dirname "$0")/accessibility.py" "$PLANNER_PID" "$@" 2>&1)
 }
 
