@@ -1,13 +1,49 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/Controls.h"
 
+#include "calendar/ColorNames.h"
 #include "platform/OleColor.h"
 
+#include <QAccessible>
+#include <QHelpEvent>
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QStyle>
-#include <QStyleOptionFocusRect>
+#include <QScrollBar>
+#include <QTextDocument>
+#include <QToolTip>
+
+#include <cmath>
+
+namespace {
+
+// The focus shows as a ring two pixels wide just inside the control's edge,
+// drawn only while it has the focus.
+constexpr int FocusRingWidth = 2;
+
+void drawFocusRing(QPainter &painter, const QRect &area, const QColor &color)
+{
+    const qreal inset = FocusRingWidth / 2.0;
+    painter.setPen(QPen(color, FocusRingWidth));
+    painter.setBrush(Qt::NoBrush);
+    painter.drawRect(QRectF(area).adjusted(inset, inset, -inset, -inset));
+}
+
+// Black or white, whichever stands out more against color: one of the two
+// always has a contrast of at least 4.5 to 1 with it.
+QColor contrastingRingColor(const QColor &color)
+{
+    const auto linear = [](qreal channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const qreal luminance =
+        0.2126 * linear(color.redF()) + 0.7152 * linear(color.greenF()) + 0.0722 * linear(color.blueF());
+    const qreal againstBlack = (luminance + 0.05) / 0.05;
+    const qreal againstWhite = 1.05 / (luminance + 0.05);
+    return againstBlack >= againstWhite ? QColor(Qt::black) : QColor(Qt::white);
+}
+
+} // namespace
 
 Frame::Frame(const QString &caption, QWidget *parent)
     : QGroupBox(caption, parent)
@@ -68,6 +104,54 @@ void NoteBox::setForeColor(qint32 color)
     m_foreColor = color;
 }
 
+bool NoteBox::showsWholeNote() const
+{
+    return verticalScrollBar()->maximum() == 0;
+}
+
+// The ring is drawn over the text area, whose margin keeps it clear of the text.
+void NoteBox::paintEvent(QPaintEvent *event)
+{
+    QPlainTextEdit::paintEvent(event);
+    if (!hasFocus())
+        return;
+    QPainter painter(viewport());
+    drawFocusRing(painter, viewport()->rect(), palette().color(QPalette::Highlight));
+}
+
+void NoteBox::focusInEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusInEvent(event);
+    viewport()->update();
+}
+
+void NoteBox::focusOutEvent(QFocusEvent *event)
+{
+    QPlainTextEdit::focusOutEvent(event);
+    viewport()->update();
+}
+
+// The tooltip is made when it is asked for, so that it always shows the note
+// as it is now, and does not stand as the box's description for screen
+// readers, which read the whole note anyway. It shows the note as typed, never
+// as markup, and no more of it than a screen holds.
+bool NoteBox::viewportEvent(QEvent *event)
+{
+    if (event->type() != QEvent::ToolTip)
+        return QPlainTextEdit::viewportEvent(event);
+    if (showsWholeNote()) {
+        QToolTip::hideText();
+        return true;
+    }
+    constexpr int ToolTipLimit = 2000;
+    QString note = text();
+    if (note.size() > ToolTipLimit)
+        note = note.left(ToolTipLimit) + QChar(0x2026);
+    QToolTip::showText(static_cast<QHelpEvent *>(event)->globalPos(),
+                       Qt::convertFromPlainText(note, Qt::WhiteSpaceNormal), viewport());
+    return true;
+}
+
 DayCaption::DayCaption(QWidget *parent)
     : QLabel(parent)
 {
@@ -95,18 +179,26 @@ void ColorSwatch::setBackColor(qint32 color)
     OleColor::toQColor(color); // refuses a value that names no colour before anything changes
     m_backColor = color;
     update();
+    if (QAccessible::isActive()) {
+        QAccessibleValueChangeEvent changed(this, colorDescription());
+        QAccessible::updateAccessibility(&changed);
+    }
 }
 
+QString ColorSwatch::colorDescription() const
+{
+    return ColorNames::describe(OleColor::toQColor(m_backColor));
+}
+
+// The focus ring stands a little inside the edge, with the colour around it,
+// in whichever of black and white stands out against the colour.
 void ColorSwatch::paintEvent(QPaintEvent *event)
 {
     QPainter painter(this);
-    painter.fillRect(contentsRect(), OleColor::toQColor(m_backColor));
-    if (hasFocus()) {
-        QStyleOptionFocusRect option;
-        option.initFrom(this);
-        option.rect = contentsRect().adjusted(2, 2, -2, -2);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
-    }
+    const QColor color = OleColor::toQColor(m_backColor);
+    painter.fillRect(contentsRect(), color);
+    if (hasFocus())
+        drawFocusRing(painter, contentsRect().adjusted(2, 2, -2, -2), contrastingRingColor(color));
     painter.end();
     QFrame::paintEvent(event);
 }

@@ -46,6 +46,16 @@ public:
     qint32 foreColor() const { return m_foreColor; }
     void setForeColor(qint32 color); // a failure for a value that names no colour
 
+    // Whether the whole note is in view; a note that is not shows itself
+    // whole in the box's tooltip.
+    bool showsWholeNote() const;
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void focusInEvent(QFocusEvent *event) override;
+    void focusOutEvent(QFocusEvent *event) override;
+    bool viewportEvent(QEvent *event) override;
+
 private:
     qint32 m_foreColor = 0;
     bool m_emptyingPending = false;
@@ -61,7 +71,8 @@ public:
 };
 
 // The note text colour swatch: shows its colour and is clicked with the mouse,
-// or with Space or Return when it has the focus.
+// or with Space or Return when it has the focus. Screen readers know it as a
+// button whose value is its colour.
 class ColorSwatch : public QFrame
 {
     Q_OBJECT
@@ -70,6 +81,12 @@ public:
 
     qint32 backColor() const { return m_backColor; }
     void setBackColor(qint32 color); // a failure for a value that names no colour
+
+    // The colour in words, as a screen reader says it: "red, #FF0000".
+    QString colorDescription() const;
+
+    // What a click does; also the press of assistive technology.
+    void press() { emit clicked(); }
 
 signals:
     void clicked();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "calendar/Form1.h"
 
+#include "calendar/AccessibleControls.h"
 #include "calendar/Controls.h"
 #include "calendar/ErrorReport.h"
 #include "calendar/MonthPanel.h"
@@ -10,6 +11,7 @@
 #include "platform/Numbers.h"
 #include "platform/OleColor.h"
 #include "platform/SkinFramework.h"
+#include "platform/SystemColors.h"
 #include "platform/Today.h"
 #include "platform/UnhandledFailures.h"
 #include "settings/Settings.h"
@@ -23,6 +25,7 @@
 #include <QPixmap>
 #include <QScopeGuard>
 #include <QScreen>
+#include <QShortcut>
 #include <QTextCursor>
 
 // Resources live in the core library, which the linker would otherwise drop them from.
@@ -83,6 +86,7 @@ Form1::Form1(QWidget *parent)
       SkinFramework1(std::make_unique<SkinFramework>())
 {
     initResources();
+    installAccessibleControls();
     applyWindowDesign();
     createControls();
     connectPanel(Frame1, {&Form1::Combo1_Click, &Form1::Combo1_Change, &Form1::Text1_Change, &Form1::Text1_LostFocus,
@@ -90,6 +94,8 @@ Form1::Form1(QWidget *parent)
     connectPanel(Frame2, {&Form1::Combo2_Click, &Form1::Combo2_Change, &Form1::Text2_Change, &Form1::Text2_LostFocus,
                           &Form1::txtNote2_Change, &Form1::txtNote2_GotFocus});
     connect(Picture1, &ColorSwatch::clicked, this, guarded([this] { Picture1_Click(); }));
+    // Ctrl+Q closes the window as its close button does.
+    connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
     chainTabOrder();
     centreOnScreen();
 }
@@ -102,7 +108,10 @@ void Form1::setSkinEngine(std::unique_ptr<Dispatchable> engine)
 }
 
 // The window as designed: fixed size with no maximise button, white, the
-// window font that every control without its own uses, the blank icon.
+// window font that every control without its own uses, the blank icon. Every
+// colour of the window is the design's, so that it reads the same under any
+// theme: white with the light scheme's system colours, which every control
+// takes unless it has colours of its own.
 void Form1::applyWindowDesign()
 {
     setObjectName(QStringLiteral("Form1"));
@@ -114,7 +123,7 @@ void Form1::applyWindowDesign()
     font.setPointSizeF(WindowDesign::WindowFontPoints);
     font.setBold(true);
     setFont(font);
-    QPalette palette = this->palette();
+    QPalette palette = SystemColors::palette();
     palette.setColor(QPalette::Window, Qt::white);
     setPalette(palette);
     setAutoFillBackground(true);
@@ -122,20 +131,23 @@ void Form1::applyWindowDesign()
 }
 
 // The captions are part of the window's design and read the same in every
-// language, so they are not translated.
+// language, so they are not translated; what screen readers say for them is,
+// so that they speak one language.
 void Form1::createControls()
 {
-    Frame1 = new MonthPanel(Panel1Names, QStringLiteral("Month 1"), this);
+    Frame1 = new MonthPanel(Panel1Names, QStringLiteral("Month 1"), tr("Month 1"), this);
     Frame1->setGeometry(WindowDesign::toPixels(WindowDesign::PanelFrame[0]));
-    Frame2 = new MonthPanel(Panel2Names, QStringLiteral("Month 2"), this);
+    Frame2 = new MonthPanel(Panel2Names, QStringLiteral("Month 2"), tr("Month 2"), this);
     Frame2->setGeometry(WindowDesign::toPixels(WindowDesign::PanelFrame[1]));
 
     Frame3 = new Frame(QStringLiteral("Text Color"), this);
     Frame3->setObjectName(QStringLiteral("Frame3"));
+    Frame3->setAccessibleName(tr("Text Color"));
     Frame3->setGeometry(WindowDesign::toPixels(WindowDesign::ColorFrame));
     Picture1 = new ColorSwatch(Frame3);
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setAccessibleName(tr("Note text colour"));
+    Picture1->setAccessibleDescription(tr("Opens the colour dialog"));
     Picture1->setGeometry(WindowDesign::toPixels(WindowDesign::Swatch));
 }
 
@@ -178,7 +190,7 @@ void Form1::chainTabOrder()
 void Form1::centreOnScreen()
 {
     if (const QScreen *screen = this->screen())
-        move(screen->availableGeometry().center() - rect().center());
+        move(WindowDesign::startPosition(size(), screen->availableGeometry()));
 }
 
 // Refreshing stays set exactly while the refill runs, and is cleared however

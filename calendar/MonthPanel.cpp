@@ -6,6 +6,7 @@
 #include "platform/Failure.h"
 #include "platform/Numbers.h"
 #include "platform/OleColor.h"
+#include "platform/Today.h"
 #include "settings/Settings.h"
 
 #include <QComboBox>
@@ -36,18 +37,29 @@ QString dayCaptionText(const QDate &date)
     return QStringLiteral("%1 %2").arg(date.day(), 2, 10, QLatin1Char('0')).arg(DateNames::fullWeekdayName(date).left(3));
 }
 
+// What a screen reader says for the note box of a day: the date in full,
+// and that it is today's.
+QString spokenDate(const QDate &date, const QDate &today)
+{
+    const QString written = DateNames::longDate(date);
+    return date == today ? MonthPanel::tr("%1, today").arg(written) : written;
+}
+
 } // namespace
 
-MonthPanel::MonthPanel(const Names &names, const QString &caption, QWidget *parent)
+MonthPanel::MonthPanel(const Names &names, const QString &caption, const QString &spokenCaption, QWidget *parent)
     : Frame(caption, parent)
 {
     setObjectName(names.frame);
-    createTopLine(names);
+    setAccessibleName(spokenCaption);
+    createTopLine(names, spokenCaption);
     createCells(names);
 }
 
-// The labels belong to the window's design: the same in every language.
-void MonthPanel::createTopLine(const Names &names)
+// The labels belong to the window's design: the same in every language. What
+// screen readers say for them is in the user's language, as everything they
+// say is.
+void MonthPanel::createTopLine(const Names &names, const QString &spokenCaption)
 {
     m_monthLabel = place(designLabel(QStringLiteral("Month:"), this), names.monthLabel, WindowDesign::MonthLabel);
     m_monthSelector = place(new QComboBox(this), names.monthSelector, WindowDesign::MonthSelector);
@@ -56,8 +68,12 @@ void MonthPanel::createTopLine(const Names &names)
     m_yearBox->setMaxLength(std::numeric_limits<int>::max()); // nothing limits what may be typed
     m_monthLabel->setFocusPolicy(Qt::NoFocus);
     m_yearLabel->setFocusPolicy(Qt::NoFocus);
-    m_monthSelector->setAccessibleName(tr("Month, %1").arg(title()));
-    m_yearBox->setAccessibleName(tr("Year, %1").arg(title()));
+    m_monthLabel->setBuddy(m_monthSelector);
+    m_yearLabel->setBuddy(m_yearBox);
+    m_monthLabel->setAccessibleName(tr("Month:"));
+    m_yearLabel->setAccessibleName(tr("Year:"));
+    m_monthSelector->setAccessibleName(tr("Month, %1").arg(spokenCaption));
+    m_yearBox->setAccessibleName(tr("Year, %1").arg(spokenCaption));
 }
 
 // Captions first, note boxes after: where a caption reaches into its note box,
@@ -105,17 +121,21 @@ void MonthPanel::finishRefill()
 // Shows one cell for each day of the selected month of the year the year box
 // names, and hides the others; no cell at all when no month is selected or
 // the text names no year. A cell that stays shown is never hidden on the way,
-// so a note box the user is clicking into keeps the focus.
+// so a note box the user is clicking into keeps the focus. A shown note box
+// is named with its date, a hidden one with nothing.
 void MonthPanel::showDays()
 {
     const int days = daysShown();
     const QDate firstDay = days > 0 ? QDate(*Numbers::yearOf(yearText()), m_monthSelector->currentIndex() + 1, 1)
                                     : QDate();
+    const QDate today = Today::date();
     for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
         if (cell < days) {
-            const QString caption = dayCaptionText(firstDay.addDays(cell));
-            m_dayCaptions[cell]->setText(caption);
-            m_noteBoxes[cell]->setAccessibleName(tr("Note for %1, %2").arg(caption, title()));
+            const QDate day = firstDay.addDays(cell);
+            m_dayCaptions[cell]->setText(dayCaptionText(day));
+            m_noteBoxes[cell]->setAccessibleName(spokenDate(day, today));
+        } else {
+            m_noteBoxes[cell]->setAccessibleName(QString());
         }
         m_dayCaptions[cell]->setVisible(cell < days);
         m_noteBoxes[cell]->setVisible(cell < days);

@@ -28,7 +28,9 @@ public:
         QString noteBoxes;   // members are named <noteBoxes>_<index>
     };
 
-    MonthPanel(const Names &names, const QString &caption, QWidget *parent = nullptr);
+    // The caption is the design's, the same in every language; the spoken
+    // caption is what screen readers say for it, in the user's language.
+    MonthPanel(const Names &names, const QString &caption, const QString &spokenCaption, QWidget *parent = nullptr);
 
     QComboBox *monthSelector() const { return m_monthSelector; }
     QLineEdit *yearBox() const { return m_yearBox; }
@@ -47,7 +49,7 @@ public:
     void finishRefill();
 
 private:
-    void createTopLine(const Names &names);
+    void createTopLine(const Names &names, const QString &spokenCaption);
     void createCells(const Names &names);
     int daysShown() const;
 

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QRect>
+#include <QSize>
 
 // The calendar window's design, in twips (1/1440 inch) relative to each
 // control's container, kept as data. One conversion turns twips into logical
@@ -21,6 +22,11 @@ inline constexpr int TwipsPerPixel = 15;
 QRect toPixels(const Twips &twips);
 
 inline constexpr Twips ClientArea{0, 0, 14280, 8640};
+
+// Where the window opens within the screen's available area: centred, or at
+// the area's top-left corner where it does not fit centred (a small screen, a
+// large scale), so that its title bar and every control stay in reach.
+QPoint startPosition(const QSize &window, const QRect &available);
 
 // Frames on the window; the two month panels are alike but for their place.
 inline constexpr Twips PanelFrame[2] = {{120, 120, 6960, 7575}, {7200, 120, 6960, 7575}};

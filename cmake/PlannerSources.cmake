@@ -24,6 +24,7 @@ set(PLANNER_STORE_SOURCES
 
 set(PLANNER_PLATFORM_SOURCES
   platform/Dispatch.h platform/Dispatch.cpp
+  platform/SystemColors.h platform/SystemColors.cpp
   platform/OleColor.h platform/OleColor.cpp
   platform/MessageBox.h platform/MessageBox.cpp
   platform/ControlProperties.h platform/ControlProperties.cpp
@@ -36,7 +37,11 @@ set(PLANNER_PLATFORM_SOURCES
 set(PLANNER_CALENDAR_SOURCES
   calendar/WindowDesign.h calendar/WindowDesign.cpp
   calendar/ErrorReport.h calendar/ErrorReport.cpp
+  calendar/ColorNames.h calendar/ColorNames.cpp
   calendar/Controls.h calendar/Controls.cpp
+  calendar/AccessibleNoteBox.h calendar/AccessibleNoteBox.cpp
+  calendar/AccessibleSwatch.h calendar/AccessibleSwatch.cpp
+  calendar/AccessibleControls.h calendar/AccessibleControls.cpp
   calendar/MonthPanel.h calendar/MonthPanel.cpp
   calendar/Form1.h calendar/Form1.cpp
   resources/resources.qrc

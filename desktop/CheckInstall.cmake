@@ -13,7 +13,13 @@ foreach(program tavorin-planner tavorin-notes)
     message(FATAL_ERROR "${program} is not installed in ${PREFIX}/${BINDIR}")
   endif()
 endforeach()
-foreach(file ${DATADIR}/applications/${PLANNER_ID}.desktop ${DATADIR}/icons/hicolor/scalable/apps/${PLANNER_ID}.svg
+set(icons ${DATADIR}/icons/hicolor/scalable/apps/${PLANNER_ID}.svg)
+foreach(size IN LISTS ICON_SIZES)
+  list(APPEND icons ${DATADIR}/icons/hicolor/${size}x${size}/apps/${PLANNER_ID}.png)
+endforeach()
+set(completions ${DATADIR}/bash-completion/completions/tavorin-notes ${DATADIR}/zsh/vendor-completions/_tavorin-notes
+                ${DATADIR}/fish/vendor_completions.d/tavorin-notes.fish)
+foreach(file ${DATADIR}/applications/${PLANNER_ID}.desktop ${icons} ${completions}
              ${DATADIR}/metainfo/${PLANNER_ID}.metainfo.xml ${MANDIR}/man1/tavorin-planner.1.gz ${MANDIR}/man1/tavorin-notes.1.gz)
   if(NOT EXISTS ${PREFIX}/${file})
     message(FATAL_ERROR "${file} is not installed in ${PREFIX}")

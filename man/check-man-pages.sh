@@ -2,7 +2,8 @@
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Usage: check-man-pages.sh TAVORIN_NOTES PAGE...
 # Fails on any mandoc warning in a page but the empty paragraphs scdoc writes
-# around every section, and when the commands in the COMMANDS section of
+# around every section, on a path, option or program name that groff breaks
+# across lines, and when the commands in the COMMANDS section of
 # tavorin-notes.1 differ from those of "tavorin-notes --help".
 set -euo pipefail
 notes=$1
@@ -16,6 +17,19 @@ for page in "$@"; do
     echo "$findings" >&2
     status=1
   fi
+done
+
+# groff, as man shows the pages: no line at any width ends inside a path,
+# option or program name, at a hyphen of its own or hyphenated.
+for page in "$@"; do
+  for width in 50 60 70 80 100 120; do
+    broken=$(groff -man -Tutf8 -P-cbou -rLL=${width}n "$page" 2>/dev/null | grep -E '[^ ]-$|/[^ ]*‐$' || true)
+    if [ -n "$broken" ]; then
+      echo "$page breaks these lines inside a word at width $width:" >&2
+      echo "$broken" >&2
+      status=1
+    fi
+  done
 done
 
 # The first word of each line under "Commands:" up to the next blank line.

@@ -23,9 +23,16 @@ for file in /usr/bin/tavorin-planner /usr/bin/tavorin-notes \
             /usr/share/icons/hicolor/scalable/apps/$id.svg \
             /usr/share/metainfo/$id.metainfo.xml \
             /usr/share/man/man1/tavorin-planner.1.gz /usr/share/man/man1/tavorin-notes.1.gz \
-            /usr/share/doc/tavorin-planner/copyright /usr/share/doc/tavorin-planner/changelog.gz; do
+            /usr/share/doc/tavorin-planner/copyright /usr/share/doc/tavorin-planner/changelog.gz \
+            /usr/share/doc/tavorin-planner/sync.md \
+            /usr/share/icons/hicolor/16x16/apps/$id.png /usr/share/icons/hicolor/256x256/apps/$id.png \
+            /usr/share/bash-completion/completions/tavorin-notes /usr/share/zsh/vendor-completions/_tavorin-notes \
+            /usr/share/fish/vendor_completions.d/tavorin-notes.fish; do
   grep -qxF "$file" <<<"$contents" || fail "the package lacks $file"
 done
+# Every document in the one folder of the package.
+docs=$(grep '^/usr/share/doc/[^/]*/$' <<<"$contents" || true)
+[ "$docs" = /usr/share/doc/tavorin-planner/ ] || fail "the documents are not all in /usr/share/doc/tavorin-planner: $docs"
 # Everything cmake --install installs is in the package, and nothing else.
 installed=$(DESTDIR="$work/installed" cmake --install "$build" --prefix /usr | sed -n 's|^-- Installing: '"$work"'/installed||p' | sort)
 packaged=$(grep -v '/$' <<<"$contents" | sort)

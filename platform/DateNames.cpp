@@ -15,4 +15,9 @@ QString fullWeekdayName(const QDate &date)
     return QLocale().dayName(date.dayOfWeek(), QLocale::LongFormat);
 }
 
+QString longDate(const QDate &date)
+{
+    return QLocale().toString(date, QLocale::LongFormat);
+}
+
 } // namespace DateNames

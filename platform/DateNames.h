@@ -11,5 +11,8 @@ namespace DateNames {
 QString fullMonthName(int month);
 // The full name of the weekday of date, e.g. "Sunday".
 QString fullWeekdayName(const QDate &date);
+// The date written out in full, as the user's language writes it, e.g.
+// "Sunday, 15 August 2021" or "Sonntag, 15. August 2021".
+QString longDate(const QDate &date);
 
 } // namespace DateNames

@@ -3,9 +3,9 @@
 
 #include "platform/Failure.h"
 #include "platform/Numbers.h"
+#include "platform/SystemColors.h"
 
 #include <QApplication>
-#include <QPalette>
 
 namespace OleColor {
 
@@ -37,7 +37,7 @@ QColor toQColor(qint32 value)
         const auto role = systemColorRole(bits & ~SystemColorFlag);
         if (!role)
             throw Failure(QApplication::translate("OleColor", "%1 names no system colour.").arg(value));
-        return QApplication::palette().color(QPalette::Active, *role);
+        return SystemColors::palette().color(QPalette::Active, *role);
     }
     if (bits > 0xFFFFFFu)
         throw Failure(QApplication::translate("OleColor", "%1 is not a colour value: colours run from 0 to 16777215.").arg(value));

@@ -6,7 +6,7 @@
 
 // Colours travel through the store and the window as 32-bit values in the
 // 0x00BBGGRR form (red in the low byte). Values with the top bit set name a
-// system colour, taken from the application palette.
+// system colour (see SystemColors).
 namespace OleColor {
 
 inline constexpr qint32 ButtonFace = qint32(0x8000000F);

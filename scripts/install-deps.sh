@@ -13,9 +13,10 @@ packages=(
   clang
   xvfb xauth xdotool xclip x11-utils imagemagick faketime openbox
   weston qt6-wayland
-  desktop-file-utils gnuplot-nox ccache
+  dbus at-spi2-core python3-pyatspi
+  desktop-file-utils librsvg2-bin zsh fish gnuplot-nox ccache
   strace
-  scdoc mandoc appstream lintian dpkg-dev fakeroot file
+  scdoc mandoc groff-base appstream lintian dpkg-dev fakeroot file
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n locales
   libical-dev libsecret-1-dev radicale apache2-utils python3-caldav curl bc
 )

@@ -6,6 +6,7 @@
 #include "platform/Failure.h"
 #include "settings/Settings.h"
 
+#include <QAccessible>
 #include <QTest>
 
 using namespace TestEnvironment;
@@ -67,22 +68,28 @@ private slots:
     }
     void cleanup() { endTest(); }
 
+    // Screen readers say the colour in words.
     void confirmedColourIsShownStoredAndRestored_data()
     {
         QTest::addColumn<QColor>("color");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("red") << QColor(255, 0, 0) << "255";
-        QTest::newRow("green") << QColor(0, 255, 0) << "65280";
-        QTest::newRow("blue") << QColor(0, 0, 255) << "16711680";
-        QTest::newRow("white") << QColor(255, 255, 255) << "16777215";
+        QTest::addColumn<QString>("spoken");
+        QTest::newRow("red") << QColor(255, 0, 0) << "255" << "red, #FF0000";
+        QTest::newRow("green") << QColor(0, 255, 0) << "65280" << "green, #00FF00";
+        QTest::newRow("blue") << QColor(0, 0, 255) << "16711680" << "blue, #0000FF";
+        QTest::newRow("white") << QColor(255, 255, 255) << "16777215" << "white, #FFFFFF";
+        QTest::newRow("brick") << QColor(0x8B, 0x1A, 0x1A) << "1710731" << "dark red, #8B1A1A";
+        QTest::newRow("sky") << QColor(0x87, 0xCE, 0xEB) << "15453831" << "light blue, #87CEEB";
     }
     void confirmedColourIsShownStoredAndRestored()
     {
         QFETCH(QColor, color);
         QFETCH(QString, stored);
+        QFETCH(QString, spoken);
         answerDialog(FakeChooser::Answer::Confirm, color);
         clickSwatch();
         QCOMPARE(m_form->swatch()->backColor(), stored.toInt());
+        QCOMPARE(QAccessible::queryAccessibleInterface(m_form->swatch())->text(QAccessible::Value), spoken);
         QCOMPARE(m_store->contents().value("Forecolor"), stored);
         QVERIFY(m_messages->shown().isEmpty());
         m_form.reset();
@@ -157,19 +164,25 @@ private slots:
         QCOMPARE(m_store->contents().value("August_2021_txtNoteColor_4"), QString("255"));
     }
 
+    // Also when assistive technology presses it (key 0).
     void swatchOpensFromTheKeyboard_data()
     {
         QTest::addColumn<int>("key");
         QTest::newRow("space") << int(Qt::Key_Space);
         QTest::newRow("return") << int(Qt::Key_Return);
+        QTest::newRow("screen reader's Press") << 0;
     }
     void swatchOpensFromTheKeyboard()
     {
         QFETCH(int, key);
         answerDialog(FakeChooser::Answer::Confirm, Qt::red);
         m_form->swatch()->setFocus(Qt::TabFocusReason);
-        QTest::keyClick(m_form->swatch(), Qt::Key(key));
-        QCOMPARE(m_openedWith.size(), 1);
+        if (key)
+            QTest::keyClick(m_form->swatch(), Qt::Key(key));
+        else
+            QAccessible::queryAccessibleInterface(m_form->swatch())->actionInterface()->doAction(
+                QAccessibleActionInterface::pressAction());
+        QTRY_COMPARE(m_openedWith.size(), 1);
         QCOMPARE(m_store->contents().value("Forecolor"), QString("255"));
     }
 };

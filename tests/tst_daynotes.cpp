@@ -7,7 +7,9 @@
 #include <QApplication>
 #include <QDir>
 #include <QTest>
+#include <QTextDocumentFragment>
 #include <QTimer>
+#include <QToolTip>
 
 using namespace TestEnvironment;
 using namespace FormHarness;
@@ -66,19 +68,25 @@ private slots:
         QCOMPARE(stored.value(Settings::noteTextKey("August", "2021", otherCell)), "other copy's note");
     }
 
+    // A note longer than its box shows whole in the box's tooltip, as typed.
     void everyEditIsStored_data()
     {
         QTest::addColumn<QString>("typed");
         QTest::addColumn<QString>("stored");
-        QTest::newRow("two lines") << "Dentist 9:30\nbring forms" << "Dentist 9:30\nbring forms";
-        QTest::newRow("backspace") << "abc\b" << "ab";
-        QTest::newRow("emptied") << "x\b" << "";
-        QTest::newRow("unicode") << QString::fromUtf8("Zahnärztin — 東京") << QString::fromUtf8("Zahnärztin — 東京");
+        QTest::addColumn<QString>("toolTip");
+        QTest::newRow("two lines, four in the box") << "Dentist 9:30\nbring forms" << "Dentist 9:30\nbring forms"
+                                                    << "Dentist 9:30\nbring forms";
+        QTest::newRow("backspace") << "abc\b" << "ab" << "";
+        QTest::newRow("emptied") << "x\b" << "" << "";
+        QTest::newRow("unicode") << QString::fromUtf8("Zahnärztin — 東京") << QString::fromUtf8("Zahnärztin — 東京") << "";
+        QTest::newRow("markup, too long") << "<b>Call</b> Anna about the car" << "<b>Call</b> Anna about the car"
+                                          << "<b>Call</b> Anna about the car";
     }
     void everyEditIsStored()
     {
         QFETCH(QString, typed);
         QFETCH(QString, stored);
+        QFETCH(QString, toolTip);
         NoteBox *box = note(2, 12);
         focus(box);
         for (QChar c : typed) {
@@ -92,6 +100,11 @@ private slots:
         QCOMPARE(m_store->contents().value("September_2021_txtNote_12"), stored);
         QVERIFY(m_store->contents().contains("September_2021_txtNote_12")); // emptied is stored, not deleted
         QCOMPARE(m_store->writes().size(), 2 * typed.size());
+
+        QHelpEvent hover(QEvent::ToolTip, QPoint(5, 5), box->viewport()->mapToGlobal(QPoint(5, 5)));
+        QApplication::sendEvent(box->viewport(), &hover);
+        QCOMPARE(QToolTip::isVisible() ? QTextDocumentFragment::fromHtml(QToolTip::text()).toPlainText() : "", toolTip);
+        QToolTip::hideText();
     }
 
     void pasteCutAndUndoAreStored()
@@ -259,11 +272,25 @@ private slots:
         QCOMPARE(m_messages->shown().size(), 2); // a new run of failures is news again
     }
 
+    void closingTheWindowEndsTheProgram_data()
+    {
+        QTest::addColumn<bool>("withCtrlQ");
+        QTest::newRow("close button") << false;
+        QTest::newRow("Ctrl+Q in a note") << true;
+    }
     void closingTheWindowEndsTheProgram()
     {
+        QFETCH(bool, withCtrlQ);
+        focus(note(2, 3));
         QTimer::singleShot(5000, qApp, [] { QCoreApplication::exit(1); }); // bounds the wait
-        QTimer::singleShot(0, m_form.get(), [this] { m_form->close(); });
+        QTimer::singleShot(0, m_form.get(), [this, withCtrlQ] {
+            if (withCtrlQ)
+                QTest::keyClick(note(2, 3), Qt::Key_Q, Qt::ControlModifier);
+            else
+                m_form->close();
+        });
         QCOMPARE(QCoreApplication::exec(), 0);
+        QVERIFY(!m_form->isVisible());
     }
 };
 

@@ -2,6 +2,101 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="de_DE">
 <context>
+    <name>ColorNames</name>
+    <message>
+        <source>black</source>
+        <translation>schwarz</translation>
+    </message>
+    <message>
+        <source>dark grey</source>
+        <translation>dunkelgrau</translation>
+    </message>
+    <message>
+        <source>grey</source>
+        <translation>grau</translation>
+    </message>
+    <message>
+        <source>light grey</source>
+        <translation>hellgrau</translation>
+    </message>
+    <message>
+        <source>white</source>
+        <translation>weiß</translation>
+    </message>
+    <message>
+        <source>dark red</source>
+        <translation>dunkelrot</translation>
+    </message>
+    <message>
+        <source>red</source>
+        <translation>rot</translation>
+    </message>
+    <message>
+        <source>pink</source>
+        <translation>rosa</translation>
+    </message>
+    <message>
+        <source>orange</source>
+        <translation>orange</translation>
+    </message>
+    <message>
+        <source>brown</source>
+        <translation>braun</translation>
+    </message>
+    <message>
+        <source>yellow</source>
+        <translation>gelb</translation>
+    </message>
+    <message>
+        <source>olive</source>
+        <translation>oliv</translation>
+    </message>
+    <message>
+        <source>light green</source>
+        <translation>hellgrün</translation>
+    </message>
+    <message>
+        <source>green</source>
+        <translation>grün</translation>
+    </message>
+    <message>
+        <source>dark green</source>
+        <translation>dunkelgrün</translation>
+    </message>
+    <message>
+        <source>teal</source>
+        <translation>blaugrün</translation>
+    </message>
+    <message>
+        <source>cyan</source>
+        <translation>türkis</translation>
+    </message>
+    <message>
+        <source>light blue</source>
+        <translation>hellblau</translation>
+    </message>
+    <message>
+        <source>blue</source>
+        <translation>blau</translation>
+    </message>
+    <message>
+        <source>navy</source>
+        <translation>marineblau</translation>
+    </message>
+    <message>
+        <source>purple</source>
+        <translation>lila</translation>
+    </message>
+    <message>
+        <source>magenta</source>
+        <translation>magenta</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+</context>
+<context>
     <name>ControlProperties</name>
     <message>
         <source>The control %1 has no property &quot;%2&quot;.</source>
@@ -33,6 +128,22 @@
         <source>Note text colour</source>
         <translation>Textfarbe der Notizen</translation>
     </message>
+    <message>
+        <source>Month 1</source>
+        <translation>Monat 1</translation>
+    </message>
+    <message>
+        <source>Month 2</source>
+        <translation>Monat 2</translation>
+    </message>
+    <message>
+        <source>Text Color</source>
+        <translation>Textfarbe</translation>
+    </message>
+    <message>
+        <source>Opens the colour dialog</source>
+        <translation>Öffnet die Farbauswahl</translation>
+    </message>
 </context>
 <context>
     <name>MonthPanel</name>
@@ -45,8 +156,16 @@
         <translation>Jahr, %1</translation>
     </message>
     <message>
-        <source>Note for %1, %2</source>
-        <translation>Notiz für %1, %2</translation>
+        <source>%1, today</source>
+        <translation>%1, heute</translation>
+    </message>
+    <message>
+        <source>Month:</source>
+        <translation>Monat:</translation>
+    </message>
+    <message>
+        <source>Year:</source>
+        <translation>Jahr:</translation>
     </message>
 </context>
 <context>

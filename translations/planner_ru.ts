@@ -2,6 +2,101 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="ru_RU">
 <context>
+    <name>ColorNames</name>
+    <message>
+        <source>black</source>
+        <translation>чёрный</translation>
+    </message>
+    <message>
+        <source>dark grey</source>
+        <translation>тёмно-серый</translation>
+    </message>
+    <message>
+        <source>grey</source>
+        <translation>серый</translation>
+    </message>
+    <message>
+        <source>light grey</source>
+        <translation>светло-серый</translation>
+    </message>
+    <message>
+        <source>white</source>
+        <translation>белый</translation>
+    </message>
+    <message>
+        <source>dark red</source>
+        <translation>тёмно-красный</translation>
+    </message>
+    <message>
+        <source>red</source>
+        <translation>красный</translation>
+    </message>
+    <message>
+        <source>pink</source>
+        <translation>розовый</translation>
+    </message>
+    <message>
+        <source>orange</source>
+        <translation>оранжевый</translation>
+    </message>
+    <message>
+        <source>brown</source>
+        <translation>коричневый</translation>
+    </message>
+    <message>
+        <source>yellow</source>
+        <translation>жёлтый</translation>
+    </message>
+    <message>
+        <source>olive</source>
+        <translation>оливковый</translation>
+    </message>
+    <message>
+        <source>light green</source>
+        <translation>светло-зелёный</translation>
+    </message>
+    <message>
+        <source>green</source>
+        <translation>зелёный</translation>
+    </message>
+    <message>
+        <source>dark green</source>
+        <translation>тёмно-зелёный</translation>
+    </message>
+    <message>
+        <source>teal</source>
+        <translation>сине-зелёный</translation>
+    </message>
+    <message>
+        <source>cyan</source>
+        <translation>бирюзовый</translation>
+    </message>
+    <message>
+        <source>light blue</source>
+        <translation>голубой</translation>
+    </message>
+    <message>
+        <source>blue</source>
+        <translation>синий</translation>
+    </message>
+    <message>
+        <source>navy</source>
+        <translation>тёмно-синий</translation>
+    </message>
+    <message>
+        <source>purple</source>
+        <translation>фиолетовый</translation>
+    </message>
+    <message>
+        <source>magenta</source>
+        <translation>пурпурный</translation>
+    </message>
+    <message>
+        <source>%1, %2</source>
+        <translation>%1, %2</translation>
+    </message>
+</context>
+<context>
     <name>ControlProperties</name>
     <message>
         <source>The control %1 has no property &quot;%2&quot;.</source>
@@ -33,6 +128,22 @@
         <source>Note text colour</source>
         <translation>Цвет текста заметок</translation>
     </message>
+    <message>
+        <source>Month 1</source>
+        <translation>Месяц 1</translation>
+    </message>
+    <message>
+        <source>Month 2</source>
+        <translation>Месяц 2</translation>
+    </message>
+    <message>
+        <source>Text Color</source>
+        <translation>Цвет текста</translation>
+    </message>
+    <message>
+        <source>Opens the colour dialog</source>
+        <translation>Открывает выбор цвета</translation>
+    </message>
 </context>
 <context>
     <name>MonthPanel</name>
@@ -45,8 +156,16 @@
         <translation>Год, %1</translation>
     </message>
     <message>
-        <source>Note for %1, %2</source>
-        <translation>Заметка на %1, %2</translation>
+        <source>%1, today</source>
+        <translation>%1, сегодня</translation>
+    </message>
+    <message>
+        <source>Month:</source>
+        <translation>Месяц:</translation>
+    </message>
+    <message>
+        <source>Year:</source>
+        <translation>Год:</translation>
     </message>
 </context>
 <context>

@@ -45,6 +45,7 @@ STARTED=()      # every process this file started, ended by cleanup
 X_SERVERS=()    # the X servers among them
 PLANNER_PID=''  # the planner that the input helpers drive
 PLANNER_WIN=''  # its window
+PLANNER_ENV=()  # NAME=value settings of a scenario for every start, after those below
 
 pass() { echo "ok - $*"; }
 fail() {
@@ -170,15 +171,15 @@ start_planner() { # [date and time]
 planner_has_focus() { [[ $(xdotool getwindowfocus 2>/dev/null) == "$PLANNER_WIN" ]]; }
 
 # Starts the planner in the background with nothing of this shell's
-# environment but the private folders, the fixed date and locale and the
-# display settings given.
+# environment but the private folders, the fixed date and locale (unless the
+# scenario's PLANNER_ENV says otherwise) and the display settings given.
 launch_planner() { # date log NAME=value...
   local when=$1 log=$2
   shift 2
   env -i PATH="$PATH" HOME="$HOME" XDG_DATA_HOME="$XDG_DATA_HOME" \
     XDG_CONFIG_HOME="$XDG_CONFIG_HOME" XDG_CACHE_HOME="$XDG_CACHE_HOME" \
     XDG_RUNTIME_DIR="$XDG_RUNTIME_DIR" "$@" \
-    LANGUAGE=C LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=UTC NO_AT_BRIDGE=1 \
+    LANGUAGE=C LANG=C.UTF-8 LC_ALL=C.UTF-8 TZ=UTC NO_AT_BRIDGE=1 "${PLANNER_ENV[@]}" \
     LD_PRELOAD="$FAKETIME_LIB" FAKETIME="@$when" DONT_FAKE_MONOTONIC=1 \
     "$PLANNER" >"$log" 2>&1 &
   PLANNER_PID=$!
