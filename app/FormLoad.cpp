@@ -13,23 +13,15 @@
 #include "platform/Dispatch.h"
 #include "platform/OleColor.h"
 #include "platform/Today.h"
-#include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
-#include "settings/SettingsStore.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
 
 void Form1::Form_Load()
 {
     const QDate today = Today::date();
-    // The store's whole-file check runs once a day: the day's safety copy is
-    // made only of a store that passed it, so while that copy exists the
-    // check is not repeated.
-    SettingsStore &store = Settings::store();
-    store.setWholeFileCheck(!QFileInfo::exists(SafetyCopies::copyPath(store.path(), today)));
     ErrorReport::runSteps(FormLoadLocation, {
         {102, [this] { setWindowTitle(ApplicationInfo::ProductName); }},
         {102, [this] { setWindowIcon(QIcon(QStringLiteral(":/icons/tavorin-planner.svg"))); }},

@@ -13,6 +13,7 @@ set(PLANNER_BASE_SOURCES
 
 set(PLANNER_STORE_SOURCES
   settings/Sqlite.h settings/Sqlite.cpp
+  settings/StoreDamaged.h
   settings/SettingsStore.h settings/SettingsStore.cpp
   settings/Settings.h settings/Settings.cpp
   settings/StoreFile.h settings/StoreFile.cpp

@@ -2,6 +2,7 @@
 #include "settings/SafetyCopies.h"
 
 #include "platform/Failure.h"
+#include "settings/StoreDamaged.h"
 #include "settings/StoreFile.h"
 #include "settings/StoreFolder.h"
 
@@ -48,12 +49,14 @@ QStringList existingCopies(const QString &storePath)
     return copies;
 }
 
-bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error)
+bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error, QString *damage)
 {
     QString problem;
     try {
         if (!QFileInfo::exists(storePath))
             return true;
+        // A folder that others could change is not written to, as the store in it is not used.
+        StoreFolder::checkPrivate(storePath);
         StoreFolder::removeLeftovers(storePath);
         const QString target = copyPath(storePath, today);
         if (!QFileInfo(target).isFile()) {
@@ -65,6 +68,10 @@ bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error)
         }
         removeOldCopies(storePath, today);
         return true;
+    } catch (const StoreDamaged &damaged) {
+        problem = damaged.description();
+        if (damage)
+            *damage = damaged.finding().isEmpty() ? damaged.description() : damaged.finding();
     } catch (const Failure &failure) {
         problem = failure.description();
     } catch (const std::exception &failure) {

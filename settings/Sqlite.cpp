@@ -11,6 +11,11 @@ bool isBusy(int code)
     return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
 }
 
+bool isDamaged(int code)
+{
+    return (code & 0xff) == SQLITE_CORRUPT;
+}
+
 struct Database::Connection
 {
     sqlite3 *handle = nullptr;
@@ -63,6 +68,11 @@ sqlite3 *Database::handle() const
 void Database::setBusyTimeout(int ms)
 {
     sqlite3_busy_timeout(handle(), ms);
+}
+
+void Database::setCheckpointOnClose(bool enabled)
+{
+    sqlite3_db_config(handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, enabled ? 0 : 1, nullptr);
 }
 
 void Database::check(int code, const QString &what, int expected) const
