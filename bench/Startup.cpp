@@ -24,7 +24,6 @@ namespace {
 
 constexpr int WarmUp = 2;
 constexpr int Runs = 30;
-constexpr int FirstOfDayRuns = 5;
 
 struct ChildRun
 {
@@ -124,20 +123,29 @@ void measureStartup(const QString &folder, int notes, Results &results)
     const QByteArrayList environment = childEnvironment(folder);
     const QString errorLog = folder + QStringLiteral("/child-stderr.log");
 
+    // Each round starts the planner as on any start of a day (the day's copy
+    // exists), the bare window, and the planner as on the first start of a
+    // day (no copy yet: it checks the whole store and makes the copy after
+    // its first paint), in an order that turns from round to round.
+    enum Start { Planner, Bare, FirstOfDay };
     for (int i = 0; i < WarmUp + Runs; ++i) {
-        const ChildRun plannerRun = runChild(planner, environment, errorLog);
-        const ChildRun bareRun = runChild(bare, environment, errorLog);
-        if (i < WarmUp)
-            continue;
-        results.plannerStartup[notes].add(plannerRun.msToFirstPaint);
-        results.plannerMemory[notes].add(plannerRun.peakMiB);
-        results.bareStartup[notes].add(bareRun.msToFirstPaint);
-        results.bareMemory[notes].add(bareRun.peakMiB);
-    }
-    // The first start of a day also copies the store; without the day's copy every start is one.
-    for (int i = 0; i < FirstOfDayRuns; ++i) {
-        for (const QString &copy : SafetyCopies::existingCopies(store))
-            QFile::remove(copy);
-        results.plannerFirstOfDay[notes].add(runChild(planner, environment, errorLog).msToFirstPaint);
+        for (int n = 0; n < 3; ++n) {
+            const Start start = Start((i + n) % 3);
+            if (start == FirstOfDay) {
+                for (const QString &copy : SafetyCopies::existingCopies(store))
+                    QFile::remove(copy);
+            }
+            const ChildRun run = runChild(start == Bare ? bare : planner, environment, errorLog);
+            if (i < WarmUp)
+                continue;
+            Samples &time = start == Planner ? results.plannerStartup[notes]
+                            : start == Bare  ? results.bareStartup[notes]
+                                             : results.plannerFirstOfDay[notes];
+            Samples &memory = start == Planner ? results.plannerMemory[notes]
+                              : start == Bare  ? results.bareMemory[notes]
+                                               : results.plannerFirstOfDayMemory[notes];
+            time.add(run.msToFirstPaint);
+            memory.add(run.peakMiB);
+        }
     }
 }
