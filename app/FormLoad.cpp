@@ -14,14 +14,20 @@
 #include "platform/OleColor.h"
 #include "platform/Today.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 
 #include <QComboBox>
 #include <QIcon>
 #include <QLineEdit>
+#include <QScopeGuard>
 
 void Form1::Form_Load()
 {
     const QDate today = Today::date();
+    // The start-up reads the store over four hundred times before the window shows.
+    SettingsStore &store = Settings::store();
+    store.beginReadBatch();
+    const auto endReadBatch = qScopeGuard([&store] { store.endReadBatch(); });
     ErrorReport::runSteps(FormLoadLocation, {
         {102, [this] { setWindowTitle(ApplicationInfo::ProductName); }},
         {102, [this] { setWindowIcon(QIcon(QStringLiteral(":/icons/tavorin-planner.svg"))); }},

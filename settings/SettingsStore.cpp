@@ -69,6 +69,7 @@ void SettingsStore::save(const QString &application, const QString &section, con
 {
     unlessDamaged([&] {
         ensureOpen();
+        leaveReadBatch(); // a write in it would be stored only at its end
         Sqlite::Statement &statement = *m_upsert;
         statement.bind(1, application);
         statement.bind(2, section);
@@ -96,6 +97,10 @@ std::optional<QString> SettingsStore::read(const QString &application, const QSt
 {
     return unlessDamaged([&]() -> std::optional<QString> {
         ensureOpen();
+        if (m_readBatch && !m_inReadBatch) {
+            m_db->execute("BEGIN", tr("Cannot read"));
+            m_inReadBatch = true;
+        }
         Sqlite::Statement &statement = *m_select;
         const auto reset = qScopeGuard([&statement] { statement.reset(); });
         statement.bind(1, application);
@@ -117,6 +122,27 @@ bool SettingsStore::refuseAsDamaged(const QString &finding)
     m_holdFile = true;
     close();
     return true;
+}
+
+void SettingsStore::endReadBatch()
+{
+    m_readBatch = false;
+    if (m_db && m_inReadBatch)
+        m_db->executeIgnoringFailure("COMMIT"); // a read transaction: nothing to store
+    m_inReadBatch = false;
+}
+
+void SettingsStore::leaveReadBatch()
+{
+    if (!m_inReadBatch)
+        return;
+    m_inReadBatch = false;
+    try {
+        m_db->execute("COMMIT", tr("Cannot use"));
+    } catch (...) {
+        close(); // so that no write is left inside the transaction
+        throw;
+    }
 }
 
 void SettingsStore::holdFileUntilChecked()
@@ -185,6 +211,7 @@ void SettingsStore::close()
     m_upsert.reset();
     m_select.reset();
     m_dataVersion.reset();
+    m_inReadBatch = false; // a transaction ends with its connection
     // An empty -wal file goes as usual: copying it over writes nothing.
     if (m_db && m_holdFile && walHoldsWrites())
         m_db->setCheckpointOnClose(false);

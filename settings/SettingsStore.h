@@ -32,6 +32,13 @@ public:
 
     const QString &path() const { return m_path; }
 
+    // Reads from here to endReadBatch() share one look at the file, so that
+    // the start-up's hundreds of reads lock it once rather than each; a write
+    // ends the look first and is stored at once as ever, and the reads after
+    // it take a new one.
+    void beginReadBatch() { m_readBatch = true; }
+    void endReadBatch();
+
     // The default location: $XDG_DATA_HOME/Quillmere/settings.sqlite3.
     static QString defaultPath();
 
@@ -82,6 +89,7 @@ private:
     void checkSchema();
     void checkIntegrity();
     bool walHoldsWrites() const;
+    void leaveReadBatch();
     template<typename Call>
     auto unlessDamaged(Call &&call);
     qint64 dataVersion();
@@ -95,6 +103,8 @@ private:
     qint64 m_seenVersion = 0;
     bool m_wholeFileCheck = true;
     bool m_holdFile = false;
+    bool m_readBatch = false;     // reads are to share a read transaction
+    bool m_inReadBatch = false;   // the connection is in that transaction
     QString m_refusal; // why the store is refused; empty while it is used
     WriteObserver m_writeObserver;
 };

@@ -239,6 +239,20 @@ private slots:
         FixedToday::clear();
     }
 
+    // The start-up's reads share one look at the file; a write among them is
+    // stored at once all the same, and the reads after it see it.
+    void writeAmongBatchedReadsIsStoredAtOnce()
+    {
+        SettingsStore store(storePath());
+        store.save(App, Sec, "Text1", "2020");
+        store.beginReadBatch();
+        QCOMPARE(*store.read(App, Sec, "Text1"), QString("2020"));
+        store.save(App, Sec, "Text1", "2021");
+        QCOMPARE(*SettingsStore(storePath()).read(App, Sec, "Text1"), QString("2021"));
+        QCOMPARE(*store.read(App, Sec, "Text1"), QString("2021"));
+        store.endReadBatch();
+    }
+
     // A second copy of the planner holding the store locked is waited for up to
     // the busy timeout; the write then goes through.
     void secondConnectionDoesNotFailWrites()
