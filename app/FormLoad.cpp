@@ -4,6 +4,7 @@
 // program.
 #include "calendar/Form1.h"
 
+#include "app/ApplicationIcon.h"
 #include "app/StartupProcedures.h"
 #include "calendar/Controls.h"
 #include "calendar/ErrorReport.h"
@@ -30,7 +31,7 @@ void Form1::Form_Load()
     const auto endReadBatch = qScopeGuard([&store] { store.endReadBatch(); });
     ErrorReport::runSteps(FormLoadLocation, {
         {102, [this] { setWindowTitle(ApplicationInfo::ProductName); }},
-        {102, [this] { setWindowIcon(QIcon(QStringLiteral(":/icons/tavorin-planner.svg"))); }},
+        {102, [this] { setWindowIcon(applicationIcon()); }},
         {102, [] { SetAppTitle(); }},
         {104, [this] { ApplySkin(*this, *SkinFramework1); }},
         {128, [this] { fillMonthLists(); }},

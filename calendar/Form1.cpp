@@ -25,12 +25,6 @@
 #include <QScreen>
 #include <QTextCursor>
 
-// Resources live in the core library, which the linker would otherwise drop them from.
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace {
 
 const MonthPanel::Names Panel1Names{QStringLiteral("Frame1"), QStringLiteral("Label1"), QStringLiteral("Combo1"),
@@ -82,7 +76,6 @@ Form1::Form1(QWidget *parent)
       CommonDialog1(std::make_unique<CommonDialog>(this)),
       SkinFramework1(std::make_unique<SkinFramework>())
 {
-    initResources();
     applyWindowDesign();
     createControls();
     connectPanel(Frame1, {&Form1::Combo1_Click, &Form1::Combo1_Change, &Form1::Text1_Change, &Form1::Text1_LostFocus,

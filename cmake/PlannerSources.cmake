@@ -40,10 +40,10 @@ set(PLANNER_CALENDAR_SOURCES
   calendar/Controls.h calendar/Controls.cpp
   calendar/MonthPanel.h calendar/MonthPanel.cpp
   calendar/Form1.h calendar/Form1.cpp
-  resources/resources.qrc
 )
 
 set(PLANNER_CORE_SOURCES
+  app/ApplicationIcon.h app/ApplicationIcon.cpp
   app/StartupProcedures.h app/StartupProcedures.cpp
   app/FormLoad.cpp
   app/PlannerApplication.h app/PlannerApplication.cpp
