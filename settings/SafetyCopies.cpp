@@ -61,6 +61,9 @@ bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error,
         const QString target = copyPath(storePath, today);
         if (!QFileInfo(target).isFile()) {
             StoreFile store(storePath, StoreFile::Access::ReadOnly);
+            // Reading the file through once needs hardly any cache; SQLite's
+            // default of 2 MiB would add that much to the planner's memory.
+            store.execute("PRAGMA cache_size = -256");
             // A damaged store is not copied, so that it never pushes the good copies out.
             store.checkTable();
             store.checkIntegrity();

@@ -211,6 +211,9 @@ void StoreFile::copyToNewFile(const QString &path, const Progress &progress)
     {
         StoreFile copy(part.path(), Access::ReadWrite);
         copy.execute("PRAGMA synchronous = FULL");
+        // The pages pass through once: SQLite's default cache of 2 MiB would
+        // only add to the memory of the planner, which copies after its start.
+        copy.execute("PRAGMA cache_size = -256");
         copyInto(copy, progress);
         copy.execute("PRAGMA journal_mode = DELETE");
     }
