@@ -47,4 +47,7 @@ struct Results
     std::map<int, Samples> plannerMemory;     // MiB, peak resident at the first paint
     std::map<int, Samples> plannerFirstOfDayMemory;
     std::map<int, Samples> bareMemory;
+    std::map<int, Samples> plannerMemoryAtEnd; // MiB, peak resident over the whole run
+    std::map<int, Samples> plannerFirstOfDayMemoryAtEnd;
+    std::map<int, Samples> bareMemoryAtEnd;
 };

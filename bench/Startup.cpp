@@ -28,7 +28,8 @@ constexpr int Runs = 30;
 struct ChildRun
 {
     double msToFirstPaint;
-    double peakMiB;
+    double peakMiB;      // at the first paint
+    double peakMiBAtEnd; // over the whole run
 };
 
 qint64 monotonicNs()
@@ -73,7 +74,7 @@ QByteArray readAll(int fd)
 }
 
 // Spawns program, which prints CLOCK_MONOTONIC and its peak memory at its
-// first paint and quits.
+// first paint, quits, and prints its peak memory of the whole run.
 ChildRun runChild(const QString &program, QByteArrayList environment, const QString &errorLog)
 {
     int out[2];
@@ -103,12 +104,13 @@ ChildRun runChild(const QString &program, QByteArrayList environment, const QStr
     ::waitpid(pid, &status, 0);
 
     const QList<QByteArray> fields = output.simplified().split(' ');
-    bool ok = fields.size() == 2 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    bool ok = fields.size() == 3 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     const qint64 painted = ok ? fields[0].toLongLong(&ok) : 0;
     const qint64 peakKiB = ok ? fields[1].toLongLong(&ok) : 0;
-    if (!ok || peakKiB <= 0)
+    const qint64 peakKiBAtEnd = ok ? fields[2].toLongLong(&ok) : 0;
+    if (!ok || peakKiB <= 0 || peakKiBAtEnd <= 0)
         throw std::runtime_error(program.toStdString() + " reported no first paint; see " + errorLog.toStdString());
-    return {double(painted - spawned) / 1e6, double(peakKiB) / 1024.0};
+    return {double(painted - spawned) / 1e6, double(peakKiB) / 1024.0, double(peakKiBAtEnd) / 1024.0};
 }
 
 } // namespace
@@ -144,8 +146,12 @@ void measureStartup(const QString &folder, int notes, Results &results)
             Samples &memory = start == Planner ? results.plannerMemory[notes]
                               : start == Bare  ? results.bareMemory[notes]
                                                : results.plannerFirstOfDayMemory[notes];
+            Samples &memoryAtEnd = start == Planner ? results.plannerMemoryAtEnd[notes]
+                                   : start == Bare  ? results.bareMemoryAtEnd[notes]
+                                                    : results.plannerFirstOfDayMemoryAtEnd[notes];
             time.add(run.msToFirstPaint);
             memory.add(run.peakMiB);
+            memoryAtEnd.add(run.peakMiBAtEnd);
         }
     }
 }
