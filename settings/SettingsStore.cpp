@@ -116,8 +116,8 @@ bool SettingsStore::refuseAsDamaged(const QString &finding)
 {
     if (!m_refusal.isEmpty())
         return false;
-    m_refusal = tr("The notes store %1 is damaged: %2. Nothing more is stored in it. Close the planner, then "
-                   "put back a safety copy with \"tavorin-notes restore\" or move the file away.")
+    m_refusal = tr("The notes store %1 is damaged: %2. The planner stores nothing more in it. Close the planner, "
+                   "then put back a safety copy with \"tavorin-notes restore\" or move the file away.")
                     .arg(m_path, finding.left(200));
     m_holdFile = true;
     close();

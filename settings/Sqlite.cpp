@@ -116,8 +116,13 @@ QStringList Database::damage(const QString &what)
 {
     Statement check(*this, "PRAGMA integrity_check(3)", what);
     QStringList found;
-    while (check.step(what))
-        found << check.text(0);
+    while (check.step(what)) {
+        // A finding may span lines, headed by the name of the database ("*** in database main ***").
+        for (const QString &line : check.text(0).split(u'\n', Qt::SkipEmptyParts)) {
+            if (!line.startsWith(QLatin1String("*** in database ")))
+                found << line;
+        }
+    }
     if (found == QStringList{QStringLiteral("ok")})
         return {};
     return found;
