@@ -47,6 +47,8 @@ fi
 
 load_before=$(cut -d' ' -f1-3 /proc/loadavg)
 started=$(date -u +%Y-%m-%dT%H:%MZ)
+# Taken before this script writes docs/, which would always count as a change.
+source_version="$(git rev-parse --short HEAD)$(git diff --quiet HEAD -- . 2>/dev/null || echo ' with uncommitted changes')"
 XDG_DATA_HOME="$work/xdg-data" QT_QPA_PLATFORM=offscreen LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8 \
   build-bench/bench/planner_bench --folder "$work" --plot-data "$work/write-latency.dat" >"$work/table.md"
 load_after=$(cut -d' ' -f1-3 /proc/loadavg)
@@ -87,7 +89,7 @@ EOF
   echo "- Temporary folder: under $folder, on $(df --output=fstype,source "$folder" | tail -1 | tr -s ' ')"
   echo "- Qt $(pkg-config --modversion Qt6Core), SQLite $(pkg-config --modversion sqlite3)"
   echo "- Load average (1, 5, 15 min) before: $load_before; after: $load_after"
-  echo "- Source: $(git rev-parse --short HEAD)$(git diff --quiet HEAD -- . 2>/dev/null || echo ' with uncommitted changes')"
+  echo "- Source: $source_version"
   echo
   echo "## Results"
   echo
