@@ -4,6 +4,7 @@
 // program.
 #include "calendar/Form1.h"
 
+#include "app/ApplicationIcon.h"
 #include "app/StartupProcedures.h"
 #include "calendar/Controls.h"
 #include "calendar/ErrorReport.h"
@@ -13,26 +14,24 @@
 #include "platform/Dispatch.h"
 #include "platform/OleColor.h"
 #include "platform/Today.h"
-#include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
 #include <QComboBox>
-#include <QFileInfo>
 #include <QIcon>
 #include <QLineEdit>
+#include <QScopeGuard>
 
 void Form1::Form_Load()
 {
     const QDate today = Today::date();
-    // The store's whole-file check runs once a day: the day's safety copy is
-    // made only of a store that passed it, so while that copy exists the
-    // check is not repeated.
+    // The start-up reads the store over four hundred times before the window shows.
     SettingsStore &store = Settings::store();
-    store.setWholeFileCheck(!QFileInfo::exists(SafetyCopies::copyPath(store.path(), today)));
+    store.beginReadBatch();
+    const auto endReadBatch = qScopeGuard([&store] { store.endReadBatch(); });
     ErrorReport::runSteps(FormLoadLocation, {
         {102, [this] { setWindowTitle(ApplicationInfo::ProductName); }},
-        {102, [this] { setWindowIcon(QIcon(QStringLiteral(":/icons/tavorin-planner.svg"))); }},
+        {102, [this] { setWindowIcon(applicationIcon()); }},
         {102, [] { SetAppTitle(); }},
         {104, [this] { ApplySkin(*this, *SkinFramework1); }},
         {128, [this] { fillMonthLists(); }},

@@ -37,13 +37,17 @@ struct Results
 {
     std::map<int, Samples> storeKeystroke;    // ms, two SaveSetting calls
     std::map<int, Samples> floorKeystroke;    // ms, two appends each made durable
-    std::map<int, Samples> keystrokeDuringCopy; // ms, two SaveSetting calls while the day's safety copy runs
+    std::map<int, Samples> keystrokeDuringCopy; // ms, two SaveSetting calls while the day's check and copy run
     std::map<int, Samples> qsettingsKeystroke; // ms, two QSettings writes each synced
     std::map<int, Samples> refresh;           // ms, one RefreshCalendar
     std::map<int, Samples> refreshCpu;        // ms of the thread's own processor time, the same calls
     std::map<int, Samples> plannerStartup;    // ms from spawn to first paint
-    std::map<int, Samples> plannerFirstOfDay; // ms, the start that makes the day's safety copy
+    std::map<int, Samples> plannerFirstOfDay; // ms, the start that checks the store and makes the day's copy
     std::map<int, Samples> bareStartup;       // ms, taking turns with the planner
-    std::map<int, Samples> plannerMemory;     // MiB, peak resident
+    std::map<int, Samples> plannerMemory;     // MiB, peak resident at the first paint
+    std::map<int, Samples> plannerFirstOfDayMemory;
     std::map<int, Samples> bareMemory;
+    std::map<int, Samples> plannerMemoryAtEnd; // MiB, peak resident over the whole run
+    std::map<int, Samples> plannerFirstOfDayMemoryAtEnd;
+    std::map<int, Samples> bareMemoryAtEnd;
 };

@@ -24,12 +24,12 @@ namespace {
 
 constexpr int WarmUp = 2;
 constexpr int Runs = 30;
-constexpr int FirstOfDayRuns = 5;
 
 struct ChildRun
 {
     double msToFirstPaint;
-    double peakMiB;
+    double peakMiB;      // at the first paint
+    double peakMiBAtEnd; // over the whole run
 };
 
 qint64 monotonicNs()
@@ -74,7 +74,7 @@ QByteArray readAll(int fd)
 }
 
 // Spawns program, which prints CLOCK_MONOTONIC and its peak memory at its
-// first paint and quits.
+// first paint, quits, and prints its peak memory of the whole run.
 ChildRun runChild(const QString &program, QByteArrayList environment, const QString &errorLog)
 {
     int out[2];
@@ -104,12 +104,13 @@ ChildRun runChild(const QString &program, QByteArrayList environment, const QStr
     ::waitpid(pid, &status, 0);
 
     const QList<QByteArray> fields = output.simplified().split(' ');
-    bool ok = fields.size() == 2 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+    bool ok = fields.size() == 3 && WIFEXITED(status) && WEXITSTATUS(status) == 0;
     const qint64 painted = ok ? fields[0].toLongLong(&ok) : 0;
     const qint64 peakKiB = ok ? fields[1].toLongLong(&ok) : 0;
-    if (!ok || peakKiB <= 0)
+    const qint64 peakKiBAtEnd = ok ? fields[2].toLongLong(&ok) : 0;
+    if (!ok || peakKiB <= 0 || peakKiBAtEnd <= 0)
         throw std::runtime_error(program.toStdString() + " reported no first paint; see " + errorLog.toStdString());
-    return {double(painted - spawned) / 1e6, double(peakKiB) / 1024.0};
+    return {double(painted - spawned) / 1e6, double(peakKiB) / 1024.0, double(peakKiBAtEnd) / 1024.0};
 }
 
 } // namespace
@@ -124,20 +125,33 @@ void measureStartup(const QString &folder, int notes, Results &results)
     const QByteArrayList environment = childEnvironment(folder);
     const QString errorLog = folder + QStringLiteral("/child-stderr.log");
 
+    // Each round starts the planner as on any start of a day (the day's copy
+    // exists), the bare window, and the planner as on the first start of a
+    // day (no copy yet: it checks the whole store and makes the copy after
+    // its first paint), in an order that turns from round to round.
+    enum Start { Planner, Bare, FirstOfDay };
     for (int i = 0; i < WarmUp + Runs; ++i) {
-        const ChildRun plannerRun = runChild(planner, environment, errorLog);
-        const ChildRun bareRun = runChild(bare, environment, errorLog);
-        if (i < WarmUp)
-            continue;
-        results.plannerStartup[notes].add(plannerRun.msToFirstPaint);
-        results.plannerMemory[notes].add(plannerRun.peakMiB);
-        results.bareStartup[notes].add(bareRun.msToFirstPaint);
-        results.bareMemory[notes].add(bareRun.peakMiB);
-    }
-    // The first start of a day also copies the store; without the day's copy every start is one.
-    for (int i = 0; i < FirstOfDayRuns; ++i) {
-        for (const QString &copy : SafetyCopies::existingCopies(store))
-            QFile::remove(copy);
-        results.plannerFirstOfDay[notes].add(runChild(planner, environment, errorLog).msToFirstPaint);
+        for (int n = 0; n < 3; ++n) {
+            const Start start = Start((i + n) % 3);
+            if (start == FirstOfDay) {
+                for (const QString &copy : SafetyCopies::existingCopies(store))
+                    QFile::remove(copy);
+            }
+            const ChildRun run = runChild(start == Bare ? bare : planner, environment, errorLog);
+            if (i < WarmUp)
+                continue;
+            Samples &time = start == Planner ? results.plannerStartup[notes]
+                            : start == Bare  ? results.bareStartup[notes]
+                                             : results.plannerFirstOfDay[notes];
+            Samples &memory = start == Planner ? results.plannerMemory[notes]
+                              : start == Bare  ? results.bareMemory[notes]
+                                               : results.plannerFirstOfDayMemory[notes];
+            Samples &memoryAtEnd = start == Planner ? results.plannerMemoryAtEnd[notes]
+                                   : start == Bare  ? results.bareMemoryAtEnd[notes]
+                                                    : results.plannerFirstOfDayMemoryAtEnd[notes];
+            time.add(run.msToFirstPaint);
+            memory.add(run.peakMiB);
+            memoryAtEnd.add(run.peakMiBAtEnd);
+        }
     }
 }

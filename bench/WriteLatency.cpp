@@ -7,6 +7,7 @@
 #include "platform/DateNames.h"
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -107,9 +108,10 @@ void measureStoreAndFloor(const QString &folder, const Stores &stores, Results &
     }
 }
 
-// Keystrokes while the day's safety copy is made on a thread of its own, as
-// the planner makes it after its first paint: they wait only for the copy's
-// read lock on the store, never for the whole copy.
+// Keystrokes while the day's whole-file check and safety copy run on a thread
+// of their own, as the planner runs them after its first paint, with the
+// store file held until the check has passed: they wait only for the copy's
+// read lock on the store, never for the whole check or copy.
 void measureDuringSafetyCopy(const Stores &stores, Results &results)
 {
     constexpr int MinimumKeystrokes = 20;
@@ -118,6 +120,7 @@ void measureDuringSafetyCopy(const Stores &stores, Results &results)
         storeKeystroke(keystroke(0)); // opens the store
         for (const QString &copy : SafetyCopies::existingCopies(path))
             QFile::remove(copy);
+        Settings::store().holdFileUntilChecked();
         std::atomic<bool> copying{true};
         std::thread copier([&copying, path = path] {
             SafetyCopies::makeDailyCopy(path, StoreFill::ShownDate);
@@ -131,6 +134,7 @@ void measureDuringSafetyCopy(const Stores &stores, Results &results)
                 samples.add(ms);
         }
         copier.join();
+        Settings::store().fileCheckPassed();
     }
 }
 

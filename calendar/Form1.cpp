@@ -28,12 +28,6 @@
 #include <QShortcut>
 #include <QTextCursor>
 
-// Resources live in the core library, which the linker would otherwise drop them from.
-static void initResources()
-{
-    Q_INIT_RESOURCE(resources);
-}
-
 namespace {
 
 const MonthPanel::Names Panel1Names{QStringLiteral("Frame1"), QStringLiteral("Label1"), QStringLiteral("Combo1"),
@@ -85,7 +79,6 @@ Form1::Form1(QWidget *parent)
       CommonDialog1(std::make_unique<CommonDialog>(this)),
       SkinFramework1(std::make_unique<SkinFramework>())
 {
-    initResources();
     installAccessibleControls();
     applyWindowDesign();
     createControls();

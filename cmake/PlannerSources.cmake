@@ -13,6 +13,7 @@ set(PLANNER_BASE_SOURCES
 
 set(PLANNER_STORE_SOURCES
   settings/Sqlite.h settings/Sqlite.cpp
+  settings/StoreDamaged.h
   settings/SettingsStore.h settings/SettingsStore.cpp
   settings/Settings.h settings/Settings.cpp
   settings/StoreFile.h settings/StoreFile.cpp
@@ -44,10 +45,10 @@ set(PLANNER_CALENDAR_SOURCES
   calendar/AccessibleControls.h calendar/AccessibleControls.cpp
   calendar/MonthPanel.h calendar/MonthPanel.cpp
   calendar/Form1.h calendar/Form1.cpp
-  resources/resources.qrc
 )
 
 set(PLANNER_CORE_SOURCES
+  app/ApplicationIcon.h app/ApplicationIcon.cpp
   app/StartupProcedures.h app/StartupProcedures.cpp
   app/FormLoad.cpp
   app/PlannerApplication.h app/PlannerApplication.cpp

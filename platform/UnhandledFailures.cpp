@@ -30,4 +30,9 @@ void endRun()
     inRun = false;
 }
 
+void beginRun()
+{
+    inRun = true;
+}
+
 } // namespace UnhandledFailures

@@ -14,6 +14,9 @@ namespace UnhandledFailures {
 
 void handle(std::exception_ptr failure);
 void endRun();
+// Begins a run as if its first failure had been shown: for one the user was
+// told of another way, in an error report.
+void beginRun();
 
 // Runs an event handler, handing any failure to handle().
 template<typename Handler>

@@ -2,6 +2,7 @@
 #include "settings/SafetyCopies.h"
 
 #include "platform/Failure.h"
+#include "settings/StoreDamaged.h"
 #include "settings/StoreFile.h"
 #include "settings/StoreFolder.h"
 
@@ -48,16 +49,21 @@ QStringList existingCopies(const QString &storePath)
     return copies;
 }
 
-bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error)
+bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error, QString *damage)
 {
     QString problem;
     try {
         if (!QFileInfo::exists(storePath))
             return true;
+        // A folder that others could change is not written to, as the store in it is not used.
+        StoreFolder::checkPrivate(storePath);
         StoreFolder::removeLeftovers(storePath);
         const QString target = copyPath(storePath, today);
         if (!QFileInfo(target).isFile()) {
             StoreFile store(storePath, StoreFile::Access::ReadOnly);
+            // Reading the file through once needs hardly any cache; SQLite's
+            // default of 2 MiB would add that much to the planner's memory.
+            store.execute("PRAGMA cache_size = -256");
             // A damaged store is not copied, so that it never pushes the good copies out.
             store.checkTable();
             store.checkIntegrity();
@@ -65,6 +71,10 @@ bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error)
         }
         removeOldCopies(storePath, today);
         return true;
+    } catch (const StoreDamaged &damaged) {
+        problem = damaged.description();
+        if (damage)
+            *damage = damaged.finding().isEmpty() ? damaged.description() : damaged.finding();
     } catch (const Failure &failure) {
         problem = failure.description();
     } catch (const std::exception &failure) {

@@ -18,8 +18,9 @@ inline constexpr int Kept = 7;
 // the planner: a store that does not exist yet needs no copy, and a damaged
 // one gets none (the older copies stay).
 // Never throws; on failure returns false and sets *error, and the planner goes
-// on as usual.
-bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error = nullptr);
+// on as usual. A store found damaged also sets *damage to what SQLite found.
+bool makeDailyCopy(const QString &storePath, const QDate &today, QString *error = nullptr,
+                   QString *damage = nullptr);
 
 // Where the copy of day goes.
 QString copyPath(const QString &storePath, const QDate &day);

@@ -3,6 +3,7 @@
 
 #include "platform/Failure.h"
 #include "settings/Sqlite.h"
+#include "settings/StoreDamaged.h"
 #include "settings/StoreFolder.h"
 
 #include <QDir>
@@ -48,25 +49,45 @@ QString SettingsStore::defaultPath()
            + QStringLiteral("/Quillmere/settings.sqlite3");
 }
 
+// Once SQLite has found the file damaged, nothing more is written to it: a
+// write could build on the damaged page and spread the damage.
+template<typename Call>
+auto SettingsStore::unlessDamaged(Call &&call)
+{
+    if (!m_refusal.isEmpty())
+        throw Failure(m_refusal);
+    try {
+        return call();
+    } catch (const StoreDamaged &damaged) {
+        refuseAsDamaged(damaged.finding());
+        throw Failure(m_refusal);
+    }
+}
+
 void SettingsStore::save(const QString &application, const QString &section, const QString &key,
                          const QString &value)
 {
-    ensureOpen();
-    Sqlite::Statement &statement = *m_upsert;
-    statement.bind(1, application);
-    statement.bind(2, section);
-    statement.bind(3, key);
-    statement.bind(4, value);
-    try {
-        statement.run(tr("Cannot save \"%1\" in").arg(key.left(80)));
-    } catch (...) {
-        // A connection that could not write may never write again (SQLite keeps
-        // a file that was read-only when it was opened read-only), so the next
-        // call opens the store afresh and finds it writable once it is.
-        close();
-        throw;
-    }
-    statement.reset();
+    unlessDamaged([&] {
+        ensureOpen();
+        leaveReadBatch(); // a write in it would be stored only at its end
+        Sqlite::Statement &statement = *m_upsert;
+        statement.bind(1, application);
+        statement.bind(2, section);
+        statement.bind(3, key);
+        statement.bind(4, value);
+        try {
+            statement.run(tr("Cannot save \"%1\" in").arg(key.left(80)));
+        } catch (const StoreDamaged &) {
+            throw; // closed by the refusal, which keeps the file as it is
+        } catch (...) {
+            // A connection that could not write may never write again (SQLite keeps
+            // a file that was read-only when it was opened read-only), so the next
+            // call opens the store afresh and finds it writable once it is.
+            close();
+            throw;
+        }
+        statement.reset();
+    });
     if (m_writeObserver)
         m_writeObserver(key, value);
 }
@@ -74,15 +95,70 @@ void SettingsStore::save(const QString &application, const QString &section, con
 std::optional<QString> SettingsStore::read(const QString &application, const QString &section,
                                            const QString &key)
 {
-    ensureOpen();
-    Sqlite::Statement &statement = *m_select;
-    const auto reset = qScopeGuard([&statement] { statement.reset(); });
-    statement.bind(1, application);
-    statement.bind(2, section);
-    statement.bind(3, key);
-    if (!statement.step(tr("Cannot read \"%1\" from").arg(key.left(80))))
-        return std::nullopt;
-    return statement.text(0);
+    return unlessDamaged([&]() -> std::optional<QString> {
+        ensureOpen();
+        if (m_readBatch && !m_inReadBatch) {
+            m_db->execute("BEGIN", tr("Cannot read"));
+            m_inReadBatch = true;
+        }
+        Sqlite::Statement &statement = *m_select;
+        const auto reset = qScopeGuard([&statement] { statement.reset(); });
+        statement.bind(1, application);
+        statement.bind(2, section);
+        statement.bind(3, key);
+        if (!statement.step(tr("Cannot read \"%1\" from").arg(key.left(80))))
+            return std::nullopt;
+        return statement.text(0);
+    });
+}
+
+bool SettingsStore::refuseAsDamaged(const QString &finding)
+{
+    if (!m_refusal.isEmpty())
+        return false;
+    m_refusal = tr("The notes store %1 is damaged: %2. The planner stores nothing more in it. Close the planner, "
+                   "then put back a safety copy with \"tavorin-notes restore\" or move the file away.")
+                    .arg(m_path, finding.left(200));
+    m_holdFile = true;
+    close();
+    return true;
+}
+
+void SettingsStore::endReadBatch()
+{
+    m_readBatch = false;
+    if (m_db && m_inReadBatch)
+        m_db->executeIgnoringFailure("COMMIT"); // a read transaction: nothing to store
+    m_inReadBatch = false;
+}
+
+void SettingsStore::leaveReadBatch()
+{
+    if (!m_inReadBatch)
+        return;
+    m_inReadBatch = false;
+    try {
+        m_db->execute("COMMIT", tr("Cannot use"));
+    } catch (...) {
+        close(); // so that no write is left inside the transaction
+        throw;
+    }
+}
+
+void SettingsStore::holdFileUntilChecked()
+{
+    m_holdFile = true;
+    if (m_db)
+        m_db->execute("PRAGMA wal_autocheckpoint = 0", tr("Cannot use"));
+}
+
+void SettingsStore::fileCheckPassed()
+{
+    if (!m_refusal.isEmpty())
+        return;
+    m_holdFile = false;
+    if (m_db)
+        m_db->executeIgnoringFailure("PRAGMA wal_autocheckpoint = 1000"); // SQLite's own default
 }
 
 bool SettingsStore::changedElsewhere()
@@ -122,6 +198,8 @@ void SettingsStore::ensureOpen()
         return;
     try {
         open();
+    } catch (const StoreDamaged &) {
+        throw; // closed by the refusal, which keeps the file as it is
     } catch (...) {
         close();
         throw;
@@ -133,7 +211,16 @@ void SettingsStore::close()
     m_upsert.reset();
     m_select.reset();
     m_dataVersion.reset();
+    m_inReadBatch = false; // a transaction ends with its connection
+    // An empty -wal file goes as usual: copying it over writes nothing.
+    if (m_db && m_holdFile && walHoldsWrites())
+        m_db->setCheckpointOnClose(false);
     m_db.reset(); // after its statements
+}
+
+bool SettingsStore::walHoldsWrites() const
+{
+    return QFileInfo(m_path + QStringLiteral("-wal")).size() > 0;
 }
 
 void SettingsStore::open()
@@ -141,8 +228,11 @@ void SettingsStore::open()
     createFileIfMissing();
     StoreFolder::checkPrivate(m_path);
     const QString path = m_path;
-    const auto throwFailure = [path](const QString &what, const QString &reason, int) {
-        throw Failure(tr("%1 the notes store %2: %3.").arg(what, path, reason));
+    const auto throwFailure = [path](const QString &what, const QString &reason, int code) {
+        const QString description = tr("%1 the notes store %2: %3.").arg(what, path, reason);
+        if (Sqlite::isDamaged(code))
+            throw StoreDamaged(description, reason);
+        throw Failure(description);
     };
     m_db = std::make_unique<Sqlite::Database>(QFile::encodeName(m_path), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX,
                                               throwFailure, tr("Cannot open"));
@@ -153,6 +243,8 @@ void SettingsStore::open()
     else
         checkSchema();
     m_db->execute("PRAGMA synchronous = FULL", tr("Cannot use"));
+    if (m_holdFile)
+        m_db->execute("PRAGMA wal_autocheckpoint = 0", tr("Cannot use"));
     m_upsert = std::make_unique<Sqlite::Statement>(prepare(UpsertSql));
     m_select = std::make_unique<Sqlite::Statement>(prepare(SelectSql));
     m_dataVersion = std::make_unique<Sqlite::Statement>(prepare("PRAGMA data_version"));
@@ -229,14 +321,14 @@ void SettingsStore::checkSchema()
 
 // A damaged page anywhere in the file is found before anything is written:
 // SQLite would otherwise read and write around it, and every write could
-// spread the damage. A page damaged after the check still fails every read
-// and write that touches it, with a message naming the file.
+// spread the damage. A page damaged after the check is found by the first
+// read or write that touches it.
 void SettingsStore::checkIntegrity()
 {
     const QStringList damage = m_db->damage(tr("Cannot read"));
     if (!damage.isEmpty()) {
-        throw Failure(tr("The notes store %1 is damaged: %2. The file was left unchanged.")
-                          .arg(m_path, damage.join(QStringLiteral("; ")).left(200)));
+        const QString finding = damage.join(QStringLiteral("; "));
+        throw StoreDamaged(finding, finding);
     }
 }
 

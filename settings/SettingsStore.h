@@ -32,6 +32,13 @@ public:
 
     const QString &path() const { return m_path; }
 
+    // Reads from here to endReadBatch() share one look at the file, so that
+    // the start-up's hundreds of reads lock it once rather than each; a write
+    // ends the look first and is stored at once as ever, and the reads after
+    // it take a new one.
+    void beginReadBatch() { m_readBatch = true; }
+    void endReadBatch();
+
     // The default location: $XDG_DATA_HOME/Quillmere/settings.sqlite3.
     static QString defaultPath();
 
@@ -45,10 +52,25 @@ public:
     bool changedElsewhere();
 
     // Whether opening the store reads the whole file for damage first (the
-    // default). The check is slow for a large store, so the planner's start-up
-    // runs it once a day and turns it off when the day's check already passed.
-    // It also turns itself off once it has passed.
+    // default, which the tools keep). It turns itself off once it has passed.
+    // The check is slow for a large store, so the planner turns it off and
+    // checks the file after its window shows, holding the file meanwhile.
     void setWholeFileCheck(bool enabled) { m_wholeFileCheck = enabled; }
+
+    // Until the whole file has been checked, nothing written reaches the store
+    // file itself: SQLite keeps it in the -wal file beside, which it reads
+    // with the file, and copies it over only after fileCheckPassed(). A store
+    // found damaged meanwhile is left as it was.
+    void holdFileUntilChecked();
+    void fileCheckPassed();
+
+    // Refuses every later read and write with a message that names the store
+    // and says what to do; finding is what SQLite found. The file, and what
+    // its -wal file holds, stay as they are. SQLite coming across a damaged
+    // page in a read or write does the same. False when already refused.
+    bool refuseAsDamaged(const QString &finding);
+    // The message every call fails with once the store is refused; empty before.
+    const QString &refusal() const { return m_refusal; }
 
     // The statement that makes the store's one table.
     static const char *const CreateTableSql;
@@ -66,6 +88,10 @@ private:
     void createSchema();
     void checkSchema();
     void checkIntegrity();
+    bool walHoldsWrites() const;
+    void leaveReadBatch();
+    template<typename Call>
+    auto unlessDamaged(Call &&call);
     qint64 dataVersion();
     Sqlite::Statement prepare(const char *sql);
 
@@ -76,5 +102,9 @@ private:
     std::unique_ptr<Sqlite::Statement> m_dataVersion;
     qint64 m_seenVersion = 0;
     bool m_wholeFileCheck = true;
+    bool m_holdFile = false;
+    bool m_readBatch = false;     // reads are to share a read transaction
+    bool m_inReadBatch = false;   // the connection is in that transaction
+    QString m_refusal; // why the store is refused; empty while it is used
     WriteObserver m_writeObserver;
 };

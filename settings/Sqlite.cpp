@@ -11,6 +11,11 @@ bool isBusy(int code)
     return (code & 0xff) == SQLITE_BUSY || (code & 0xff) == SQLITE_LOCKED;
 }
 
+bool isDamaged(int code)
+{
+    return (code & 0xff) == SQLITE_CORRUPT;
+}
+
 struct Database::Connection
 {
     sqlite3 *handle = nullptr;
@@ -65,6 +70,11 @@ void Database::setBusyTimeout(int ms)
     sqlite3_busy_timeout(handle(), ms);
 }
 
+void Database::setCheckpointOnClose(bool enabled)
+{
+    sqlite3_db_config(handle(), SQLITE_DBCONFIG_NO_CKPT_ON_CLOSE, enabled ? 0 : 1, nullptr);
+}
+
 void Database::check(int code, const QString &what, int expected) const
 {
     m_connection->check(code, what, expected);
@@ -106,8 +116,13 @@ QStringList Database::damage(const QString &what)
 {
     Statement check(*this, "PRAGMA integrity_check(3)", what);
     QStringList found;
-    while (check.step(what))
-        found << check.text(0);
+    while (check.step(what)) {
+        // A finding may span lines, headed by the name of the database ("*** in database main ***").
+        for (const QString &line : check.text(0).split(u'\n', Qt::SkipEmptyParts)) {
+            if (!line.startsWith(QLatin1String("*** in database ")))
+                found << line;
+        }
+    }
     if (found == QStringList{QStringLiteral("ok")})
         return {};
     return found;

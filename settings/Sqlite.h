@@ -23,6 +23,8 @@ using Thrower = std::function<void(const QString &what, const QString &reason, i
 
 // Whether a result code says that another connection holds the file locked.
 bool isBusy(int code);
+// Whether a result code says that SQLite came across a damaged page.
+bool isDamaged(int code);
 
 // A connection to one database file, opened in the constructor (a failed
 // open throws and leaves nothing open) and closed in the destructor.
@@ -41,6 +43,9 @@ public:
     sqlite3 *handle() const;
     // How long a statement waits for another connection's lock before it fails as busy.
     void setBusyTimeout(int ms);
+    // Whether closing the last connection copies what the -wal file holds into
+    // the database file (SQLite's default) or leaves both files as they are.
+    void setCheckpointOnClose(bool enabled);
 
     // Throws the failure of `what` unless code is `expected`.
     void check(int code, const QString &what, int expected = 0) const;

@@ -4,6 +4,7 @@
 #include "platform/Failure.h"
 #include "settings/PartFile.h"
 #include "settings/Settings.h"
+#include "settings/StoreDamaged.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -50,11 +51,14 @@ QByteArray uriOf(const QString &path, StoreFile::Access access)
     return uri;
 }
 
-// A failure of the file at path; a lock that another program holds is StoreBusy.
-[[noreturn]] void throwFailure(const QString &description, int code)
+// A failure of the file at path; a lock that another program holds is
+// StoreBusy, a damaged page StoreDamaged.
+[[noreturn]] void throwFailure(const QString &description, int code, const QString &reason = QString())
 {
     if (Sqlite::isBusy(code))
         throw StoreBusy(description);
+    if (Sqlite::isDamaged(code))
+        throw StoreDamaged(description, reason);
     throw Failure(description);
 }
 
@@ -78,7 +82,7 @@ StoreFile::StoreFile(QString path, Access access)
     : m_path(std::move(path)),
       m_db(uriOf(existingFile(m_path), access), openFlags(access),
            [path = m_path](const QString &what, const QString &reason, int code) {
-               throwFailure(tr("%1 the notes store %2: %3.").arg(what, path, reason), code);
+               throwFailure(tr("%1 the notes store %2: %3.").arg(what, path, reason), code, reason);
            },
            tr("Cannot open"))
 {
@@ -106,8 +110,10 @@ void StoreFile::checkTable()
 void StoreFile::checkIntegrity()
 {
     const QStringList damage = m_db.damage(tr("Cannot check"));
-    if (!damage.isEmpty())
-        throw Failure(tr("The file %1 is damaged: %2").arg(m_path, damage.join(QStringLiteral("; "))));
+    if (!damage.isEmpty()) {
+        const QString finding = damage.join(QStringLiteral("; "));
+        throw StoreDamaged(tr("The file %1 is damaged: %2").arg(m_path, finding), finding);
+    }
 }
 
 bool StoreFile::hasOnlyOwnSchema()
@@ -205,6 +211,9 @@ void StoreFile::copyToNewFile(const QString &path, const Progress &progress)
     {
         StoreFile copy(part.path(), Access::ReadWrite);
         copy.execute("PRAGMA synchronous = FULL");
+        // The pages pass through once: SQLite's default cache of 2 MiB would
+        // only add to the memory of the planner, which copies after its start.
+        copy.execute("PRAGMA cache_size = -256");
         copyInto(copy, progress);
         copy.execute("PRAGMA journal_mode = DELETE");
     }

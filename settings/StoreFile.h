@@ -42,7 +42,8 @@ public:
     bool hasSettingsTable();
     // Fails unless hasSettingsTable().
     void checkTable();
-    // Fails unless SQLite's integrity check finds nothing wrong.
+    // Fails unless SQLite's integrity check finds nothing wrong; a damaged
+    // file fails with StoreDamaged, as does any read that comes across a damaged page.
     void checkIntegrity();
     // Whether the file holds nothing but the table settings and its key index.
     bool hasOnlyOwnSchema();

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include "app/PlannerStart.h"
 #include "calendar/Form1.h"
 #include "calendar/MonthPanel.h"
 #include "platform/Failure.h"
@@ -200,10 +201,10 @@ private slots:
         QCOMPARE(*SettingsStore(storePath()).read(App, Sec, "Text1"), QString("2021"));
     }
 
-    // A damaged page is found by the whole-file check when the store opens.
-    // The planner's start-up turns the check off once the day's safety copy
-    // exists (made only of a store that passed), and an undamaged part is
-    // then read as usual.
+    // A damaged page is found by the whole-file check when a tool opens the
+    // store. The planner checks after its window shows instead, and not at all
+    // once the day's safety copy exists (made only of a store that passed):
+    // an undamaged part is then read as usual.
     void wholeFileCheckRunsUntilTheDaysCopyExists()
     {
         FixedToday::set(QDate(2021, 8, 15));
@@ -225,19 +226,31 @@ private slots:
         file.close();
 
         QVERIFY_THROWS_EXCEPTION(Failure, SettingsStore(storePath()).read(App, Sec, "Text1"));
-        TestEnvironment::RecordedMessages messages;
-        Settings::useStoreAt(storePath());
-        Form1().Form_Load();
-        QCOMPARE(messages.shown().size(), 5);
         QFile copy(SafetyCopies::copyPath(storePath(), QDate(2021, 8, 15)));
         QVERIFY(copy.open(QIODevice::WriteOnly));
         copy.close();
+        TestEnvironment::RecordedMessages messages;
+        Settings::useStoreAt(storePath());
         Form1 form;
-        form.Form_Load();
-        QCOMPARE(messages.shown().size(), 5);
+        startPlanner(form);
+        QCOMPARE(messages.shown().size(), 0);
         QCOMPARE(form.panel1()->yearText(), QString("2021"));
         Settings::useStoreAt(QString());
         FixedToday::clear();
+    }
+
+    // The start-up's reads share one look at the file; a write among them is
+    // stored at once all the same, and the reads after it see it.
+    void writeAmongBatchedReadsIsStoredAtOnce()
+    {
+        SettingsStore store(storePath());
+        store.save(App, Sec, "Text1", "2020");
+        store.beginReadBatch();
+        QCOMPARE(*store.read(App, Sec, "Text1"), QString("2020"));
+        store.save(App, Sec, "Text1", "2021");
+        QCOMPARE(*SettingsStore(storePath()).read(App, Sec, "Text1"), QString("2021"));
+        QCOMPARE(*store.read(App, Sec, "Text1"), QString("2021"));
+        store.endReadBatch();
     }
 
     // A second copy of the planner holding the store locked is waited for up to

@@ -224,8 +224,8 @@
         <translation>Die Datei %1 ist kein Notizspeicher dieses Programms: Ihr fehlt die Tabelle settings(application, section, key, value). Die Datei wurde nicht verändert.</translation>
     </message>
     <message>
-        <source>The notes store %1 is damaged: %2. The file was left unchanged.</source>
-        <translation>Der Notizspeicher %1 ist beschädigt: %2. Die Datei wurde nicht verändert.</translation>
+        <source>The notes store %1 is damaged: %2. The planner stores nothing more in it. Close the planner, then put back a safety copy with &quot;tavorin-notes restore&quot; or move the file away.</source>
+        <translation>Der Notizspeicher %1 ist beschädigt: %2. Der Planer speichert nichts mehr darin. Schließen Sie den Planer und spielen Sie dann mit „tavorin-notes restore“ eine Sicherheitskopie zurück, oder verschieben Sie die Datei an einen anderen Ort.</translation>
     </message>
     <message>
         <source>Cannot use</source>

@@ -224,8 +224,8 @@
         <translation>Файл %1 не является хранилищем заметок этой программы: в нём нет таблицы settings(application, section, key, value). Файл оставлен без изменений.</translation>
     </message>
     <message>
-        <source>The notes store %1 is damaged: %2. The file was left unchanged.</source>
-        <translation>Хранилище заметок %1 повреждено: %2. Файл оставлен без изменений.</translation>
+        <source>The notes store %1 is damaged: %2. The planner stores nothing more in it. Close the planner, then put back a safety copy with &quot;tavorin-notes restore&quot; or move the file away.</source>
+        <translation>Хранилище заметок %1 повреждено: %2. Планировщик больше ничего в него не записывает. Закройте планировщик, затем верните страховую копию командой «tavorin-notes restore» или переместите файл в другое место.</translation>
     </message>
     <message>
         <source>Cannot use</source>

@@ -5,6 +5,7 @@
 #include <QEvent>
 #include <QFile>
 #include <QObject>
+#include <QThreadPool>
 #include <QTimer>
 #include <QWidget>
 
@@ -17,6 +18,18 @@
 // event loop. The peak is read from /proc: getrusage would count the memory of
 // the parent that spawned the process, which Linux carries across exec.
 namespace FirstShown {
+
+inline long long peakKiB()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return 0;
+    for (const QByteArray &line : status.readAll().split('\n')) {
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').first().toLongLong();
+    }
+    return 0;
+}
 
 class Marker : public QObject
 {
@@ -34,18 +47,6 @@ protected:
     }
 
 private:
-    static long long peakKiB()
-    {
-        QFile status(QStringLiteral("/proc/self/status"));
-        if (!status.open(QIODevice::ReadOnly))
-            return 0;
-        for (const QByteArray &line : status.readAll().split('\n')) {
-            if (line.startsWith("VmHWM:"))
-                return line.mid(6).trimmed().split(' ').first().toLongLong();
-        }
-        return 0;
-    }
-
     static void report()
     {
         timespec now{};
@@ -61,6 +62,15 @@ private:
 inline void reportFirstPaint(QWidget &window)
 {
     window.installEventFilter(new Marker(&window));
+}
+
+// Prints the peak resident memory of the whole run in KiB, once what the
+// program started on other threads (the planner's check of its store) is done.
+inline void reportPeakAtEnd()
+{
+    QThreadPool::globalInstance()->waitForDone();
+    std::printf("%lld\n", peakKiB());
+    std::fflush(stdout);
 }
 
 } // namespace FirstShown

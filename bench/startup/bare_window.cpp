@@ -55,5 +55,7 @@ int main(int argc, char *argv[])
     (new QFrame(strip))->setGeometry(16, 18, 905, 23);
     FirstShown::reportFirstPaint(window);
     window.show();
-    return application.exec();
+    const int code = application.exec();
+    FirstShown::reportPeakAtEnd();
+    return code;
 }

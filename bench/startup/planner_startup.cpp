@@ -20,5 +20,7 @@ int main(int argc, char *argv[])
     // Watches after the planner's own watcher of the first paint, so it is told
     // first: the day's safety copy runs once the window is on screen.
     FirstShown::reportFirstPaint(window);
-    return application.exec();
+    const int code = application.exec();
+    FirstShown::reportPeakAtEnd();
+    return code;
 }
