@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/NotesCommandLine.h"
 
-#include "cli/ExportFormat.h"
-#include "cli/NoteCatalogue.h"
-#include "cli/NoteImport.h"
-#include "cli/StoreBackup.h"
-#include "cli/StoreRestore.h"
+#include "notes/ExportFormat.h"
+#include "notes/NoteCatalogue.h"
+#include "notes/NoteImport.h"
+#include "settings/StoreBackup.h"
+#include "settings/StoreRestore.h"
 #include "cli/SyncCommandLine.h"
 #include "platform/Failure.h"
 #include "settings/SettingsStore.h"
@@ -93,9 +93,11 @@ QString escapedForLine(const QString &text)
 // month and year as the key holds them, which may be anything typed.
 QByteArray listLine(const Note &note)
 {
-    const QString date = note.date.isValid() ? note.date.toString(Qt::ISODate) : QStringLiteral("-");
-    return QStringList{date, escapedForLine(note.monthText), escapedForLine(note.yearText), QString::number(note.day),
-                       escapedForLine(note.text)}
+    const QString date = note.date().isValid() ? note.date().toString(Qt::ISODate) : QStringLiteral("-");
+    // Lines of a note written on another system end in CR LF: shown as one line break.
+    const QString text = QString(note.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    return QStringList{date, escapedForLine(note.parts.monthText), escapedForLine(note.parts.yearText),
+                       QString::number(note.parts.day), escapedForLine(text)}
                .join(u'\t')
                .toUtf8()
            + '\n';
@@ -368,7 +370,7 @@ int NotesCommandLine::exportNotes(const QString &formatName)
     const QList<Note> notes = readNotes();
     // A calendar must hold at least one entry, and a job that exports nothing should not pass.
     if (formatName == QLatin1String("ics")
-        && std::none_of(notes.begin(), notes.end(), [](const Note &note) { return note.date.isValid(); })) {
+        && std::none_of(notes.begin(), notes.end(), [](const Note &note) { return note.date().isValid(); })) {
         message(notes.isEmpty() ? tr("No note to export: an iCalendar file needs at least one.")
                                 : tr("None of the %1 notes has a date: an iCalendar file needs at least one.")
                                       .arg(notes.size()));
@@ -389,17 +391,22 @@ int NotesCommandLine::exportNotes(const QString &formatName)
 
 int NotesCommandLine::importNotes(const QString &file, bool dryRun)
 {
-    const QList<JournalNote> entries = NoteImport::readFile(file);
-    const QList<NoteImport::Change> changes = NoteImport::apply(m_storePath, entries, dryRun);
+    const NoteImport::Entries entries = NoteImport::readFile(file);
+    for (const QString &skipped : entries.skipped) {
+        if (!m_quiet)
+            message(skipped);
+    }
+    const QList<NoteImport::Change> changes = NoteImport::apply(m_storePath, entries.notes, dryRun);
     int added = 0;
     for (const NoteImport::Change &change : changes) {
         added += change.added;
         if (dryRun)
-            write((change.added ? tr("would add below %1\n") : tr("would make %1\n")).arg(change.key).toUtf8());
+            write((change.added ? tr("would add below %1\n") : tr("would make %1\n")).arg(change.note.key).toUtf8());
     }
+    const qsizetype total = entries.notes.size();
     message((dryRun ? tr("would import %1 entries: %2 new notes, %3 added below a note, %4 already there.")
                     : tr("imported %1 entries: %2 new notes, %3 added below a note, %4 already there."))
-                .arg(entries.size()).arg(changes.size() - added).arg(added).arg(entries.size() - changes.size()));
+                .arg(total).arg(changes.size() - added).arg(added).arg(total - changes.size()));
     return Ok;
 }
 
@@ -430,7 +437,7 @@ QList<Note> NotesCommandLine::readNotes()
     QList<Note> notes = NoteCatalogue::read(store);
     if (m_from.isValid() || m_to.isValid()) {
         notes.removeIf([this](const Note &note) {
-            return !note.date.isValid() || (m_from.isValid() && note.date < m_from) || (m_to.isValid() && note.date > m_to);
+            return !note.date().isValid() || (m_from.isValid() && note.date() < m_from) || (m_to.isValid() && note.date() > m_to);
         });
     }
     return notes;

@@ -1,11 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "cli/SyncCommandLine.h"
 
-#include "cli/CalDavClient.h"
+#include "notes/NoteStore.h"
+#include "sync/caldav/CalDavCollection.h"
 #include "cli/NotesCommandLine.h"
 #include "cli/SyncConfig.h"
-#include "cli/SyncPass.h"
-#include "cli/SyncState.h"
+#include "sync/SyncPass.h"
+#include "sync/SyncState.h"
 #include "platform/ApplicationInfo.h"
 #include "platform/Failure.h"
 
@@ -23,12 +24,12 @@ const QString CollectionName = ApplicationInfo::ProductName;
 // A pass longer than this shows its progress (on a terminal only).
 constexpr qint64 ProgressAfterMs = 1000;
 
-int exitCodeOf(const CalDavClient::Failure &failure)
+int exitCodeOf(const SyncFailure &failure)
 {
     switch (failure.kind) {
-    case CalDavClient::Failure::Network: return NotesCommandLine::NetworkError;
-    case CalDavClient::Failure::Login: return NotesCommandLine::LoginRefused;
-    case CalDavClient::Failure::Server: break;
+    case SyncFailure::Network: return NotesCommandLine::NetworkError;
+    case SyncFailure::Login: return NotesCommandLine::LoginRefused;
+    case SyncFailure::Server: break;
     }
     return NotesCommandLine::ServerError;
 }
@@ -128,7 +129,7 @@ int SyncCommandLine::run(const QStringList &arguments, const QString &storePath,
         if (parser.isSet(dryRun) && parser.isSet(status))
             return usage(tr("--dry-run and --status do not go together."));
         return parser.isSet(status) ? this->status() : pass(parser.isSet(dryRun));
-    } catch (const CalDavClient::Failure &failure) {
+    } catch (const SyncFailure &failure) {
         message(failure.description);
         return exitCodeOf(failure);
     } catch (const Failure &failure) {
@@ -150,7 +151,7 @@ int SyncCommandLine::setup(const QString &url, const QString &user, const QStrin
     } else {
         password = config.password();
     }
-    CalDavClient client(config.collection, user, password);
+    CalDavCollection client(config.collection, user, password);
     config.collection = client.findOrMakeCollection(config.collection, CollectionName);
     config.write(SyncConfig::defaultPath());
     message(tr("Sync set up with %1; the settings are in %2.").arg(config.collection.toString(), SyncConfig::defaultPath()));
@@ -162,9 +163,10 @@ int SyncCommandLine::pass(bool dryRun)
     const SyncConfig config = SyncConfig::read(SyncConfig::defaultPath());
     if (config.collection.isEmpty())
         throw Failure(tr("Sync is not set up: run \"tavorin-notes sync setup URL --user NAME\"."));
-    CalDavClient client(config.collection, config.user, config.password());
+    CalDavCollection client(config.collection, config.user, config.password());
     SyncState state(SyncState::pathBeside(m_storePath));
-    SyncPass pass(client, state, m_storePath);
+    NoteStore store(m_storePath);
+    SyncPass pass(client, state, store);
     QElapsedTimer clock;
     clock.start();
     qint64 shownMs = 0;
@@ -180,13 +182,15 @@ int SyncCommandLine::pass(bool dryRun)
         for (const QString &change : summary.changes)
             write(tr("would %1\n").arg(change));
     }
+    for (const QString &problem : summary.problems)
+        message(problem);
     const QString line = summaryLine(summary, client.requestCount());
     write((dryRun ? tr("dry run: ") : tr("sync: ")) + line + u'\n');
     if (!dryRun) {
         state.setValue(QStringLiteral("last-pass"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
         state.setValue(QStringLiteral("last-summary"), line);
     }
-    return NotesCommandLine::Ok;
+    return summary.problems.isEmpty() ? NotesCommandLine::Ok : NotesCommandLine::ServerError;
 }
 
 int SyncCommandLine::status()
@@ -197,7 +201,8 @@ int SyncCommandLine::status()
     write(tr("server: %1\n").arg(config.collection.isEmpty() ? tr("(not set up)") : config.collection.toString()));
     write(last.isEmpty() ? tr("last pass: none yet\n")
                          : tr("last pass: %1: %2\n").arg(last, state.value(QStringLiteral("last-summary"))));
-    const QStringList waiting = SyncPass::waitingKeys(state, m_storePath);
+    NoteStore store(m_storePath);
+    const QStringList waiting = SyncPass::waitingKeys(state, store);
     write(tr("waiting to go up: %1\n").arg(waiting.size()));
     for (const QString &key : waiting)
         write(QStringLiteral("  %1\n").arg(key));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NotesFixture.h"
 
+#include "notes/NoteKey.h"
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -63,7 +64,7 @@ QStringList filesIn(const QString &folder, const QString &pattern)
 
 QString noteKey(const char *month, const char *year, int cell)
 {
-    return Settings::noteTextKey(QString::fromUtf8(month), QString::fromUtf8(year), cell);
+    return NoteKey::text(QString::fromUtf8(month), QString::fromUtf8(year), cell);
 }
 
 // The journal mode a copy opens in: "delete" can be read in any folder, "wal" not.

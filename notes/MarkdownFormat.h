@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "cli/ExportFormat.h"
+#include "notes/ExportFormat.h"
 
 // A Markdown document with a heading per note and its text verbatim in a
 // fenced block, so that no character of a note is read as markup.

@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/ICalendarFormat.h"
+#include "notes/ICalendarFormat.h"
 
-#include "cli/Note.h"
-#include "cli/NoteJournal.h"
+#include "notes/Note.h"
+#include "notes/NoteJournal.h"
 
 ICalendarFormat::ICalendarFormat(const QDateTime &now)
     : m_now(now)
@@ -16,15 +16,11 @@ QByteArray ICalendarFormat::begin()
 
 QByteArray ICalendarFormat::note(const Note &note)
 {
-    if (!note.date.isValid()) {
+    if (!note.date().isValid()) {
         m_undated << note.key;
         return {};
     }
-    // The catalogue has read the key already: its date is the entry's day.
-    const QString color = note.color ? QString::number(*note.color) : QString();
-    const JournalNote journal{note.key, note.text, color, note.date, NoteJournal::uidFor(note.key)};
-    // A file for calendar programs: the text as they show it, no exact copy beside it.
-    return NoteJournal::journalText(journal, m_now, false);
+    return NoteJournal::journalText(note, m_now);
 }
 
 QByteArray ICalendarFormat::end()

@@ -1,23 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "cli/Note.h"
+#include "notes/Note.h"
 
 #include <QList>
-#include <optional>
 
 class StoreFile;
 
 // The day notes of a store. A note's month is a month name as the planner
 // showed it in whatever language it ran under, and its year the year box's
-// text, so a key may name no date at all: such notes come last. Keys are
-// read the same whatever the current language, which only settles names
-// that languages give to different months.
+// text, so a key may name no date at all: such notes come last.
 namespace NoteCatalogue {
-
-// What the key of a note's text tells: month, year, day and date. Nothing for
-// keys of other values ("Text1", colours).
-std::optional<Note> fromKey(const QString &key);
 
 // Every note with a text, dated ones in date order, then the others by key,
 // with the days of one month and year in day order.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/JsonFormat.h"
+#include "notes/JsonFormat.h"
 
-#include "cli/Note.h"
+#include "notes/Note.h"
 #include "settings/Settings.h"
 
 #include <QJsonDocument>
@@ -20,12 +20,12 @@ QByteArray JsonFormat::note(const Note &note)
 {
     const QJsonObject object{
         {QStringLiteral("key"), note.key},
-        {QStringLiteral("month"), note.monthText},
-        {QStringLiteral("year"), note.yearText},
-        {QStringLiteral("day"), note.day},
-        {QStringLiteral("date"), note.date.isValid() ? QJsonValue(note.date.toString(Qt::ISODate)) : QJsonValue()},
+        {QStringLiteral("month"), note.parts.monthText},
+        {QStringLiteral("year"), note.parts.yearText},
+        {QStringLiteral("day"), note.parts.day},
+        {QStringLiteral("date"), note.date().isValid() ? QJsonValue(note.date().toString(Qt::ISODate)) : QJsonValue()},
         {QStringLiteral("text"), note.text},
-        {QStringLiteral("color"), note.color ? QJsonValue(*note.color) : QJsonValue()},
+        {QStringLiteral("color"), note.colorValue() ? QJsonValue(*note.colorValue()) : QJsonValue()},
     };
     const QByteArray separator = m_first ? "\n" : ",\n";
     m_first = false;

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "cli/ExportFormat.h"
+#include "notes/ExportFormat.h"
 
 // One JSON document: {"application", "section", "notes": [...]}, a note an
 // object with its key, month, year, day, date (ISO, or null), text and colour

@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/ExportFormat.h"
+#include "notes/ExportFormat.h"
 
-#include "cli/ICalendarFormat.h"
-#include "cli/JsonFormat.h"
-#include "cli/MarkdownFormat.h"
+#include "notes/ICalendarFormat.h"
+#include "notes/JsonFormat.h"
+#include "notes/MarkdownFormat.h"
 
 QStringList ExportFormat::names()
 {

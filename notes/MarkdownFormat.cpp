@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/MarkdownFormat.h"
+#include "notes/MarkdownFormat.h"
 
-#include "cli/Note.h"
+#include "notes/Note.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -41,11 +41,13 @@ QByteArray MarkdownFormat::begin()
 
 QByteArray MarkdownFormat::note(const Note &note)
 {
-    const QString heading = note.date.isValid()
-        ? note.date.toString(Qt::ISODate)
+    const QString heading = note.date().isValid()
+        ? note.date().toString(Qt::ISODate)
         : escaped(QCoreApplication::translate("MarkdownFormat", "%1 %2, day %3 (no date)")
-                      .arg(note.monthText, note.yearText)
-                      .arg(note.day));
-    const QString fence = fenceFor(note.text);
-    return QStringLiteral("\n## %1\n\n%2\n%3\n%2\n").arg(heading, fence, note.text).toUtf8();
+                      .arg(note.parts.monthText, note.parts.yearText)
+                      .arg(note.parts.day));
+    // A document for people: lines end as Markdown tools expect.
+    const QString text = QString(note.text).replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    const QString fence = fenceFor(text);
+    return QStringLiteral("\n## %1\n\n%2\n%3\n%2\n").arg(heading, fence, text).toUtf8();
 }

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/StoreBackup.h"
+#include "settings/StoreBackup.h"
 
 #include "platform/Failure.h"
 #include "settings/PartFile.h"

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "cli/SyncState.h"
+#include "sync/SyncState.h"
 
 #include "platform/Failure.h"
 #include "settings/SettingsStore.h"
@@ -19,6 +19,9 @@
 #include <unistd.h>
 
 namespace {
+
+// Writes of one batch transaction: few enough that a killed pass redoes little.
+constexpr int BatchSize = 256;
 
 // Made with mode 0600 before SQLite opens it, whatever the umask.
 void createPrivateFile(const QString &path)
@@ -49,45 +52,95 @@ SyncState::SyncState(const QString &path)
     m_db->execute("CREATE TABLE IF NOT EXISTS entries(key TEXT PRIMARY KEY, href TEXT NOT NULL, etag TEXT NOT NULL, hash TEXT NOT NULL)", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS absorbed(href TEXT PRIMARY KEY, etag TEXT NOT NULL)", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS pass(name TEXT PRIMARY KEY, value TEXT NOT NULL)", {});
+    addMissingColumns();
 }
 
 SyncState::~SyncState() = default;
+
+// The base text and colour and the restored mark came later: a state made by
+// an older version gets them, empty, and keeps its hashes.
+void SyncState::addMissingColumns()
+{
+    QStringList columns;
+    Sqlite::Statement info(*m_db, "PRAGMA table_info(entries)", {});
+    while (info.step({}))
+        columns << info.text(1);
+    if (!columns.contains(QStringLiteral("base_text"))) {
+        m_db->execute("ALTER TABLE entries ADD COLUMN base_text TEXT", {});
+        m_db->execute("ALTER TABLE entries ADD COLUMN base_color TEXT", {});
+        m_db->execute("ALTER TABLE entries ADD COLUMN restored INTEGER NOT NULL DEFAULT 0", {});
+    }
+}
 
 QString SyncState::pathBeside(const QString &storePath)
 {
     return QFileInfo(storePath).absoluteDir().filePath(QStringLiteral("sync-state.sqlite3"));
 }
 
-QString SyncState::hashOf(const QString &text, const QString &colorText)
+QString SyncState::hashOf(const QString &text, const QString &color)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
     hash.addData(text.toUtf8());
     hash.addData(QByteArrayView("\0", 1));
-    hash.addData(colorText.toUtf8());
+    hash.addData(color.toUtf8());
     return QString::fromLatin1(hash.result().toHex());
 }
+
+namespace {
+
+const char SelectEntries[] = "SELECT key, href, etag, hash, base_text IS NOT NULL, base_text, base_color, restored FROM entries";
+
+SyncState::Entry entryOf(const Sqlite::Statement &row)
+{
+    SyncState::Entry entry{row.text(1), row.text(2), std::nullopt, row.integer(7) != 0, row.text(3)};
+    if (row.integer(4) != 0)
+        entry.base = Note::fromKey(row.text(0), row.text(5), row.text(6));
+    return entry;
+}
+
+} // namespace
 
 QHash<QString, SyncState::Entry> SyncState::entries()
 {
     QHash<QString, Entry> result;
-    Sqlite::Statement select(*m_db, "SELECT key, href, etag, hash FROM entries", {});
+    Sqlite::Statement select(*m_db, SelectEntries, {});
     while (select.step({}))
-        result.insert(select.text(0), {select.text(1), select.text(2), select.text(3)});
+        result.insert(select.text(0), entryOf(select));
     return result;
 }
 
 std::optional<SyncState::Entry> SyncState::entry(const QString &key)
 {
-    Sqlite::Statement select(*m_db, "SELECT href, etag, hash FROM entries WHERE key = ?", {});
+    Sqlite::Statement select(*m_db, (QByteArray(SelectEntries) + " WHERE key = ?").constData(), {});
     select.bind(1, key);
     if (!select.step({}))
         return std::nullopt;
-    return Entry{select.text(0), select.text(1), select.text(2)};
+    return entryOf(select);
 }
 
 void SyncState::setEntry(const QString &key, const Entry &entry)
 {
-    write("INSERT OR REPLACE INTO entries(key, href, etag, hash) VALUES(?, ?, ?, ?)", {key, entry.href, entry.etag, entry.hash});
+    const QString text = entry.base ? entry.base->text : QString();
+    const QString color = entry.base ? entry.base->color : QString();
+    Sqlite::Statement statement(*m_db,
+                                "INSERT OR REPLACE INTO entries(key, href, etag, hash, base_text, base_color, restored) "
+                                "VALUES(?, ?, ?, ?, ?, ?, ?)",
+                                {});
+    statement.bind(1, key);
+    statement.bind(2, entry.href);
+    statement.bind(3, entry.etag);
+    statement.bind(4, entry.base ? hashOf(text, color) : entry.hash);
+    if (entry.base) {
+        statement.bind(5, text);
+        statement.bind(6, color);
+    }
+    statement.bind(7, entry.restored ? QStringLiteral("1") : QStringLiteral("0"));
+    statement.run({});
+    if (m_batching && ++m_batchWrites >= BatchSize) {
+        m_db->execute("COMMIT", {});
+        m_db->execute("BEGIN IMMEDIATE", {});
+        m_batchWrites = 0;
+    }
 }
 
 QHash<QString, QString> SyncState::absorbed()
@@ -116,10 +169,30 @@ void SyncState::setValue(const QString &name, const QString &value)
     write("INSERT OR REPLACE INTO pass(name, value) VALUES(?, ?)", {name, value});
 }
 
+void SyncState::markRestored()
+{
+    m_db->execute("UPDATE entries SET restored = 1", {});
+}
+
 void SyncState::write(const char *sql, const QStringList &values)
 {
     Sqlite::Statement statement(*m_db, sql, {});
     for (int i = 0; i < values.size(); ++i)
         statement.bind(i + 1, values.at(i));
     statement.run({});
+}
+
+SyncState::Batch::Batch(SyncState &state)
+    : m_state(state)
+{
+    m_state.m_db->execute("BEGIN IMMEDIATE", {});
+    m_state.m_batching = true;
+    m_state.m_batchWrites = 0;
+}
+
+SyncState::Batch::~Batch()
+{
+    m_state.m_batching = false;
+    // What the pass agreed so far is kept, also when a failure ended it.
+    m_state.m_db->executeIgnoringFailure("COMMIT");
 }

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include "cli/ExportFormat.h"
+#include "notes/ExportFormat.h"
 
 #include <QCoreApplication>
 
