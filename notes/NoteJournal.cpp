@@ -21,6 +21,7 @@ namespace {
 const char KeyProperty[] = "X-TAVORIN-KEY";
 const char ColorProperty[] = "X-TAVORIN-COLOR";
 const char ExactTextProperty[] = "X-TAVORIN-TEXT";
+const char VersionsProperty[] = "X-TAVORIN-VERSIONS";
 
 struct ComponentFree { void operator()(icalcomponent *c) const { icalcomponent_free(c); } };
 using Component = std::unique_ptr<icalcomponent, ComponentFree>;
@@ -146,6 +147,7 @@ Entry entryOf(icalcomponent *journal)
     if (entry.summary && entry.summary->isEmpty())
         entry.summary.reset();
     entry.color = colorOf(journal);
+    entry.versions = xValue(journal, VersionsProperty).value_or(QString()).split(u' ', Qt::SkipEmptyParts);
     if (icalcomponent_get_first_property(journal, ICAL_DTSTART_PROPERTY)) {
         const icaltimetype start = icalcomponent_get_dtstart(journal);
         entry.day = QDate(start.year, start.month, start.day);
@@ -222,7 +224,7 @@ QString nearestCssName(qint32 color)
     return nearest;
 }
 
-QByteArray journalText(const Note &note, const QDateTime &stamp)
+QByteArray journalText(const Note &note, const QDateTime &stamp, const QStringList &versions)
 {
     const Component journal(icalcomponent_new(ICAL_VJOURNAL_COMPONENT));
     icalcomponent_set_uid(journal.get(), uidFor(note.key).toUtf8().constData());
@@ -248,6 +250,8 @@ QByteArray journalText(const Note &note, const QDateTime &stamp)
     addX(journal.get(), KeyProperty, note.key);
     if (needsExactCopy(note.text))
         addX(journal.get(), ExactTextProperty, QString::fromLatin1(note.text.toUtf8().toBase64()));
+    if (!versions.isEmpty())
+        addX(journal.get(), VersionsProperty, versions.join(u' '));
     return textOf(journal.get());
 }
 
@@ -276,9 +280,9 @@ QByteArray calendarEnd()
     return end;
 }
 
-QByteArray calendarText(const Note &note, const QDateTime &stamp)
+QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions)
 {
-    return calendarBegin() + journalText(note, stamp) + calendarEnd();
+    return calendarBegin() + journalText(note, stamp, versions) + calendarEnd();
 }
 
 QList<Entry> parse(const QByteArray &calendar)

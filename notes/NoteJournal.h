@@ -8,6 +8,7 @@
 #include <QDateTime>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 // A day note as one iCalendar journal entry (VJOURNAL), the form in which
@@ -26,6 +27,10 @@ struct Entry
     std::optional<QString> description; // our exact copy while it still says the same
     std::optional<QString> summary;
     QString color; // our colour property, else the nearest of COLOR; empty when none
+    // Our marks of the entry's last versions, newest first: each write of ours
+    // adds one, other programs keep them. Whether a version is among them
+    // tells whether the entry comes from it.
+    QStringList versions;
 
     bool isOurs() const { return !key.isEmpty(); }
     // The note the entry belongs to: ours, or the note of its day as the
@@ -44,10 +49,10 @@ QString uidFor(const QString &key);
 QString fileNameFor(const QString &key);
 
 // The VJOURNAL component alone, as a calendar file holds it (CRLF line ends,
-// folded). stamp becomes its DTSTAMP.
-QByteArray journalText(const Note &note, const QDateTime &stamp);
+// folded). stamp becomes its DTSTAMP; versions, when given, its version marks.
+QByteArray journalText(const Note &note, const QDateTime &stamp, const QStringList &versions = {});
 // A whole calendar holding the one entry.
-QByteArray calendarText(const Note &note, const QDateTime &stamp);
+QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions = {});
 // The calendar's opening lines and its closing line, for files of many entries.
 QByteArray calendarBegin();
 QByteArray calendarEnd();

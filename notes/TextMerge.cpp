@@ -135,11 +135,15 @@ std::vector<Change> changesOf(const Sequence &base, const Sequence &side, int si
     return changes;
 }
 
-// Whether two changes of different sides touch the same part of the base:
-// overlapping ranges, an addition strictly inside the other's range, or two
-// additions at one place. A change that ends where the other begins does not.
-bool overlap(const Change &a, const Change &b)
+// Whether two changes of different sides collide: overlapping ranges, an
+// addition strictly inside the other's range, or two additions at one place.
+// Lines that only meet do not collide. Words that only meet do: an addition
+// right after a word the other side replaced would end up glued to the
+// replacement when the other side also took the blank between them.
+bool overlap(const Change &a, const Change &b, bool meetingCollides)
 {
+    if (meetingCollides)
+        return a.baseFrom <= b.baseTo && b.baseFrom <= a.baseTo;
     if (a.isInsertion() && b.isInsertion())
         return a.baseFrom == b.baseFrom;
     return a.baseFrom < b.baseTo && b.baseFrom < a.baseTo;
@@ -151,11 +155,13 @@ struct Group
     std::vector<Change> changes;
     size_t baseFrom = 0;
     size_t baseTo = 0;
+    bool meetingCollides = false;
 
     bool overlaps(const Change &change) const
     {
-        return std::any_of(changes.begin(), changes.end(),
-                           [&](const Change &member) { return member.side != change.side && overlap(member, change); });
+        return std::any_of(changes.begin(), changes.end(), [&](const Change &member) {
+            return member.side != change.side && overlap(member, change, meetingCollides);
+        });
     }
     void add(const Change &change)
     {
@@ -173,13 +179,14 @@ bool startsBefore(const Change &a, const Change &b)
     return a.isInsertion() && !b.isInsertion();
 }
 
-std::vector<Group> groupsOf(const std::vector<Change> &local, const std::vector<Change> &other)
+std::vector<Group> groupsOf(const std::vector<Change> &local, const std::vector<Change> &other, bool meetingCollides)
 {
     std::vector<Group> groups;
     size_t l = 0, o = 0;
     while (l < local.size() || o < other.size()) {
         const bool takeLocal = o >= other.size() || (l < local.size() && !startsBefore(other[o], local[l]));
         Group group;
+        group.meetingCollides = meetingCollides;
         group.add(takeLocal ? local[l++] : other[o++]);
         for (bool grew = true; grew;) {
             grew = false;
@@ -222,13 +229,14 @@ using Resolver = std::function<Result(const QString &base, const QString &local,
 
 // Merges the pieces of the three texts; groups changed on both sides differently go to resolve.
 Result mergePieces(const QStringList &basePieces, const QStringList &localPieces, const QStringList &otherPieces,
-                   const Resolver &resolve)
+                   bool meetingCollides, const Resolver &resolve)
 {
     Pieces pieces;
     Texts texts{pieces.sequenceOf(basePieces), {pieces.sequenceOf(localPieces), pieces.sequenceOf(otherPieces)}};
     Result result;
     size_t at = 0;
-    for (const Group &group : groupsOf(changesOf(texts.base, texts.sides[0], 0), changesOf(texts.base, texts.sides[1], 1))) {
+    for (const Group &group : groupsOf(changesOf(texts.base, texts.sides[0], 0), changesOf(texts.base, texts.sides[1], 1),
+                                       meetingCollides)) {
         result.text += pieces.textOf(texts.base, at, group.baseFrom);
         at = group.baseTo;
         const bool bothSides = std::any_of(group.changes.begin(), group.changes.end(),
@@ -275,7 +283,7 @@ Result resolveLines(const QString &base, const QString &local, const QString &ot
     const QStringList otherWords = wordsOf(other);
     const QStringList baseWords = withoutBase ? commonPieces(localWords, otherWords) : wordsOf(base);
     bool clashed = false;
-    const Result words = mergePieces(baseWords, localWords, otherWords, [&](const QString &, const QString &, const QString &) {
+    const Result words = mergePieces(baseWords, localWords, otherWords, true, [&](const QString &, const QString &, const QString &) {
         clashed = true;
         return Result{};
     });
@@ -291,7 +299,7 @@ Result mergeLines(const QString &base, const QString &local, const QString &othe
     const QStringList localLines = linesOf(local + u'\n');
     const QStringList otherLines = linesOf(other + u'\n');
     const QStringList baseLines = withoutBase ? commonPieces(localLines, otherLines) : linesOf(base + u'\n');
-    Result result = mergePieces(baseLines, localLines, otherLines, [withoutBase](const QString &b, const QString &l, const QString &o) {
+    Result result = mergePieces(baseLines, localLines, otherLines, false, [withoutBase](const QString &b, const QString &l, const QString &o) {
         return resolveLines(b, l, o, withoutBase);
     });
     result.text.chop(1);

@@ -8,6 +8,7 @@
 
 #include <QCoreApplication>
 #include <QLocale>
+#include <QUuid>
 
 #include <algorithm>
 #include <utility>
@@ -18,6 +19,8 @@ namespace {
 constexpr int PutAttempts = 5;
 // Uploads sent at once.
 constexpr qsizetype UploadBatch = 64;
+// Version marks an entry keeps: enough for every write between two passes.
+constexpr qsizetype KeptVersions = 32;
 
 const QString TokenName = QStringLiteral("sync-token");
 
@@ -90,6 +93,8 @@ SyncPass::Summary SyncPass::run(bool dryRun, const QDateTime &now, const Progres
     m_entries = m_state.entries();
     for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it)
         m_keyOfHref.insert(it->href, it.key());
+    for (auto it = m_local.cbegin(); it != m_local.cend(); ++it)
+        m_keyOfOwnHref.insert(m_collection.hrefFor(NoteJournal::fileNameFor(it.key())), it.key());
 
     const QString startToken = m_state.value(TokenName);
     const Collection::Changes changes = m_collection.changesSince(startToken);
@@ -98,6 +103,23 @@ SyncPass::Summary SyncPass::run(bool dryRun, const QDateTime &now, const Progres
     std::optional<SyncState::Batch> batch;
     if (!dryRun)
         batch.emplace(m_state);
+    try {
+        syncAll(progress);
+    } catch (const SyncFailure &) {
+        batch->keep(); // what the pass agreed before the failure holds
+        throw;
+    } catch (const Failure &) {
+        batch->keep();
+        throw;
+    }
+    if (!dryRun && m_everyChangeTaken)
+        moveToken(startToken, changes.token);
+    return m_summary;
+}
+
+// Every note of either side, then the entries of other programs.
+void SyncPass::syncAll(const Progress &progress)
+{
     QSet<QString> keySet(m_server.keyBegin(), m_server.keyEnd());
     for (auto it = m_local.cbegin(); it != m_local.cend(); ++it)
         keySet.insert(it.key());
@@ -119,9 +141,6 @@ SyncPass::Summary SyncPass::run(bool dryRun, const QDateTime &now, const Progres
             progress(++done, total);
     }
     flushUploads();
-    if (!dryRun && m_everyChangeTaken)
-        moveToken(startToken, changes.token);
-    return m_summary;
 }
 
 // Which entries changed on the server and must be fetched, which were
@@ -144,11 +163,12 @@ void SyncPass::readChanges(const Collection::Changes &changes)
         // text on the server is known only by fetching it.
         const auto local = m_local.constFind(it.key());
         const bool knownBase = it->base || (local != m_local.cend() && it->hash == SyncState::hashOf(local->text, local->color));
-        if (!knownBase && !m_removed.contains(it->href) && !wanted.contains(it->href))
+        if (it->agreed() && !knownBase && !m_removed.contains(it->href) && !wanted.contains(it->href))
             wanted << it->href;
     }
     QSet<QString> missing(wanted.cbegin(), wanted.cend());
-    for (const Collection::Entry &entry : m_collection.fetch(wanted)) {
+    const QList<Collection::Entry> fetched = wanted.isEmpty() ? QList<Collection::Entry>() : m_collection.fetch(wanted);
+    for (const Collection::Entry &entry : fetched) {
         if (missing.remove(entry.href))
             take(entry);
     }
@@ -159,7 +179,9 @@ void SyncPass::readChanges(const Collection::Changes &changes)
 
 void SyncPass::take(const Collection::Entry &fetched)
 {
-    const QString knownKey = m_keyOfHref.value(fetched.href);
+    // The note whose entry this is: one we synced before, or one of this
+    // store's notes whose entry another machine made.
+    const QString knownKey = m_keyOfHref.value(fetched.href, m_keyOfOwnHref.value(fetched.href));
     QList<NoteJournal::Entry> entries;
     try {
         entries = NoteJournal::parse(fetched.data);
@@ -233,71 +255,92 @@ std::optional<Note> SyncPass::serverNoteOf(const QString &key, const std::option
 
 void SyncPass::syncKey(const QString &key)
 {
-    const auto entry = m_entries.constFind(key);
-    const bool hasEntry = entry != m_entries.cend();
-    if (hasEntry && m_leftAlone.contains(entry->href))
+    const auto entryIt = m_entries.constFind(key);
+    const std::optional<SyncState::Entry> entry = entryIt != m_entries.cend() && entryIt->agreed()
+        ? std::optional(*entryIt) : std::nullopt;
+    if (entry && m_leftAlone.contains(entry->href))
         return;
     const auto localIt = m_local.constFind(key);
     const std::optional<Note> local = localIt != m_local.cend() ? std::optional(*localIt) : std::nullopt;
     const auto changed = m_server.constFind(key);
 
-    if (!hasEntry && changed == m_server.cend()) {
+    if (!entry && changed == m_server.cend()) {
         if (local && !local->text.isEmpty()) {
             m_summary.uploaded++;
             note(tr("upload %1").arg(key));
-            upload(key, *local, hrefOf(key), QString(), std::nullopt);
+            upload(key, *local, {std::nullopt, hrefOf(key), QString(), {}});
         }
         return;
     }
-    if (hasEntry && changed == m_server.cend() && m_removed.contains(entry->href)) {
+    if (entry && changed == m_server.cend() && m_removed.contains(entry->href)) {
         if (local) {
             m_summary.restored++;
             note(tr("upload %1 again, removed on the server").arg(key));
-            upload(key, *local, entry->href, QString(), std::nullopt);
+            upload(key, *local, {std::nullopt, entry->href, QString(), {}});
         }
         return;
     }
-    const std::optional<Note> base = baseOf(key);
-    const std::optional<Note> server = serverNoteOf(key, base);
-    if (!server)
+    const std::optional<Note> base = commonBase(key, entryIt != m_entries.cend() ? std::optional(*entryIt) : std::nullopt);
+    const std::optional<Note> serverNote = serverNoteOf(key, base);
+    if (!serverNote)
         return; // not fetched: a later pass takes it
-    const QString href = changed != m_server.cend() ? changed->href : entry->href;
-    const QString etag = changed != m_server.cend() ? changed->etag : entry->etag;
+    const Server server = changed != m_server.cend()
+        ? Server{serverNote, changed->href, changed->etag, changed->entry.versions}
+        : Server{serverNote, entry->href, entry->etag, entry->versions};
 
-    if (!local || sameNote(*local, *server)) {
-        if (!local && !writeStore(key, *server))
+    if (!local || sameNote(*local, *serverNote)) {
+        if (!local && !writeStore(key, *serverNote, server))
             return;
         if (!local) {
             m_summary.downloaded++;
             note(tr("take %1 from the server").arg(key));
         }
-        if (!hasEntry || entry->etag != etag || entry->restored || !entry->base || !sameNote(*entry->base, *server))
-            agree(key, href, etag, *server);
+        if (!entry || entry->etag != server.etag || entry->restored || !entry->base || entry->pending
+            || !sameNote(*entry->base, *serverNote))
+            agree(key, server, *serverNote);
         return;
     }
-    const bool withoutBase = !base || (hasEntry && entry->restored);
-    mergeBoth(key, *local, *server, base, withoutBase, href, etag);
+    mergeBoth(key, *local, server, base, !base || (entry && entry->restored));
+}
+
+// The note this store's note and the server's both come from: the one the
+// two sides last agreed on, or the one this machine last sent when the
+// server's entry comes from that; nothing when the entry has another history
+// (written afresh after a removal, or too many writes ago).
+std::optional<Note> SyncPass::commonBase(const QString &key, const std::optional<SyncState::Entry> &entry) const
+{
+    if (!entry)
+        return std::nullopt;
+    const auto changed = m_server.constFind(key);
+    if (changed == m_server.cend())
+        return entry->agreed() ? baseOf(key) : std::nullopt; // unchanged there: a note on its way up did not arrive
+    const QStringList &versions = changed->entry.versions;
+    if (entry->pending && versions.contains(entry->pendingVersion))
+        return entry->pending;
+    if (entry->agreed() && (entry->versions.isEmpty() ? versions.isEmpty() : versions.contains(entry->versions.first())))
+        return baseOf(key);
+    return std::nullopt;
 }
 
 // Both sides hold a note of the key and they differ.
-void SyncPass::mergeBoth(const QString &key, const Note &local, const Note &server, const std::optional<Note> &base,
-                         bool withoutBase, const QString &href, const QString &etag)
+void SyncPass::mergeBoth(const QString &key, const Note &local, const Server &server, const std::optional<Note> &base,
+                         bool withoutBase)
 {
+    const Note &there = *server.note;
     Merged merged;
     if (!withoutBase && sameNote(local, *base))
-        merged = {server, false};
-    else if (!withoutBase && sameNote(server, *base))
+        merged = {there, false};
+    else if (!withoutBase && sameNote(there, *base))
         merged = {local, false};
     else
-        merged = mergedNote(base, local, server, withoutBase);
+        merged = mergedNote(base, local, there, withoutBase);
 
     if (!sameNote(merged.note, local)) {
-        if (!writeStore(key, merged.note))
+        if (!writeStore(key, merged.note, server))
             return;
-        if (sameNote(merged.note, server)) {
+        if (sameNote(merged.note, there)) {
             m_summary.downloaded++;
             note(tr("take %1 from the server").arg(key));
-            agree(key, href, etag, server);
             return;
         }
         m_summary.merged++;
@@ -306,7 +349,7 @@ void SyncPass::mergeBoth(const QString &key, const Note &local, const Note &serv
         m_summary.uploaded++;
         note(tr("upload %1").arg(key));
     }
-    upload(key, merged.note, href, etag, server);
+    upload(key, merged.note, server);
 }
 
 // Adds another program's entry below the note of its day; it waits for the
@@ -323,25 +366,32 @@ void SyncPass::addOtherEntry(const OtherEntry &other)
         m_summary.added++;
         note(tr("add another program's entry to %1").arg(other.key));
         // This pass may have uploaded the note already: go on from that entry.
-        const auto entry = m_dryRun ? std::nullopt : m_state.entry(other.key);
-        upload(other.key, added, entry ? entry->href : hrefOf(other.key), entry ? entry->etag : QString(),
-               entry ? entry->base : std::nullopt);
+        const auto entry = m_entries.value(other.key);
+        upload(other.key, added, entry.agreed() ? Server{entry.base, entry.href, entry.etag, entry.versions}
+                                                : Server{std::nullopt, hrefOf(other.key), QString(), {}});
         flushUploads();
     }
     if (!m_dryRun)
         m_state.setAbsorbed(other.href, other.etag);
 }
 
-// Puts note at href over etag, with others in one go; serverBase is the
-// server's note that note was made from, for a merge when someone wrote in between.
-void SyncPass::upload(const QString &key, const Note &note, const QString &href, const QString &etag,
-                      const std::optional<Note> &serverBase)
+// Puts note over the server's entry (its ETag; none for a new entry), with
+// others in one go. The server's note is what note was made from, for a
+// merge when someone wrote in between.
+void SyncPass::upload(const QString &key, const Note &note, const Server &server)
 {
     if (m_dryRun)
         return;
-    m_pending.append({key, note, href, etag, serverBase});
+    m_pending.append({key, note, server, newVersion()});
     if (m_pending.size() >= UploadBatch)
         flushUploads();
+}
+
+// The version marks an upload gives its entry: its own, then those of the
+// entry it replaces, the last few.
+QStringList SyncPass::versionsOf(const Upload &upload)
+{
+    return (QStringList{upload.version} + upload.server.versions).mid(0, KeptVersions);
 }
 
 void SyncPass::flushUploads()
@@ -350,8 +400,11 @@ void SyncPass::flushUploads()
         return;
     const QList<Upload> uploads = std::exchange(m_pending, {});
     QList<Collection::PutRequest> requests;
-    for (const Upload &upload : uploads)
-        requests.append({upload.href, NoteJournal::calendarText(upload.note, m_now), upload.etag});
+    for (const Upload &upload : uploads) {
+        m_state.setPending(upload.key, upload.server.href, upload.note, upload.version);
+        requests.append({upload.server.href, NoteJournal::calendarText(upload.note, m_now, versionsOf(upload)), upload.server.etag});
+    }
+    m_state.commit(); // what goes up is on record before it goes
     const QList<Collection::Put> results = m_collection.putAll(requests);
     for (qsizetype i = 0; i < uploads.size(); ++i)
         finishUpload(uploads.at(i), results.value(i));
@@ -362,7 +415,7 @@ void SyncPass::finishUpload(Upload upload, Collection::Put put)
     for (int attempt = 1;; ++attempt) {
         if (put.outcome == Collection::Put::Stored) {
             m_uploadedAny = true;
-            agree(upload.key, upload.href, put.etag, upload.note);
+            agree(upload.key, {upload.note, upload.server.href, put.etag, versionsOf(upload)}, upload.note);
             return;
         }
         if (put.outcome == Collection::Put::Refused) {
@@ -374,7 +427,11 @@ void SyncPass::finishUpload(Upload upload, Collection::Put put)
             break;
         if (!mergeWithServer(upload))
             return;
-        put = m_collection.put(upload.href, NoteJournal::calendarText(upload.note, m_now), upload.etag);
+        upload.version = newVersion();
+        m_state.setPending(upload.key, upload.server.href, upload.note, upload.version);
+        m_state.commit();
+        put = m_collection.put(upload.server.href, NoteJournal::calendarText(upload.note, m_now, versionsOf(upload)),
+                               upload.server.etag);
     }
     problem(tr("The note of %1 did not go up: other writes to it kept overtaking this one. It is tried again at the next pass.")
                 .arg(dayOf(upload.key)));
@@ -384,36 +441,45 @@ void SyncPass::finishUpload(Upload upload, Collection::Put put)
 // now, and says whether that is still to be put there.
 bool SyncPass::mergeWithServer(Upload &upload)
 {
-    const QList<Collection::Entry> now = m_collection.fetch({upload.href});
+    const QList<Collection::Entry> now = m_collection.fetch({upload.server.href});
     if (now.isEmpty()) { // removed in between: put it there anew
-        upload.etag.clear();
-        upload.serverBase.reset();
+        upload.server = {std::nullopt, upload.server.href, QString(), {}};
         return true;
     }
     m_server.remove(upload.key);
     take(now.first());
-    if (!m_server.contains(upload.key))
+    const auto taken = m_server.constFind(upload.key);
+    if (taken == m_server.cend())
         return false; // no longer an entry we can read: reported and left as it is
-    const Note there = *serverNoteOf(upload.key, upload.serverBase);
-    const Merged merged = mergedNote(upload.serverBase, upload.note, there, !upload.serverBase);
-    if (!sameNote(merged.note, upload.note) && !writeStore(upload.key, merged.note))
+    // The note sent was made from the server's; the entry comes from that one
+    // unless it was written afresh meanwhile.
+    const bool fromIt = upload.server.note && !upload.server.versions.isEmpty()
+                        && taken->entry.versions.contains(upload.server.versions.first());
+    const std::optional<Note> base = fromIt ? upload.server.note : std::nullopt;
+    const Note there = *serverNoteOf(upload.key, base);
+    const Merged merged = mergedNote(base, upload.note, there, !base);
+    const Server server{there, now.first().href, now.first().etag, taken->entry.versions};
+    if (!sameNote(merged.note, upload.note) && !writeStore(upload.key, merged.note, server))
         return false;
     if (sameNote(merged.note, there)) {
-        agree(upload.key, upload.href, now.first().etag, there);
+        agree(upload.key, server, there);
         return false;
     }
     upload.note = merged.note;
-    upload.etag = now.first().etag;
-    upload.serverBase = there;
+    upload.server = server;
     return true;
 }
 
 // Replaces the note read at the start of the pass; false when the planner
 // stored a keystroke in it since: the note then waits for the next pass.
-bool SyncPass::writeStore(const QString &key, const Note &to)
+// A note made from the server's (from) is recorded at once as made from it,
+// durably, before anything else is asked of the server: a pass killed after
+// the write merges the next time against that, not against an older text,
+// which would count the server's changes twice.
+bool SyncPass::writeStore(const QString &key, const Note &to, const std::optional<Server> &from)
 {
-    const auto from = m_local.constFind(key);
-    const std::optional<Note> expected = from != m_local.cend() ? std::optional(*from) : std::nullopt;
+    const auto before = m_local.constFind(key);
+    const std::optional<Note> expected = before != m_local.cend() ? std::optional(*before) : std::nullopt;
     if (!m_dryRun && !m_store.replace(expected, to)) {
         m_everyChangeTaken = false;
         return false;
@@ -422,17 +488,30 @@ bool SyncPass::writeStore(const QString &key, const Note &to)
     if (to.color.isEmpty() && expected)
         stored.color = expected->color;
     m_local.insert(key, stored);
+    if (from && from->note && !m_dryRun) {
+        agree(key, *from, *from->note);
+        m_state.commit();
+    }
     return true;
 }
 
-void SyncPass::agree(const QString &key, const QString &href, const QString &etag, const Note &note)
+void SyncPass::agree(const QString &key, const Server &server, const Note &note)
 {
     if (m_dryRun)
         return;
-    SyncState::Entry entry{href, etag, note, false, {}};
+    SyncState::Entry entry;
+    entry.href = server.href;
+    entry.etag = server.etag;
+    entry.base = note;
+    entry.versions = server.versions;
     m_state.setEntry(key, entry);
     m_entries.insert(key, entry);
-    m_keyOfHref.insert(href, key);
+    m_keyOfHref.insert(server.href, key);
+}
+
+QString SyncPass::newVersion()
+{
+    return QUuid::createUuid().toString(QUuid::Id128).left(8);
 }
 
 // The token of the listing this pass took; when the pass uploaded, the token

@@ -70,29 +70,41 @@ private:
         QString text;
     };
 
-    void readChanges(const Collection::Changes &changes);
-    void take(const Collection::Entry &fetched);
-    void syncKey(const QString &key);
-    std::optional<Note> baseOf(const QString &key) const;
-    std::optional<Note> serverNoteOf(const QString &key, const std::optional<Note> &base) const;
-    void mergeBoth(const QString &key, const Note &local, const Note &server, const std::optional<Note> &base,
-                   bool withoutBase, const QString &href, const QString &etag);
-    void addOtherEntry(const OtherEntry &other);
+    // The server's side of a note: its note (nothing for a new entry), where
+    // it is, its ETag and its history mark.
+    struct Server
+    {
+        std::optional<Note> note;
+        QString href;
+        QString etag;
+        QStringList versions; // the entry's version marks, newest first
+    };
     struct Upload
     {
         QString key;
         Note note;
-        QString href;
-        QString etag;
-        std::optional<Note> serverBase;
+        Server server;   // what note replaces there
+        QString version; // the mark this write adds
     };
-    void upload(const QString &key, const Note &note, const QString &href, const QString &etag,
-                const std::optional<Note> &serverBase);
+
+    void readChanges(const Collection::Changes &changes);
+    void take(const Collection::Entry &fetched);
+    void syncAll(const Progress &progress);
+    void syncKey(const QString &key);
+    std::optional<Note> commonBase(const QString &key, const std::optional<SyncState::Entry> &entry) const;
+    std::optional<Note> baseOf(const QString &key) const;
+    std::optional<Note> serverNoteOf(const QString &key, const std::optional<Note> &base) const;
+    void mergeBoth(const QString &key, const Note &local, const Server &server, const std::optional<Note> &base,
+                   bool withoutBase);
+    void addOtherEntry(const OtherEntry &other);
+    void upload(const QString &key, const Note &note, const Server &server);
     void flushUploads();
     void finishUpload(Upload upload, Collection::Put put);
     bool mergeWithServer(Upload &upload);
-    bool writeStore(const QString &key, const Note &to);
-    void agree(const QString &key, const QString &href, const QString &etag, const Note &note);
+    bool writeStore(const QString &key, const Note &to, const std::optional<Server> &from = std::nullopt);
+    void agree(const QString &key, const Server &server, const Note &note);
+    static QString newVersion();
+    static QStringList versionsOf(const Upload &upload);
     void moveToken(const QString &startToken, const QString &token);
     QString hrefOf(const QString &key) const;
     void note(const QString &change);
@@ -107,7 +119,8 @@ private:
 
     QHash<QString, Note> m_local;
     QHash<QString, SyncState::Entry> m_entries;
-    QHash<QString, QString> m_keyOfHref;
+    QHash<QString, QString> m_keyOfHref;      // hrefs of the entries in the state
+    QHash<QString, QString> m_keyOfOwnHref;   // where our entry of each local note goes
     QSet<QString> m_removed;          // hrefs removed on the server
     QHash<QString, ServerNote> m_server; // our entries changed on the server, by key
     QSet<QString> m_leftAlone;        // hrefs of entries we cannot read

@@ -13,6 +13,8 @@
 #include <QFileInfo>
 #include <QStringList>
 
+#include <exception>
+
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -70,6 +72,12 @@ void SyncState::addMissingColumns()
         m_db->execute("ALTER TABLE entries ADD COLUMN base_color TEXT", {});
         m_db->execute("ALTER TABLE entries ADD COLUMN restored INTEGER NOT NULL DEFAULT 0", {});
     }
+    if (!columns.contains(QStringLiteral("version"))) {
+        m_db->execute("ALTER TABLE entries ADD COLUMN version TEXT NOT NULL DEFAULT ''", {}); // the marks, space between
+        m_db->execute("ALTER TABLE entries ADD COLUMN pending_text TEXT", {});
+        m_db->execute("ALTER TABLE entries ADD COLUMN pending_color TEXT", {});
+        m_db->execute("ALTER TABLE entries ADD COLUMN pending_version TEXT NOT NULL DEFAULT ''", {});
+    }
 }
 
 QString SyncState::pathBeside(const QString &storePath)
@@ -88,13 +96,22 @@ QString SyncState::hashOf(const QString &text, const QString &color)
 
 namespace {
 
-const char SelectEntries[] = "SELECT key, href, etag, hash, base_text IS NOT NULL, base_text, base_color, restored FROM entries";
+const char SelectEntries[] = "SELECT key, href, etag, hash, base_text IS NOT NULL, base_text, base_color, restored, version, "
+                             "pending_text IS NOT NULL, pending_text, pending_color, pending_version FROM entries";
 
 SyncState::Entry entryOf(const Sqlite::Statement &row)
 {
-    SyncState::Entry entry{row.text(1), row.text(2), std::nullopt, row.integer(7) != 0, row.text(3)};
+    SyncState::Entry entry;
+    entry.href = row.text(1);
+    entry.etag = row.text(2);
+    entry.hash = row.text(3);
     if (row.integer(4) != 0)
         entry.base = Note::fromKey(row.text(0), row.text(5), row.text(6));
+    entry.restored = row.integer(7) != 0;
+    entry.versions = row.text(8).split(u' ', Qt::SkipEmptyParts);
+    if (row.integer(9) != 0)
+        entry.pending = Note::fromKey(row.text(0), row.text(10), row.text(11));
+    entry.pendingVersion = row.text(12);
     return entry;
 }
 
@@ -120,27 +137,52 @@ std::optional<SyncState::Entry> SyncState::entry(const QString &key)
 
 void SyncState::setEntry(const QString &key, const Entry &entry)
 {
-    const QString text = entry.base ? entry.base->text : QString();
-    const QString color = entry.base ? entry.base->color : QString();
     Sqlite::Statement statement(*m_db,
-                                "INSERT OR REPLACE INTO entries(key, href, etag, hash, base_text, base_color, restored) "
-                                "VALUES(?, ?, ?, ?, ?, ?, ?)",
+                                "INSERT OR REPLACE INTO entries(key, href, etag, hash, base_text, base_color, restored, version, "
+                                "pending_text, pending_color, pending_version) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                                 {});
     statement.bind(1, key);
     statement.bind(2, entry.href);
     statement.bind(3, entry.etag);
-    statement.bind(4, entry.base ? hashOf(text, color) : entry.hash);
+    statement.bind(4, entry.base ? hashOf(entry.base->text, entry.base->color) : entry.hash);
     if (entry.base) {
-        statement.bind(5, text);
-        statement.bind(6, color);
+        statement.bind(5, entry.base->text);
+        statement.bind(6, entry.base->color);
     }
     statement.bind(7, entry.restored ? QStringLiteral("1") : QStringLiteral("0"));
-    statement.run({});
-    if (m_batching && ++m_batchWrites >= BatchSize) {
-        m_db->execute("COMMIT", {});
-        m_db->execute("BEGIN IMMEDIATE", {});
-        m_batchWrites = 0;
+    statement.bind(8, entry.versions.join(u' '));
+    if (entry.pending) {
+        statement.bind(9, entry.pending->text);
+        statement.bind(10, entry.pending->color);
     }
+    statement.bind(11, entry.pendingVersion);
+    statement.run({});
+    countBatchWrite();
+}
+
+void SyncState::setPending(const QString &key, const QString &href, const Note &note, const QString &version)
+{
+    Entry entry = this->entry(key).value_or(Entry{});
+    if (!entry.agreed())
+        entry.href = href;
+    entry.pending = note;
+    entry.pendingVersion = version;
+    setEntry(key, entry);
+}
+
+void SyncState::countBatchWrite()
+{
+    if (m_batching && ++m_batchWrites >= BatchSize)
+        commit();
+}
+
+void SyncState::commit()
+{
+    if (!m_batching || m_batchWrites == 0)
+        return;
+    m_db->execute("COMMIT", {});
+    m_db->execute("BEGIN IMMEDIATE", {});
+    m_batchWrites = 0;
 }
 
 QHash<QString, QString> SyncState::absorbed()
@@ -183,16 +225,23 @@ void SyncState::write(const char *sql, const QStringList &values)
 }
 
 SyncState::Batch::Batch(SyncState &state)
-    : m_state(state)
+    : m_state(state), m_exceptions(std::uncaught_exceptions())
 {
     m_state.m_db->execute("BEGIN IMMEDIATE", {});
     m_state.m_batching = true;
     m_state.m_batchWrites = 0;
 }
 
+// Left by a failure the pass reports, the batch keeps what was agreed; left
+// by anything else it is lost, as a killed pass loses it.
+void SyncState::Batch::keep()
+{
+    m_kept = true;
+}
+
 SyncState::Batch::~Batch()
 {
     m_state.m_batching = false;
-    // What the pass agreed so far is kept, also when a failure ended it.
-    m_state.m_db->executeIgnoringFailure("COMMIT");
+    const bool lost = std::uncaught_exceptions() > m_exceptions && !m_kept;
+    m_state.m_db->executeIgnoringFailure(lost ? "ROLLBACK" : "COMMIT");
 }

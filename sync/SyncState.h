@@ -32,6 +32,17 @@ public:
         bool restored = false;
         // What older versions kept instead of the base: a hash of it.
         QString hash;
+        // The version marks of the entry the base was agreed with, newest
+        // first (see NoteJournal).
+        QStringList versions;
+        // A note on its way up: written before it is sent, so that a pass
+        // killed before it learnt the outcome finds out from the entry's
+        // versions whether the server took it.
+        std::optional<Note> pending;
+        QString pendingVersion;
+
+        // Whether the two sides ever agreed on this note.
+        bool agreed() const { return base || !hash.isEmpty(); }
     };
 
     // Opens path, creating it (mode 0600) when missing.
@@ -45,6 +56,8 @@ public:
     QHash<QString, Entry> entries();          // by key
     std::optional<Entry> entry(const QString &key);
     void setEntry(const QString &key, const Entry &entry);
+    // Records note as on its way up at href with the version mark version.
+    void setPending(const QString &key, const QString &href, const Note &note, const QString &version);
     QHash<QString, QString> absorbed();       // href -> ETag
     void setAbsorbed(const QString &href, const QString &etag);
     QString value(const QString &name);       // "sync-token", "last-pass" …
@@ -57,8 +70,12 @@ public:
     // differs from the server's as changed on both sides.
     void markRestored();
 
+    // Makes what the current batch wrote durable now.
+    void commit();
+
     // Groups the writes made while it lives into transactions of a few
-    // hundred, committed when it ends (also when a failure ends the pass).
+    // hundred, committed when it ends; lost when it ends by an exception
+    // that it was not told to keep() for, as when the pass is killed.
     class Batch
     {
     public:
@@ -67,13 +84,19 @@ public:
         Batch(const Batch &) = delete;
         Batch &operator=(const Batch &) = delete;
 
+        // What was written is kept also when a failure ends the batch.
+        void keep();
+
     private:
         SyncState &m_state;
+        int m_exceptions;
+        bool m_kept = false;
     };
 
 private:
     void write(const char *sql, const QStringList &values);
     void addMissingColumns();
+    void countBatchWrite();
 
     std::unique_ptr<Sqlite::Database> m_db;
     bool m_batching = false;
