@@ -3,7 +3,8 @@
 
 #include "cli/Command.h"
 
-// "restore [--force] FILE": the store's content replaced with a copy's.
+// "restore [--force] FILE": the store's content replaced with a copy's. Where
+// sync keeps a state beside the store, its notes are marked as restored first.
 class RestoreCommand : public Command
 {
     // Its texts are translated as the command line's own, where they were first.
