@@ -142,7 +142,7 @@ void checkNoteCounts(const QString &copyPath, int copyNotes, int storeNotes)
 } // namespace
 
 QString restore(const QString &copyPath, const QString &storePath, const QDateTime &now, bool force,
-                const StoreFile::Progress &progress)
+                const StoreFile::Progress &progress, const std::function<void()> &beforeChange)
 {
     StoreFolder::removeLeftovers(storePath);
     if (StoreFolder::isStoreOrJournal(storePath, copyPath))
@@ -167,6 +167,8 @@ QString restore(const QString &copyPath, const QString &storePath, const QDateTi
         checkNoteCounts(copyPath, copy.noteCount(), storeNotes);
     if (state != StoreState::Unreadable)
         StoreFolder::checkPrivate(storePath);
+    if (beforeChange)
+        beforeChange();
     if (state == StoreState::Missing) {
         // Made as the planner makes it: private folder and file, our table, WAL.
         SettingsStore(storePath).read(Settings::Application, Settings::Section, Settings::YearOfPanel1Key);
