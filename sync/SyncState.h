@@ -22,24 +22,24 @@ class SyncState
 public:
     struct Entry
     {
-        QString href;
-        QString etag;
+        QString href = {};
+        QString etag = {};
         // The note both sides last agreed on; nothing when that is not known
         // (a state written by an older version).
-        std::optional<Note> base;
+        std::optional<Note> base = {};
         // The store was restored from a copy since: the note here is no
         // edit of the base, and is merged with the server's as a text of its own.
         bool restored = false;
         // What older versions kept instead of the base: a hash of it.
-        QString hash;
+        QString hash = {};
         // The version marks of the entry the base was agreed with, newest
         // first (see NoteJournal).
-        QStringList versions;
+        QStringList versions = {};
         // A note on its way up: written before it is sent, so that a pass
         // killed before it learnt the outcome finds out from the entry's
         // versions whether the server took it.
-        std::optional<Note> pending;
-        QString pendingVersion;
+        std::optional<Note> pending = {};
+        QString pendingVersion = {};
 
         // Whether the two sides ever agreed on this note.
         bool agreed() const { return base || !hash.isEmpty(); }

@@ -86,7 +86,7 @@ QString fileIdentity(const QString &path)
 // A sync state beside the store, in which the note of key went up as it was.
 void syncedBefore(const QString &storePath, const QString &key)
 {
-    SyncState(SyncState::pathBeside(storePath)).setEntry(key, {"/tavorin-planner/1.ics", "\"1\"", Note::fromKey(key, "synced"), false, {}});
+    SyncState(SyncState::pathBeside(storePath)).setEntry(key, {.href = "/tavorin-planner/1.ics", .etag = "\"1\"", .base = Note::fromKey(key, "synced")});
 }
 
 // Whether the sync state beside the store takes the note of key as restored.

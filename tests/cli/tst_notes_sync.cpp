@@ -219,6 +219,10 @@ void NotesSyncTest::noteTravels_data()
     QTest::newRow("German month") << "Dezember_2021_txtNote_4" << "Nikolaus" << "0" << "20211205";
     QTest::newRow("Russian month") << "декабрь_2021_txtNote_30" << "Новый год" << "0" << "20211231";
     QTest::newRow("no date") << "August_abc_txtNote_3" << "idea" << "" << "";
+    // iCalendar readers drop blanks at either end of a value: they travel beside it.
+    QTest::newRow("leading blank") << "August_2021_txtNote_8" << " one leading space" << "0" << "20210809";
+    QTest::newRow("trailing blanks and tab") << "August_2021_txtNote_9" << "two trailing \t " << "0" << "20210810";
+    QTest::newRow("only blanks") << "August_2021_txtNote_10" << "   " << "0" << "20210811";
 }
 
 void NotesSyncTest::noteTravels()

@@ -199,7 +199,7 @@ void recordPass(SyncState &state, const QString &version)
 {
     for (int i = 1; i <= 15; ++i) {
         const QString key = NoteKey::text(QStringLiteral("May"), QStringLiteral("2024"), i);
-        state.setEntry(key, {QStringLiteral("/notes/%1.ics").arg(i), version + QString::number(i), Note::fromKey(key, version), false, {}});
+        state.setEntry(key, {.href = QStringLiteral("/notes/%1.ics").arg(i), .etag = version + QString::number(i), .base = Note::fromKey(key, version)});
     }
     for (int i = 1; i <= 5; ++i)
         state.setAbsorbed(QStringLiteral("/notes/other-%1.ics").arg(i), version);
@@ -228,7 +228,7 @@ void recordAgreements(Cuts &cuts, const QString &storePath, const Values &store)
     };
     for (int i = 1; i <= 15 && !QTest::currentTestFailed(); ++i) {
         const QString key = NoteKey::text(QStringLiteral("May"), QStringLiteral("2024"), i);
-        record([&] { state.setEntry(key, {QStringLiteral("/notes/%1.ics").arg(i), QStringLiteral("second") + QString::number(i), Note::fromKey(key, key), false, {}}); });
+        record([&] { state.setEntry(key, {.href = QStringLiteral("/notes/%1.ics").arg(i), .etag = QStringLiteral("second") + QString::number(i), .base = Note::fromKey(key, key)}); });
     }
     record([&] { state.setAbsorbed(QStringLiteral("/notes/other-6.ics"), QStringLiteral("second")); });
     record([&] { state.setValue(QStringLiteral("sync-token"), QStringLiteral("token-second")); });
