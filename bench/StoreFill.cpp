@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "StoreFill.h"
 
+#include "notes/NoteKey.h"
 #include "platform/DateNames.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -60,8 +61,8 @@ void forEachEntry(int notes, const std::function<void(const QString &, const QSt
         const int cell = note % DaysPerMonth;
         const QString monthText = DateNames::fullMonthName(month.month);
         const QString yearText = QString::number(month.year);
-        entry(Settings::noteTextKey(monthText, yearText, cell), noteText(note, cell));
-        entry(Settings::noteColorKey(monthText, yearText, cell), QString::number(qint64(note) * 40503 % 0x1000000));
+        entry(NoteKey::text(monthText, yearText, cell), noteText(note, cell));
+        entry(NoteKey::color(monthText, yearText, cell), QString::number(qint64(note) * 40503 % 0x1000000));
     }
 }
 

@@ -4,6 +4,7 @@
 #include "Groups.h"
 #include "StoreFill.h"
 
+#include "notes/NoteKey.h"
 #include "platform/DateNames.h"
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
@@ -44,9 +45,9 @@ Keystroke keystroke(int i)
 {
     const QString month = DateNames::fullMonthName(StoreFill::ShownDate.month());
     const QString year = QString::number(StoreFill::ShownDate.year());
-    return {Settings::noteTextKey(month, year, StoreFill::EditedCell),
+    return {NoteKey::text(month, year, StoreFill::EditedCell),
             QStringLiteral("Dentist at ten, then lunch with Anna ") + QString(i % 40 + 1, u'x'),
-            Settings::noteColorKey(month, year, StoreFill::EditedCell), QStringLiteral("255")};
+            NoteKey::color(month, year, StoreFill::EditedCell), QStringLiteral("255")};
 }
 
 void storeKeystroke(const Keystroke &k)

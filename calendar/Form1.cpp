@@ -6,6 +6,7 @@
 #include "calendar/ErrorReport.h"
 #include "calendar/MonthPanel.h"
 #include "calendar/WindowDesign.h"
+#include "notes/NoteKey.h"
 #include "platform/CommonDialog.h"
 #include "platform/FocusNotifier.h"
 #include "platform/Numbers.h"
@@ -251,9 +252,9 @@ void Form1::storeNote(MonthPanel *panel, int index)
     if (Settings::store().changedElsewhere() && !refillKeepsEdit(note))
         return;
     SaveSetting(Settings::Application, Settings::Section,
-                Settings::noteTextKey(panel->monthText(), panel->yearText(), index), note->text());
+                NoteKey::text(panel->monthText(), panel->yearText(), index), note->text());
     SaveSetting(Settings::Application, Settings::Section,
-                Settings::noteColorKey(panel->monthText(), panel->yearText(), index),
+                NoteKey::color(panel->monthText(), panel->yearText(), index),
                 OleColor::toStoredText(note->foreColor()));
     note->markStored(note->text());
 }

@@ -2,6 +2,7 @@
 #include "calendar/MonthPanel.h"
 
 #include "calendar/Controls.h"
+#include "notes/NoteKey.h"
 #include "platform/DateNames.h"
 #include "platform/Failure.h"
 #include "platform/Numbers.h"
@@ -165,12 +166,12 @@ void MonthPanel::loadNotes()
     for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
         NoteBox *note = m_noteBoxes[cell];
         const QString storedColor = GetSetting(Settings::Application, Settings::Section,
-                                               Settings::noteColorKey(month, year, cell), 0);
+                                               NoteKey::color(month, year, cell), 0);
         try {
             note->setForeColor(OleColor::fromStoredText(storedColor));
         } catch (const Failure &) {
             note->setForeColor(0);
         }
-        note->setText(GetSetting(Settings::Application, Settings::Section, Settings::noteTextKey(month, year, cell)));
+        note->setText(GetSetting(Settings::Application, Settings::Section, NoteKey::text(month, year, cell)));
     }
 }

@@ -4,6 +4,7 @@
 
 set(PLANNER_BASE_SOURCES
   platform/Failure.h
+  platform/BgrColor.h
   platform/Today.h platform/Today.cpp
   platform/DateNames.h platform/DateNames.cpp
   platform/Numbers.h platform/Numbers.cpp
@@ -21,6 +22,41 @@ set(PLANNER_STORE_SOURCES
   settings/PartFile.h settings/PartFile.cpp
   settings/StoreFolder.h settings/StoreFolder.cpp
   settings/StoreUseLock.h settings/StoreUseLock.cpp
+  settings/StoreBackup.h settings/StoreBackup.cpp
+  settings/StoreRestore.h settings/StoreRestore.cpp
+)
+
+# The note model: keys, the note, the catalogue, the writers' store and the merge.
+set(PLANNER_NOTES_SOURCES
+  notes/NoteKey.h notes/NoteKey.cpp
+  notes/Note.h notes/Note.cpp
+  notes/NoteCatalogue.h notes/NoteCatalogue.cpp
+  notes/NoteStore.h notes/NoteStore.cpp
+  notes/TextMerge.h notes/TextMerge.cpp
+)
+
+# The notes' file formats and their iCalendar form (libical).
+set(PLANNER_NOTE_FORMATS_SOURCES
+  notes/NoteJournal.h notes/NoteJournal.cpp
+  notes/ExportFormat.h notes/ExportFormat.cpp
+  notes/MarkdownFormat.h notes/MarkdownFormat.cpp
+  notes/JsonFormat.h notes/JsonFormat.cpp
+  notes/ICalendarFormat.h notes/ICalendarFormat.cpp
+  notes/NoteImport.h notes/NoteImport.cpp
+)
+
+# Sync's rules over a collection, with no network and no XML.
+set(PLANNER_SYNC_SOURCES
+  sync/Collection.h
+  sync/MemoryCollection.h sync/MemoryCollection.cpp
+  sync/SyncState.h sync/SyncState.cpp
+  sync/SyncPass.h sync/SyncPass.cpp
+)
+
+# The collection on a CalDAV server.
+set(PLANNER_CALDAV_SOURCES
+  sync/caldav/Multistatus.h sync/caldav/Multistatus.cpp
+  sync/caldav/CalDavCollection.h sync/caldav/CalDavCollection.cpp
 )
 
 set(PLANNER_PLATFORM_SOURCES

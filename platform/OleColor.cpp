@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/OleColor.h"
 
+#include "platform/BgrColor.h"
 #include "platform/Failure.h"
 #include "platform/Numbers.h"
 #include "platform/SystemColors.h"
@@ -41,13 +42,14 @@ QColor toQColor(qint32 value)
     }
     if (bits > 0xFFFFFFu)
         throw Failure(QApplication::translate("OleColor", "%1 is not a colour value: colours run from 0 to 16777215.").arg(value));
-    return QColor(int(bits & 0xFF), int((bits >> 8) & 0xFF), int((bits >> 16) & 0xFF));
+    const BgrColor::Rgb rgb = BgrColor::toRgb(value);
+    return QColor(rgb.red, rgb.green, rgb.blue);
 }
 
 qint32 fromQColor(const QColor &color)
 {
     const QColor rgb = color.toRgb();
-    return qint32(rgb.red() | (rgb.green() << 8) | (rgb.blue() << 16));
+    return BgrColor::fromRgb(rgb.red(), rgb.green(), rgb.blue());
 }
 
 qint32 fromStoredText(const QString &text)

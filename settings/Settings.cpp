@@ -17,28 +17,7 @@ std::unique_ptr<SettingsStore> &currentStore()
     return instance;
 }
 
-QString noteKey(const QString &monthText, const QString &yearText, const QString &infix, int cellIndex)
-{
-    return monthText + u'_' + yearText + infix + QString::number(cellIndex);
-}
-
 } // namespace
-
-QString noteTextKey(const QString &monthText, const QString &yearText, int cellIndex)
-{
-    return noteKey(monthText, yearText, NoteTextInfix, cellIndex);
-}
-
-QString noteColorKey(const QString &monthText, const QString &yearText, int cellIndex)
-{
-    return noteKey(monthText, yearText, NoteColorInfix, cellIndex);
-}
-
-QString noteColorKeyOf(const QString &textKey)
-{
-    QString key = textKey;
-    return key.replace(key.lastIndexOf(NoteTextInfix), NoteTextInfix.size(), NoteColorInfix);
-}
 
 SettingsStore &store()
 {

@@ -22,13 +22,6 @@ inline const QString YearOfPanel1Key = QStringLiteral("Text1");
 inline const QString YearOfPanel2Key = QStringLiteral("Text2");
 inline const QString NoteColorKey = QStringLiteral("Forecolor");
 
-// The keys of a day's note and its colour: month and year texts exactly as
-// shown, and the cell index without leading zeros, e.g. "August_2021_txtNote_5".
-QString noteTextKey(const QString &monthText, const QString &yearText, int cellIndex);
-QString noteColorKey(const QString &monthText, const QString &yearText, int cellIndex);
-// The key of the colour that belongs to the note stored under textKey.
-QString noteColorKeyOf(const QString &textKey);
-
 // The store that SaveSetting and GetSetting use; opened on first use at
 // SettingsStore::defaultPath() unless another location was set.
 SettingsStore &store();

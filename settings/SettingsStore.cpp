@@ -161,6 +161,32 @@ void SettingsStore::fileCheckPassed()
         m_db->executeIgnoringFailure("PRAGMA wal_autocheckpoint = 1000"); // SQLite's own default
 }
 
+QList<std::pair<QString, QString>> SettingsStore::readAll(const QString &application, const QString &section)
+{
+    ensureOpen();
+    Sqlite::Statement select = prepare("SELECT key, value FROM settings WHERE application = ?1 AND section = ?2 ORDER BY key");
+    select.bind(1, application);
+    select.bind(2, section);
+    QList<std::pair<QString, QString>> values;
+    while (select.step(tr("Cannot read")))
+        values.append({select.text(0), select.text(1)});
+    return values;
+}
+
+void SettingsStore::inTransaction(const std::function<void()> &work)
+{
+    ensureOpen();
+    m_db->execute("BEGIN IMMEDIATE", tr("Cannot save in"));
+    try {
+        work();
+        m_db->execute("COMMIT", tr("Cannot save in"));
+    } catch (...) {
+        if (m_db) // a failed save closes the connection, which rolls back by itself
+            m_db->executeIgnoringFailure("ROLLBACK");
+        throw;
+    }
+}
+
 bool SettingsStore::changedElsewhere()
 {
     if (!m_db)

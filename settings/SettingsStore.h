@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QCoreApplication>
+#include <QList>
 #include <QString>
 #include <functional>
 #include <memory>
@@ -29,6 +30,13 @@ public:
 
     void save(const QString &application, const QString &section, const QString &key, const QString &value);
     std::optional<QString> read(const QString &application, const QString &section, const QString &key);
+    // Every key of (application, section) with its value, in key order.
+    QList<std::pair<QString, QString>> readAll(const QString &application, const QString &section);
+
+    // Runs work in one write transaction (BEGIN IMMEDIATE): no other program
+    // writes between what work reads and what it saves. Committed, durably,
+    // when work returns; rolled back when it throws.
+    void inTransaction(const std::function<void()> &work);
 
     const QString &path() const { return m_path; }
 

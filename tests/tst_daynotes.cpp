@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "support/WindowTestCase.h"
 
+#include "notes/NoteKey.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
@@ -56,7 +57,7 @@ private slots:
         QFETCH(QString, typedBoxShows);
         focus(note(1, 5));
         SettingsStore(m_store->path())
-            .save(Settings::Application, Settings::Section, Settings::noteTextKey("August", "2021", otherCell),
+            .save(Settings::Application, Settings::Section, NoteKey::text("August", "2021", otherCell),
                   "other copy's note");
 
         QTest::keyClicks(note(1, 5), "k");
@@ -65,7 +66,7 @@ private slots:
         QCOMPARE(note(1, otherCell)->text(), "other copy's note");
         const auto stored = m_store->contents();
         QCOMPARE(stored.value("August_2021_txtNote_5"), typedBoxShows);
-        QCOMPARE(stored.value(Settings::noteTextKey("August", "2021", otherCell)), "other copy's note");
+        QCOMPARE(stored.value(NoteKey::text("August", "2021", otherCell)), "other copy's note");
     }
 
     // A note longer than its box shows whole in the box's tooltip, as typed.

@@ -412,6 +412,15 @@ Notizen gehen auf die Standardausgabe oder in FILE, Meldungen und Fortschritt au
 die Standardfehlerausgabe. Nur „restore“, „import“ und „sync“ schreiben in den Speicher.
 </translation>
     </message>
+    <message>
+        <source>After a restore, the next sync merges each restored note that differs from the
+server&apos;s with it, as a note changed on both sides: the server&apos;s text is kept too.
+</source>
+        <translation>Nach dem Zurückholen führt der nächste Abgleich jede zurückgeholte Notiz, die von der
+Fassung des Servers abweicht, mit dieser zusammen, als auf beiden Seiten geändert: Der
+Text des Servers bleibt ebenfalls erhalten.
+</translation>
+    </message>
 </context>
 <context>
     <name>NotesOutput</name>

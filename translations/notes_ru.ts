@@ -410,6 +410,15 @@ The store is only ever written by &quot;restore&quot;, &quot;import&quot; and &q
 стандартный поток ошибок. В хранилище пишут только «restore», «import» и «sync».
 </translation>
     </message>
+    <message>
+        <source>After a restore, the next sync merges each restored note that differs from the
+server&apos;s with it, as a note changed on both sides: the server&apos;s text is kept too.
+</source>
+        <translation>После восстановления следующая синхронизация объединит каждую восстановленную заметку,
+отличающуюся от версии сервера, с этой версией как изменённую на обеих сторонах: текст
+сервера тоже сохранится.
+</translation>
+    </message>
 </context>
 <context>
     <name>NotesOutput</name>

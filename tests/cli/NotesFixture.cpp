@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NotesFixture.h"
 
+#include "notes/NoteKey.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/Sqlite.h"
@@ -39,8 +40,8 @@ QString NotesFixture::path(const QString &name) const
 void NotesFixture::putNote(const QString &month, const QString &year, int cell, const QString &text,
                            const QString &color)
 {
-    put(Settings::noteTextKey(month, year, cell), text);
-    put(Settings::noteColorKey(month, year, cell), color);
+    put(NoteKey::text(month, year, cell), text);
+    put(NoteKey::color(month, year, cell), color);
 }
 
 void NotesFixture::putNotes(const QString &month, const QString &year, const QStringList &texts)

@@ -1,11 +1,13 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NotesFixture.h"
 
+#include "notes/NoteKey.h"
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/Sqlite.h"
 #include "settings/StoreUseLock.h"
+#include "sync/SyncState.h"
 
 #include <QDir>
 #include <QRegularExpression>
@@ -63,7 +65,7 @@ QStringList filesIn(const QString &folder, const QString &pattern)
 
 QString noteKey(const char *month, const char *year, int cell)
 {
-    return Settings::noteTextKey(QString::fromUtf8(month), QString::fromUtf8(year), cell);
+    return NoteKey::text(QString::fromUtf8(month), QString::fromUtf8(year), cell);
 }
 
 // The journal mode a copy opens in: "delete" can be read in any folder, "wal" not.
@@ -79,6 +81,18 @@ QString fileIdentity(const QString &path)
     if (::lstat(QFile::encodeName(path).constData(), &info) != 0)
         return QStringLiteral("none");
     return QStringLiteral("%1 %2 %3 %4").arg(info.st_mode).arg(info.st_ino).arg(info.st_size).arg(info.st_mtim.tv_nsec);
+}
+
+// A sync state beside the store, in which the note of key went up as it was.
+void syncedBefore(const QString &storePath, const QString &key)
+{
+    SyncState(SyncState::pathBeside(storePath)).setEntry(key, {.href = "/tavorin-planner/1.ics", .etag = "\"1\"", .base = Note::fromKey(key, "synced")});
+}
+
+// Whether the sync state beside the store takes the note of key as restored.
+bool syncTakesAsRestored(const QString &storePath, const QString &key)
+{
+    return SyncState(SyncState::pathBeside(storePath)).entry(key).value().restored;
 }
 
 } // namespace
@@ -254,10 +268,13 @@ void NotesBackupTest::restoreWhileThePlannerRuns()
     const StoreUseLock shown(fixture.storePath(), StoreUseLock::Use::Planner);
     QCOMPARE(planner.read(Settings::Application, Settings::Section, noteKey("August", "2021", 5)),
              "note before the restore");
+    syncedBefore(fixture.storePath(), noteKey("August", "2021", 5));
 
     const auto result = fixture.run({"restore", "--force", copySource.storePath()});
 
     QCOMPARE(result.exitCode, 0);
+    // The next sync merges the restored note with the server's instead of putting it over that.
+    QVERIFY(syncTakesAsRestored(fixture.storePath(), noteKey("August", "2021", 5)));
     const QString folder = QFileInfo(fixture.storePath()).absolutePath();
     const QStringList kept = filesIn(folder, "settings.sqlite3.before-restore-*");
     QCOMPARE(kept.size(), 1);
@@ -296,8 +313,11 @@ void NotesBackupTest::restoreKeepsTheNewestFormerStores()
              "note before the restore");
 
     // Many restores keep the newest seven: the oldest, of the note before the first, goes.
-    for (int run = 0; run < 7; ++run)
-        QCOMPARE(fixture.run({"restore", copySource.storePath()}).exitCode, 0);
+    for (int run = 0; run < 7; ++run) {
+        const auto quiet = fixture.run({"-q", "restore", copySource.storePath()});
+        QCOMPARE(quiet.exitCode, 0);
+        QCOMPARE(quiet.err, QByteArray());
+    }
     kept = filesIn(folder, "settings.sqlite3.before-restore-*");
     QCOMPARE(kept.size(), 7);
     for (const QString &name : kept)
@@ -316,6 +336,7 @@ void NotesBackupTest::restoreCreatesAMissingStore()
     QCOMPARE(NotesFixture::contents(fixture.storePath()).value(noteKey("August", "2021", 5)), "restored note");
     QCOMPARE(NotesFixture::modeOf(fixture.storePath()), 0600);
     QCOMPARE(filesIn(QFileInfo(fixture.storePath()).absolutePath(), "*before-restore*"), QStringList());
+    QVERIFY(!QFile::exists(SyncState::pathBeside(fixture.storePath()))); // restore makes no sync state
 }
 
 void NotesBackupTest::restoreFromAnotherPageSize()
@@ -449,10 +470,14 @@ void NotesBackupTest::restoreRefuses()
     other.execute("SELECT count(*) FROM sqlite_schema"); // a reader, with the -wal and -shm files it makes
     const QString storeFiles = QFileInfo(store).fileName() + u'*';
     const QStringList namesBefore = filesIn(QFileInfo(store).absolutePath(), storeFiles);
+    const QString synced = noteKey("August", "2021", 0);
+    syncedBefore(store, synced);
 
     const auto result = fixture.run({"--store", store, "restore", copy});
 
     QCOMPARE(result.exitCode, 3);
+    QVERIFY(!syncTakesAsRestored(store, synced)); // a refused restore leaves sync as it was
+    QVERIFY(QFile::remove(SyncState::pathBeside(store)));
     QVERIFY2(result.err.contains(copy.toUtf8()) || result.err.contains(store.toUtf8()), result.err.constData());
     QVERIFY2(result.err.contains(says), result.err.constData());
     QCOMPARE(NotesFixture::fileBytes(store), before);

@@ -344,6 +344,7 @@ void NotesExportTest::importAddsBelowOnce()
     NotesFixture source, target;
     source.putNote("August", "2021", 5, "dentist\r\nat 9", "255");
     source.putNote("August", "2021", 6, "new day");
+    source.putNote("August", "2021", 7, "  blanks at both ends\t");
     QByteArray file = source.run({"export", "--format", format == "other" ? "ics" : format}).out;
     if (format == "other") // as a program without our key and colour properties writes it
         file = QString::fromUtf8(file).remove(QRegularExpression("X-TAVORIN-[A-Z]+:[^\\r]*\\r\\n")).toUtf8();
@@ -360,8 +361,10 @@ void NotesExportTest::importAddsBelowOnce()
     const auto imported = NotesFixture::contents(target.storePath());
     QCOMPARE(target.run({"import", target.path("in")}).exitCode, 0);
 
-    QCOMPARE(imported.value("August_2021_txtNote_5"), "mine\ndentist\nat 9"); // exports write line breaks as LF
+    // Our formats keep every byte; another program's entry has iCalendar's line breaks.
+    QCOMPARE(imported.value("August_2021_txtNote_5"), format == "other" ? "mine\ndentist\nat 9" : "mine\ndentist\r\nat 9");
     QCOMPARE(imported.value("August_2021_txtNote_6"), "new day");
+    QCOMPARE(imported.value("August_2021_txtNote_7"), format == "other" ? "blanks at both ends" : "  blanks at both ends\t");
     QCOMPARE(imported.value("August_2021_txtNoteColor_5"), "0"); // the note's own colour stays
     QCOMPARE(NotesFixture::contents(target.storePath()), imported);
 }

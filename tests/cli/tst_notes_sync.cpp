@@ -1,10 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NotesFixture.h"
 
-#include "cli/CalDavClient.h"
-#include "cli/SyncPass.h"
-#include "cli/SyncState.h"
+#include "notes/NoteStore.h"
 #include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+#include "sync/SyncPass.h"
+#include "sync/SyncState.h"
+#include "sync/caldav/CalDavCollection.h"
 
 #include <QDir>
 #include <QProcess>
@@ -217,6 +219,10 @@ void NotesSyncTest::noteTravels_data()
     QTest::newRow("German month") << "Dezember_2021_txtNote_4" << "Nikolaus" << "0" << "20211205";
     QTest::newRow("Russian month") << "декабрь_2021_txtNote_30" << "Новый год" << "0" << "20211231";
     QTest::newRow("no date") << "August_abc_txtNote_3" << "idea" << "" << "";
+    // iCalendar readers drop blanks at either end of a value: they travel beside it.
+    QTest::newRow("leading blank") << "August_2021_txtNote_8" << " one leading space" << "0" << "20210809";
+    QTest::newRow("trailing blanks and tab") << "August_2021_txtNote_9" << "two trailing \t " << "0" << "20210810";
+    QTest::newRow("only blanks") << "August_2021_txtNote_10" << "   " << "0" << "20210811";
 }
 
 void NotesSyncTest::noteTravels()
@@ -282,14 +288,15 @@ void NotesSyncTest::otherClientsEntries()
     here.put("June_2023_txtNote_11", "mine");
     QVERIFY(putOtherEntry(m_server->collection(), "phone-3", "20230612", "from the phone"));
     {
-        CalDavClient client(QUrl(m_server->collection()), User, Password);
+        CalDavCollection client(QUrl(m_server->collection()), User, Password);
         SyncState state(SyncState::pathBeside(here.storePath()));
-        SyncPass pass(client, state, here.storePath());
-        pass.run(false, QDateTime(QDate(2026, 1, 1), QTime(12, 0), QTimeZone::utc()), [](qint64 done, qint64 total) {
+        NoteStore store(here.storePath());
+        SettingsStore planner(here.storePath());
+        SyncPass pass(client, state, store);
+        pass.run(false, QDateTime(QDate(2026, 1, 1), QTime(12, 0), QTimeZone::utc()), [&](qint64 done, qint64 total) {
             if (done == total - 1) // the last note is done; the other program's entry comes next
-                SaveSetting(Settings::Application, Settings::Section, "June_2023_txtNote_11", "mine, typed on");
+                planner.save(Settings::Application, Settings::Section, "June_2023_txtNote_11", "mine, typed on");
         });
-        Settings::useStoreAt(QString());
     }
     QCOMPARE(noteOf(here, "June_2023_txtNote_11"), "mine, typed on");
     QVERIFY(passes({&here}));

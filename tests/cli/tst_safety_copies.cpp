@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NotesFixture.h"
 
+#include "notes/NoteKey.h"
 #include "settings/PartFile.h"
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
@@ -18,7 +19,7 @@ const QDate Day(2026, 12, 8);
 
 QString noteOf(const QString &storePath)
 {
-    return NotesFixture::contents(storePath).value(Settings::noteTextKey("August", "2021", 5));
+    return NotesFixture::contents(storePath).value(NoteKey::text("August", "2021", 5));
 }
 
 QStringList filesIn(const QString &folder)

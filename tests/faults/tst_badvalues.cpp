@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FaultKit.h"
+#include "notes/NoteKey.h"
 #include "support/TestEnvironment.h"
 #include "support/TestSeams.h"
 
@@ -93,11 +94,11 @@ private slots:
         QFETCH(QString, stored);
         RecordedMessages messages;
         PrivateStore store;
-        store.put(Settings::noteTextKey("August", "2021", 5), QStringLiteral("Dentist"));
-        store.put(Settings::noteColorKey("August", "2021", 5), stored);
-        store.put(Settings::noteTextKey("August", "2021", 6), QStringLiteral("Gym"));
-        store.put(Settings::noteColorKey("August", "2021", 6), QStringLiteral("255"));
-        store.put(Settings::noteColorKey("September", "2021", 5), stored);
+        store.put(NoteKey::text("August", "2021", 5), QStringLiteral("Dentist"));
+        store.put(NoteKey::color("August", "2021", 5), stored);
+        store.put(NoteKey::text("August", "2021", 6), QStringLiteral("Gym"));
+        store.put(NoteKey::color("August", "2021", 6), QStringLiteral("255"));
+        store.put(NoteKey::color("September", "2021", 5), stored);
         Form1 window;
         window.Form_Load();
         window.RefreshCalendar();

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FaultKit.h"
 
+#include "notes/NoteKey.h"
 #include "settings/Settings.h"
 #include "settings/Sqlite.h"
 
@@ -80,7 +81,7 @@ private:
         const Outcome outcome = readOutput(typist.readAllStandardOutput());
         QVERIFY2(outcome.messages.isEmpty(), qPrintable(outcome.messages.join(u'\n')));
         QVERIFY(outcome.done);
-        QCOMPARE(FaultKit::storedValue(storePath(), Settings::noteTextKey("August", "2021", cell)),
+        QCOMPARE(FaultKit::storedValue(storePath(), NoteKey::text("August", "2021", cell)),
                  std::optional<QString>(text));
     }
 
@@ -157,15 +158,15 @@ private slots:
             if (!QFile::exists(storePath()))
                 continue; // killed before the store was made
             QCOMPARE(FaultKit::integrityOf(storePath()), QStringLiteral("ok"));
-            const QString note = FaultKit::storedValue(storePath(), Settings::noteTextKey("August", "2021", cell))
+            const QString note = FaultKit::storedValue(storePath(), NoteKey::text("August", "2021", cell))
                                      .value_or(QString());
             QVERIFY2(text.startsWith(note), qPrintable(context));
             QVERIFY2(note.size() >= outcome.typed, qPrintable(context + QStringLiteral(", %1 stored").arg(note.size())));
             QVERIFY2(note.size() <= outcome.typed + 1, qPrintable(context));
-            const auto color = FaultKit::storedValue(storePath(), Settings::noteColorKey("August", "2021", cell));
+            const auto color = FaultKit::storedValue(storePath(), NoteKey::color("August", "2021", cell));
             QVERIFY(!color || *color == QStringLiteral("0"));
             for (auto earlier = kept.cbegin(); earlier != kept.cend(); ++earlier) {
-                QCOMPARE(FaultKit::storedValue(storePath(), Settings::noteTextKey("August", "2021", earlier.key()))
+                QCOMPARE(FaultKit::storedValue(storePath(), NoteKey::text("August", "2021", earlier.key()))
                              .value_or(QString()),
                          earlier.value());
             }
@@ -176,7 +177,7 @@ private slots:
         typeToTheEnd(20, QStringLiteral("fine"));
         QCOMPARE(FaultKit::integrityOf(storePath()), QStringLiteral("ok"));
         for (auto earlier = kept.cbegin(); earlier != kept.cend(); ++earlier) {
-            QCOMPARE(FaultKit::storedValue(storePath(), Settings::noteTextKey("August", "2021", earlier.key()))
+            QCOMPARE(FaultKit::storedValue(storePath(), NoteKey::text("August", "2021", earlier.key()))
                          .value_or(QString()),
                      earlier.value());
         }

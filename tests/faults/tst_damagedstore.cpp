@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FaultKit.h"
+#include "notes/NoteKey.h"
 #include "support/TestEnvironment.h"
 #include "support/TestSeams.h"
 
@@ -47,7 +48,7 @@ QByteArray wellUsedStore()
         for (int cell = 0; cell < 31; ++cell) {
             for (const char *month : {"July", "August", "September"}) {
                 store.save(Settings::Application, Settings::Section,
-                           Settings::noteTextKey(QString::fromLatin1(month), QStringLiteral("2021"), cell),
+                           NoteKey::text(QString::fromLatin1(month), QStringLiteral("2021"), cell),
                            QStringLiteral("Note %1 of %2, ").arg(cell).arg(QString::fromLatin1(month)).repeated(8));
             }
         }

@@ -3,14 +3,15 @@
 #include "PowerCutVfs.h"
 
 #include "calendar/WindowDesign.h"
-#include "cli/NoteImport.h"
-#include "cli/StoreRestore.h"
-#include "cli/SyncState.h"
+#include "notes/NoteImport.h"
+#include "notes/NoteKey.h"
 #include "platform/Failure.h"
 #include "settings/SafetyCopies.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 #include "settings/StoreFile.h"
+#include "settings/StoreRestore.h"
+#include "sync/SyncState.h"
 
 #include <QDir>
 #include <QRandomGenerator>
@@ -131,8 +132,8 @@ std::vector<std::pair<QString, QString>> typingSequence(int keystrokes)
     for (int i = 0; i < keystrokes; ++i) {
         const int cell = 1 + i / KeystrokesPerNote % WindowDesign::CellCount;
         text = i % KeystrokesPerNote == 0 ? line.repeated(120) : text + line.at(i % line.size());
-        writes.emplace_back(Settings::noteTextKey(QStringLiteral("August"), QStringLiteral("2021"), cell), text);
-        writes.emplace_back(Settings::noteColorKey(QStringLiteral("August"), QStringLiteral("2021"), cell),
+        writes.emplace_back(NoteKey::text(QStringLiteral("August"), QStringLiteral("2021"), cell), text);
+        writes.emplace_back(NoteKey::color(QStringLiteral("August"), QStringLiteral("2021"), cell),
                             QString::number(0xFF << (8 * (i / 30 % 3))));
     }
     return writes;
@@ -144,7 +145,7 @@ Values fill(const QString &storePath, const QString &word, int notes)
     SettingsStore store(storePath);
     Values values;
     for (int i = 1; i <= notes; ++i) {
-        const QString key = Settings::noteTextKey(QStringLiteral("May"), QStringLiteral("2024"), i);
+        const QString key = NoteKey::text(QStringLiteral("May"), QStringLiteral("2024"), i);
         values[key] = word.repeated(100) + QString::number(i);
         store.save(Settings::Application, Settings::Section, key, values[key]);
     }
@@ -152,26 +153,26 @@ Values fill(const QString &storePath, const QString &word, int notes)
 }
 
 // The store after an import of entries: what the import's dry run reports.
-Values imported(const QString &storePath, const QList<JournalNote> &entries)
+Values imported(const QString &storePath, const QList<Note> &entries)
 {
     Values values = valuesOf(storePath);
     for (const NoteImport::Change &change : NoteImport::apply(storePath, entries, true)) {
-        values[change.key] = change.text;
-        if (!change.color.isEmpty())
-            values[Settings::noteColorKeyOf(change.key)] = change.color;
+        values[change.note.key] = change.note.text;
+        if (!change.note.color.isEmpty())
+            values[NoteKey::colorOf(change.note.key)] = change.note.color;
     }
     return values;
 }
 
 // Entries added below 20 notes of the store and 20 new notes with a colour.
-QList<JournalNote> importedEntries()
+QList<Note> importedEntries()
 {
-    QList<JournalNote> entries;
+    QList<Note> entries;
     for (int i = 1; i <= 20; ++i) {
-        entries << NoteJournal::fromKey(Settings::noteTextKey(QStringLiteral("May"), QStringLiteral("2024"), i),
-                                        QStringLiteral("from the calendar %1").arg(i), QString());
-        entries << NoteJournal::fromKey(Settings::noteTextKey(QStringLiteral("June"), QStringLiteral("2024"), i),
-                                        QStringLiteral("imported ").repeated(50), QStringLiteral("255"));
+        entries << *Note::fromKey(NoteKey::text(QStringLiteral("May"), QStringLiteral("2024"), i),
+                                  QStringLiteral("from the calendar %1").arg(i));
+        entries << *Note::fromKey(NoteKey::text(QStringLiteral("June"), QStringLiteral("2024"), i),
+                                  QStringLiteral("imported ").repeated(50), QStringLiteral("255"));
     }
     return entries;
 }
@@ -183,7 +184,7 @@ Values recordsOf(const QString &statePath)
     Values records;
     const auto entries = state.entries();
     for (auto it = entries.begin(); it != entries.end(); ++it)
-        records[QStringLiteral("entry ") + it.key()] = it->href + u' ' + it->etag + u' ' + it->hash;
+        records[QStringLiteral("entry ") + it.key()] = it->href + u' ' + it->etag + u' ' + (it->base ? it->base->text : QString());
     const auto absorbed = state.absorbed();
     for (auto it = absorbed.begin(); it != absorbed.end(); ++it)
         records[QStringLiteral("absorbed ") + it.key()] = it.value();
@@ -197,8 +198,8 @@ Values recordsOf(const QString &statePath)
 void recordPass(SyncState &state, const QString &version)
 {
     for (int i = 1; i <= 15; ++i) {
-        const QString key = Settings::noteTextKey(QStringLiteral("May"), QStringLiteral("2024"), i);
-        state.setEntry(key, {QStringLiteral("/notes/%1.ics").arg(i), version + QString::number(i), SyncState::hashOf(version, {})});
+        const QString key = NoteKey::text(QStringLiteral("May"), QStringLiteral("2024"), i);
+        state.setEntry(key, {.href = QStringLiteral("/notes/%1.ics").arg(i), .etag = version + QString::number(i), .base = Note::fromKey(key, version)});
     }
     for (int i = 1; i <= 5; ++i)
         state.setAbsorbed(QStringLiteral("/notes/other-%1.ics").arg(i), version);
@@ -226,8 +227,8 @@ void recordAgreements(Cuts &cuts, const QString &storePath, const Values &store)
         before = after;
     };
     for (int i = 1; i <= 15 && !QTest::currentTestFailed(); ++i) {
-        const QString key = Settings::noteTextKey(QStringLiteral("May"), QStringLiteral("2024"), i);
-        record([&] { state.setEntry(key, {QStringLiteral("/notes/%1.ics").arg(i), QStringLiteral("second") + QString::number(i), SyncState::hashOf(key, {})}); });
+        const QString key = NoteKey::text(QStringLiteral("May"), QStringLiteral("2024"), i);
+        record([&] { state.setEntry(key, {.href = QStringLiteral("/notes/%1.ics").arg(i), .etag = QStringLiteral("second") + QString::number(i), .base = Note::fromKey(key, key)}); });
     }
     record([&] { state.setAbsorbed(QStringLiteral("/notes/other-6.ics"), QStringLiteral("second")); });
     record([&] { state.setValue(QStringLiteral("sync-token"), QStringLiteral("token-second")); });
@@ -315,7 +316,7 @@ private slots:
         const QString backup = home.filePath(QStringLiteral("backup/notes.sqlite3"));
         const Values old = fill(store, QStringLiteral("old "), 60);
         const Values restored = fill(backup, QStringLiteral("new text "), 90);
-        const QList<JournalNote> entries = importedEntries();
+        const QList<Note> entries = importedEntries();
         const Values afterImport = imported(store, entries);
         if (operation == Operation::SyncRecords) {
             SyncState first(SyncState::pathBeside(store));

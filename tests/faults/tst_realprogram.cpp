@@ -2,6 +2,7 @@
 #include "FaultKit.h"
 
 #include "calendar/WindowDesign.h"
+#include "notes/NoteKey.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
@@ -243,7 +244,7 @@ QByteArray storeWithNotes()
     {
         SettingsStore store(path);
         for (int cell = 0; cell < 31; ++cell)
-            store.save(Settings::Application, Settings::Section, Settings::noteTextKey("August", "2021", cell),
+            store.save(Settings::Application, Settings::Section, NoteKey::text("August", "2021", cell),
                        QStringLiteral("A note for day %1. ").arg(cell + 1).repeated(20));
     }
     QFile file(path);
@@ -404,7 +405,7 @@ private slots:
     {
         SKIP_WITHOUT_X_TOOLS();
         const QString month = QStringLiteral("August"); // the planner's month under the fixed date
-        const auto key = [&month](int cell) { return Settings::noteTextKey(month, QStringLiteral("2021"), cell); };
+        const auto key = [&month](int cell) { return NoteKey::text(month, QStringLiteral("2021"), cell); };
         const auto makeStore = [&key](const QString &path, const QString &noteOf4) {
             SettingsStore store(path);
             store.save(Settings::Application, Settings::Section, Settings::YearOfPanel1Key, QStringLiteral("2021"));

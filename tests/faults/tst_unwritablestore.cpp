@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FaultKit.h"
+#include "notes/NoteKey.h"
 #include "support/TestEnvironment.h"
 #include "support/TestSeams.h"
 
@@ -299,7 +300,7 @@ private slots:
         const QString unavailable = blocker->prepare(store.path());
         if (!unavailable.isEmpty())
             QSKIP(qPrintable(unavailable));
-        const QString noteKey = Settings::noteTextKey(QStringLiteral("August"), QStringLiteral("2021"), 9);
+        const QString noteKey = NoteKey::text(QStringLiteral("August"), QStringLiteral("2021"), 9);
         {
             Form1 window;
             window.Form_Load();
@@ -326,7 +327,7 @@ private slots:
 
             FaultKit::typeText(note, QStringLiteral("l"));
             QCOMPARE(FaultKit::storedValue(store.path(), noteKey), std::optional<QString>(QStringLiteral("Buy mil")));
-            QCOMPARE(FaultKit::storedValue(store.path(), Settings::noteColorKey("August", "2021", 9)),
+            QCOMPARE(FaultKit::storedValue(store.path(), NoteKey::color("August", "2021", 9)),
                      std::optional<QString>(QStringLiteral("0")));
             QCOMPARE(countFrom(messages, 0), 1);
 
@@ -359,7 +360,7 @@ private slots:
         if (user != 0 && !(reachableByOthers(QStringLiteral(TYPIST_PATH)) && reachableByOthers(home.path())))
             QSKIP("the user nobody cannot reach the typist program or the temporary folder");
         const QString storePath = home.filePath(QStringLiteral("data/Quillmere/settings.sqlite3"));
-        const QString noteKey = Settings::noteTextKey(QStringLiteral("August"), QStringLiteral("2021"), 2);
+        const QString noteKey = NoteKey::text(QStringLiteral("August"), QStringLiteral("2021"), 2);
         {
             SettingsStore store(storePath);
             store.save(Settings::Application, Settings::Section, noteKey, QStringLiteral("Dentist"));
@@ -402,8 +403,8 @@ private slots:
         const QString folder = QFileInfo(store.path()).absolutePath();
         SmallFileSystem fileSystem(folder);
         QVERIFY2(fileSystem.error().isEmpty(), qPrintable(fileSystem.error()));
-        const QString earlierKey = Settings::noteTextKey(QStringLiteral("August"), QStringLiteral("2021"), 2);
-        const QString noteKey = Settings::noteTextKey(QStringLiteral("August"), QStringLiteral("2021"), 3);
+        const QString earlierKey = NoteKey::text(QStringLiteral("August"), QStringLiteral("2021"), 2);
+        const QString noteKey = NoteKey::text(QStringLiteral("August"), QStringLiteral("2021"), 3);
         store.put(earlierKey, QStringLiteral("Dentist"));
         store.put(Settings::YearOfPanel1Key, QStringLiteral("2021"));
         Settings::useStoreAt(store.path()); // the earlier run ends

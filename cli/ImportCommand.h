@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "cli/Command.h"
+
+// "import [--dry-run] FILE": the entries of an iCalendar file or a JSON export, each added to the note of its day.
+class ImportCommand : public Command
+{
+    // Its texts are translated as the command line's own, where they were first.
+    Q_DECLARE_TR_FUNCTIONS(NotesCommandLine)
+
+public:
+    QString name() const override;
+    QString arguments() const override;
+    QString summary() const override;
+    QString help() const override;
+    QList<QCommandLineOption> options() const override;
+    int run(const Call &call) const override;
+};

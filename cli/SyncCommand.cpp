@@ -1,0 +1,112 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/SyncCommand.h"
+
+#include "cli/Console.h"
+#include "cli/ExitCode.h"
+#include "cli/Options.h"
+#include "cli/SyncConfig.h"
+#include "notes/NoteStore.h"
+#include "platform/Failure.h"
+#include "sync/SyncPass.h"
+#include "sync/SyncState.h"
+#include "sync/caldav/CalDavCollection.h"
+
+#include <QCommandLineParser>
+#include <QDateTime>
+#include <QElapsedTimer>
+
+#include <unistd.h>
+
+namespace {
+
+// A pass longer than this shows its progress (on a terminal only).
+constexpr qint64 ProgressAfterMs = 1000;
+
+QString summaryLine(const SyncPass::Summary &summary, int requests)
+{
+    return QCoreApplication::translate("SyncCommandLine", "%1 uploaded, %2 taken from the server, %3 merged, %4 uploaded again, %5 added from other programs; %6 requests")
+        .arg(summary.uploaded).arg(summary.downloaded).arg(summary.merged).arg(summary.restored).arg(summary.added).arg(requests);
+}
+
+} // namespace
+
+QString SyncCommand::name() const
+{
+    return QStringLiteral("sync");
+}
+
+QString SyncCommand::arguments() const
+{
+    return QStringLiteral("[setup URL --user NAME | --dry-run | --status]");
+}
+
+QString SyncCommand::summary() const
+{
+    return QCoreApplication::translate("NotesCommandLine", "Sync the notes with a CalDAV server, both ways.");
+}
+
+int SyncCommand::runSync(const Call &call) const
+{
+    if (!call.arguments.isEmpty())
+        return usageError(call.console, tr("Unexpected argument \"%1\".").arg(call.arguments.first()));
+    const bool dryRun = call.parser.isSet(Options::dryRun());
+    const bool status = call.parser.isSet(Options::status());
+    if (dryRun && status)
+        return usageError(call.console, tr("--dry-run and --status do not go together."));
+    return status ? this->status(call) : pass(call, dryRun);
+}
+
+int SyncCommand::pass(const Call &call, bool dryRun) const
+{
+    const SyncConfig config = SyncConfig::read(SyncConfig::defaultPath());
+    if (config.collection.isEmpty())
+        throw Failure(tr("Sync is not set up: run \"tavorin-notes sync setup URL --user NAME\"."));
+    CalDavCollection client(config.collection, config.user, config.password());
+    SyncState state(SyncState::pathBeside(call.storePath));
+    NoteStore store(call.storePath);
+    SyncPass pass(client, state, store);
+    Console &console = call.console;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 shownMs = 0;
+    const auto summary = pass.run(dryRun, QDateTime::currentDateTimeUtc(), [&](qint64 done, qint64 total) {
+        std::FILE *err = console.errorStream();
+        if (!console.isQuiet() && clock.elapsed() > ProgressAfterMs && isatty(fileno(err))
+            && (clock.elapsed() - shownMs > 100 || done == total)) {
+            shownMs = clock.elapsed();
+            const QString progress = tr("sync %1 of %2").arg(done).arg(total);
+            std::fprintf(err, "\rtavorin-notes: %s%s", progress.toLocal8Bit().constData(), done == total ? "\n" : "");
+            std::fflush(err);
+        }
+    });
+    if (dryRun) {
+        for (const QString &change : summary.changes)
+            console.write(tr("would %1\n").arg(change));
+    }
+    for (const QString &problem : summary.problems)
+        console.message(problem);
+    const QString line = summaryLine(summary, client.requestCount());
+    console.write((dryRun ? tr("dry run: ") : tr("sync: ")) + line + u'\n');
+    if (!dryRun) {
+        state.setValue(QStringLiteral("last-pass"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+        state.setValue(QStringLiteral("last-summary"), line);
+    }
+    return summary.problems.isEmpty() ? ExitCode::Ok : ExitCode::ServerError;
+}
+
+int SyncCommand::status(const Call &call) const
+{
+    const SyncConfig config = SyncConfig::read(SyncConfig::defaultPath());
+    SyncState state(SyncState::pathBeside(call.storePath));
+    const QString last = state.value(QStringLiteral("last-pass"));
+    Console &console = call.console;
+    console.write(tr("server: %1\n").arg(config.collection.isEmpty() ? tr("(not set up)") : config.collection.toString()));
+    console.write(last.isEmpty() ? tr("last pass: none yet\n")
+                                 : tr("last pass: %1: %2\n").arg(last, state.value(QStringLiteral("last-summary"))));
+    NoteStore store(call.storePath);
+    const QStringList waiting = SyncPass::waitingKeys(state, store);
+    console.write(tr("waiting to go up: %1\n").arg(waiting.size()));
+    for (const QString &key : waiting)
+        console.write(QStringLiteral("  %1\n").arg(key));
+    return ExitCode::Ok;
+}

@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/SyncCommandBase.h"
+
+#include "cli/Console.h"
+#include "cli/ExitCode.h"
+#include "cli/Options.h"
+#include "sync/Collection.h"
+
+namespace {
+
+int exitCodeOf(const SyncFailure &failure)
+{
+    switch (failure.kind) {
+    case SyncFailure::Network: return ExitCode::NetworkError;
+    case SyncFailure::Login: return ExitCode::LoginRefused;
+    case SyncFailure::Server: break;
+    }
+    return ExitCode::ServerError;
+}
+
+} // namespace
+
+QString SyncCommandBase::help() const
+{
+    return tr(
+        "Usage: tavorin-notes [--store PATH] sync [--dry-run | --status]\n"
+        "       tavorin-notes sync setup URL --user NAME [--password-command CMD]\n\n"
+        "Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,\n"
+        "Fastmail ...), as one journal entry (VJOURNAL) per note, so that they show on every\n"
+        "machine and phone that uses the same calendar. Nothing is ever deleted: a note\n"
+        "changed on both sides keeps both texts, the one from here first, then a line\n"
+        "\"— changed on another device —\" and the server's; an entry removed on the server\n"
+        "is uploaded again. See docs/sync.md.\n\n"
+        "  sync                 One two-way pass; a summary line at the end.\n"
+        "  sync --dry-run       Say what a pass would change, changing nothing.\n"
+        "  sync --status        The last pass, its time and the notes waiting to go up.\n"
+        "  sync setup URL --user NAME [--password-command CMD]\n"
+        "                       Use the calendar at URL, or find the user's calendars from\n"
+        "                       the server's address and make one called \"Tavorin Planner\".\n"
+        "                       The password comes from the keyring (Secret Service); without\n"
+        "                       one, CMD prints it (e.g. \"pass show dav\"). Without CMD, setup\n"
+        "                       reads the password once and keeps it in the keyring.\n"
+        "                       Settings go to $XDG_CONFIG_HOME/Quillmere/sync.conf (0600);\n"
+        "                       the password never does.\n\n")
+           + ExitCode::help();
+}
+
+QList<QCommandLineOption> SyncCommandBase::options() const
+{
+    return {Options::dryRun(), Options::status(), Options::user(), Options::passwordCommand()};
+}
+
+int SyncCommandBase::usageError(Console &console, const QString &text) const
+{
+    console.message(text);
+    console.message(tr("Try \"tavorin-notes sync --help\"."));
+    return ExitCode::UsageError;
+}
+
+int SyncCommandBase::run(const Call &call) const
+{
+    try {
+        return runSync(call);
+    } catch (const SyncFailure &failure) {
+        call.console.message(failure.description);
+        return exitCodeOf(failure);
+    }
+}

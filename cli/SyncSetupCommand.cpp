@@ -1,0 +1,83 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "cli/SyncSetupCommand.h"
+
+#include "cli/Console.h"
+#include "cli/ExitCode.h"
+#include "cli/Options.h"
+#include "cli/SyncConfig.h"
+#include "platform/ApplicationInfo.h"
+#include "platform/Failure.h"
+#include "sync/caldav/CalDavCollection.h"
+
+#include <QCommandLineParser>
+
+#include <cstdio>
+#include <termios.h>
+#include <unistd.h>
+
+namespace {
+
+const QString CollectionName = ApplicationInfo::ProductName;
+
+// The password typed on the terminal without echo, or a line of standard input.
+QString readPassword()
+{
+    termios saved{};
+    const bool terminal = isatty(STDIN_FILENO) && tcgetattr(STDIN_FILENO, &saved) == 0;
+    if (terminal) {
+        termios quiet = saved;
+        quiet.c_lflag &= ~tcflag_t(ECHO);
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet);
+        std::fputs(QCoreApplication::translate("SyncCommandLine", "Password: ").toLocal8Bit().constData(), stderr);
+        std::fflush(stderr);
+    }
+    char buffer[1024] = {};
+    const bool read = std::fgets(buffer, sizeof buffer, stdin) != nullptr;
+    if (terminal) {
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved);
+        std::fputs("\n", stderr);
+    }
+    return read ? QString::fromUtf8(buffer).section(u'\n', 0, 0) : QString();
+}
+
+} // namespace
+
+QString SyncSetupCommand::name() const
+{
+    return QStringLiteral("sync setup");
+}
+
+QString SyncSetupCommand::arguments() const
+{
+    return QStringLiteral("URL --user NAME [--password-command CMD]");
+}
+
+QString SyncSetupCommand::summary() const
+{
+    return QString();
+}
+
+int SyncSetupCommand::runSync(const Call &call) const
+{
+    if (call.arguments.size() != 1 || !call.parser.isSet(Options::user()))
+        return usageError(call.console, tr("\"sync setup\" needs URL and --user NAME."));
+    const QString url = call.arguments.first();
+    const QString user = call.parser.value(Options::user());
+    const QString passwordCommand = call.parser.value(Options::passwordCommand());
+    SyncConfig config{QUrl(url), user, passwordCommand};
+    if (!config.collection.isValid() || !config.collection.scheme().startsWith(u"http"))
+        throw Failure(tr("%1 is no http or https address.").arg(url));
+    QString password;
+    if (passwordCommand.isEmpty()) {
+        password = readPassword();
+        if (!config.storeInKeyring(password))
+            throw Failure(tr("No keyring answered to keep the password: give --password-command."));
+    } else {
+        password = config.password();
+    }
+    CalDavCollection client(config.collection, user, password);
+    config.collection = client.findOrMakeCollection(config.collection, CollectionName);
+    config.write(SyncConfig::defaultPath());
+    call.console.message(tr("Sync set up with %1; the settings are in %2.").arg(config.collection.toString(), SyncConfig::defaultPath()));
+    return ExitCode::Ok;
+}

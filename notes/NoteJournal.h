@@ -1,0 +1,68 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "notes/Note.h"
+
+#include <QByteArray>
+#include <QDate>
+#include <QDateTime>
+#include <QList>
+#include <QString>
+#include <QStringList>
+#include <optional>
+
+// A day note as one iCalendar journal entry (VJOURNAL), the form in which
+// notes travel to calendar servers and files. Our entries carry the store key,
+// the stored colour and, where iCalendar cannot hold the text byte for byte
+// (leading or trailing blanks, CR, control characters), an exact copy of it,
+// so that a note comes back under the same key with the same value.
+namespace NoteJournal {
+
+// A journal entry as read from a calendar.
+struct Entry
+{
+    QString uid;
+    QString key;   // our key property; empty in another program's entry
+    QDate day;     // DTSTART's day; invalid when the entry has none
+    std::optional<QString> description; // our exact copy while it still says the same
+    std::optional<QString> summary;
+    QString color; // our colour property, else the nearest of COLOR; empty when none
+    // Our marks of the entry's last versions, newest first: each write of ours
+    // adds one, other programs keep them. Whether a version is among them
+    // tells whether the entry comes from it.
+    QStringList versions;
+
+    bool isOurs() const { return !key.isEmpty(); }
+    // The note the entry belongs to: ours, or the note of its day as the
+    // window names it in the user's language today; empty when neither.
+    QString noteKey() const;
+    // The note's text as the entry has it, given the text both sides last
+    // agreed on: the description, with its first line replaced when another
+    // program changed only the title (SUMMARY); that first line of base when
+    // the entry has only a title; empty when it has neither.
+    QString textOver(const QString &base) const;
+};
+
+// Stable for a key, so that every machine writes a note to the same entry.
+QString uidFor(const QString &key);
+// The file name of a note's entry in a collection: the hash of its UID.
+QString fileNameFor(const QString &key);
+
+// The VJOURNAL component alone, as a calendar file holds it (CRLF line ends,
+// folded). stamp becomes its DTSTAMP; versions, when given, its version marks.
+QByteArray journalText(const Note &note, const QDateTime &stamp, const QStringList &versions = {});
+// A whole calendar holding the one entry.
+QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions = {});
+// The calendar's opening lines and its closing line, for files of many entries.
+QByteArray calendarBegin();
+QByteArray calendarEnd();
+
+// Every journal entry of an iCalendar text, in order. A Failure when the text
+// is no complete iCalendar text or libical finds errors in it.
+QList<Entry> parse(const QByteArray &calendar);
+
+// The CSS colour name nearest to a stored 0x00BBGGRR value; empty for values
+// that name no ordinary colour.
+QString nearestCssName(qint32 color);
+
+} // namespace NoteJournal

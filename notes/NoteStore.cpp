@@ -1,0 +1,75 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "notes/NoteStore.h"
+
+#include "platform/BgrColor.h"
+#include "platform/Failure.h"
+#include "platform/Numbers.h"
+#include "settings/Settings.h"
+#include "settings/SettingsStore.h"
+
+#include <QCoreApplication>
+
+namespace {
+
+// A colour the window itself could have stored: one from the colour dialog.
+bool isStorableColor(const QString &color)
+{
+    const auto value = Numbers::parseInt32(color);
+    return value && BgrColor::isOrdinary(*value);
+}
+
+} // namespace
+
+NoteStore::NoteStore(const QString &path)
+    : m_store(std::make_unique<SettingsStore>(path))
+{
+}
+
+NoteStore::~NoteStore() = default;
+
+const QString &NoteStore::path() const
+{
+    return m_store->path();
+}
+
+QHash<QString, Note> NoteStore::read()
+{
+    QHash<QString, Note> notes;
+    QHash<QString, QString> colors;
+    for (const auto &[key, value] : m_store->readAll(Settings::Application, Settings::Section)) {
+        if (auto note = Note::fromKey(key, value))
+            notes.insert(key, std::move(*note));
+        else if (NoteKey::isColor(key))
+            colors.insert(key, value);
+    }
+    for (Note &note : notes)
+        note.color = colors.value(NoteKey::colorOf(note.key));
+    return notes;
+}
+
+std::optional<Note> NoteStore::readNote(const QString &key)
+{
+    const auto text = m_store->read(Settings::Application, Settings::Section, key);
+    if (!text)
+        return std::nullopt;
+    const QString color = m_store->read(Settings::Application, Settings::Section, NoteKey::colorOf(key)).value_or(QString());
+    return Note::fromKey(key, *text, color);
+}
+
+bool NoteStore::replace(const std::optional<Note> &expected, const Note &next)
+{
+    if (!NoteKey::isText(next.key))
+        throw Failure(QCoreApplication::translate("NoteStore", "\"%1\" is not the key of a note; nothing was written.").arg(next.key.left(80)));
+    bool replaced = false;
+    m_store->inTransaction([&] {
+        const std::optional<Note> current = readNote(next.key);
+        if (current.has_value() != expected.has_value() || (current && (current->text != expected->text || current->color != expected->color)))
+            return;
+        if (!current || current->text != next.text)
+            m_store->save(Settings::Application, Settings::Section, next.key, next.text);
+        if (isStorableColor(next.color) && (!current || current->color != next.color))
+            m_store->save(Settings::Application, Settings::Section, NoteKey::colorOf(next.key), next.color);
+        replaced = true;
+    });
+    return replaced;
+}
