@@ -1,6 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "FaultKit.h"
-#include "notes/NoteKey.h"
 #include "support/TestEnvironment.h"
 #include "support/TestSeams.h"
 
@@ -9,6 +8,7 @@
 #include "calendar/ErrorReport.h"
 #include "calendar/Form1.h"
 #include "calendar/MonthPanel.h"
+#include "notes/NoteKey.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
@@ -43,7 +43,7 @@ QByteArray wellUsedStore()
     {
         SettingsStore store(path);
         store.save(Settings::Application, Settings::Section,
-                   Settings::noteTextKey(QStringLiteral("June"), QStringLiteral("2021"), 0),
+                   NoteKey::text(QStringLiteral("June"), QStringLiteral("2021"), 0),
                    QStringLiteral("Pack for the trip. ").repeated(600));
         for (int cell = 0; cell < 31; ++cell) {
             for (const char *month : {"July", "August", "September"}) {
