@@ -1,59 +1,217 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Sync against a local Radicale: the first pass of N notes and a pass with
-# nothing changed, against N bare sequential PUTs with curl (one connection) to
-# the same server. Prints the times and their ratios.
-#   bench/sync-bench.sh [N] [BUILD]      (N defaults to 10000, BUILD to build/)
+# Sync against Debian's Radicale and Xandikos, each started here on 127.0.0.1
+# with a storage folder of its own. Per server and round, into fresh calendars:
+#   - the first pass of N notes from a fresh machine, and then a pass with
+#     nothing changed;
+#   - the baseline: the same N entries, as `tavorin-notes export --format ics`
+#     writes them (the iCalendar mapping sync uses), PUT one after another by
+#     one curl on one connection; and, to show whether the server takes writes
+#     in parallel, the same with curl keeping 6 in flight.
+# Rounds alternate which side goes first. Then, once per server, a second
+# machine's first pull of PULL notes put straight into the server's storage.
+# Prints every figure and the ratios (median of the rounds, and their range).
+#   bench/sync-bench.sh [N] [ROUNDS] [BUILD]   (1000, 3, build/)
+#   SERVERS="radicale xandikos" PULL=10000 (0: no pull) set the rest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-count=${1:-10000}
-notes=$(realpath "${2:-build}")/cli/tavorin-notes
+count=${1:-1000}
+rounds=${2:-3}
+notes=$(realpath "${3:-build}")/cli/tavorin-notes
+servers=${SERVERS:-radicale xandikos}
+pull=${PULL:-10000}
 work=$(mktemp -d)
-port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-cleanup() { [ -n "${server:-}" ] && kill "$server" 2>/dev/null; wait 2>/dev/null; rm -rf "$work"; }
+server=""
+stop_server() {
+  if [ -n "$server" ]; then
+    kill "$server" 2>/dev/null || true
+    wait "$server" 2>/dev/null || true
+    server=""
+  fi
+}
+cleanup() { stop_server; rm -rf "$work"; }
 trap cleanup EXIT
 
-echo "bench:secret" > "$work/users"
-cat > "$work/config" <<CONF
+log() { printf '%s\n' "$*" >&2; }
+now() { echo "$EPOCHREALTIME"; }
+since() { echo "$(now) - $1" | bc; }
+free_port() {
+  /usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'
+}
+
+# Runs the notes program as machine $1: a home, data and settings of its own.
+on() {
+  local machine=$work/machines/$1
+  shift
+  mkdir -p "$machine"
+  HOME=$machine XDG_DATA_HOME=$machine/data XDG_CONFIG_HOME=$machine/config XDG_RUNTIME_DIR=$machine \
+    DBUS_SESSION_BUS_ADDRESS= LC_ALL=C.UTF-8 TZ=UTC "$notes" "$@"
+}
+
+# A store of $2 notes of a few lines each on machine $1, through the notes
+# program's own import; its entries, one calendar file each, into folder $3.
+make_notes() {
+  /usr/bin/python3 - "$2" > "$work/notes.json" <<'PY'
+import json, random, sys
+n = int(sys.argv[1])
+rng = random.Random(n)
+months = ["January", "February", "March", "April", "May", "June", "July",
+          "August", "September", "October", "November", "December"]
+lines = ["Dentist at 9:30", "Call Ann about the trip to Lyon", "Buy milk, bread, apples and coffee",
+         "Team meeting: budget, hiring, the new office", "Pay the rent", "Gym 18:00",
+         "Pick up the parcel at the post office", "Birthday: Tom (present: a book on birds)",
+         "Read chapter 4 before Thursday", "Water the plants on the balcony"]
+out = []
+for i in range(n):
+    month, cell = divmod(i, 28)
+    key = "%s_%d_txtNote_%d" % (months[month % 12], 1990 + month // 12, cell)
+    text = "\n".join(rng.choice(lines) for _ in range(rng.randint(1, 6))) + "\nnote %d" % i
+    out.append({"key": key, "text": text})
+print(json.dumps({"notes": out}))
+PY
+  on "$1" import -q "$work/notes.json" 2>/dev/null
+  mkdir -p "$3"
+  on "$1" export --format ics > "$work/export.ics"
+  # One calendar per entry, as sync stores them: <UID>.ics.
+  /usr/bin/python3 - "$work/export.ics" "$3" <<'PY'
+import sys
+text = open(sys.argv[1], newline="").read()
+head, _, rest = text.partition("BEGIN:VJOURNAL\r\n")
+for block in ("BEGIN:VJOURNAL\r\n" + rest).split("BEGIN:VJOURNAL\r\n")[1:]:
+    body = block.split("END:VJOURNAL\r\n")[0]
+    uid = next(line[4:] for line in body.split("\r\n") if line.startswith("UID:"))
+    with open("%s/%s.ics" % (sys.argv[2], uid), "w", newline="") as f:
+        f.write(head + "BEGIN:VJOURNAL\r\n" + body + "END:VJOURNAL\r\nEND:VCALENDAR\r\n")
+PY
+}
+
+start_radicale() {
+  local dir=$work/radicale
+  mkdir -p "$dir"
+  echo "bench:secret" > "$dir/users"
+  cat > "$dir/config" <<CONF
 [server]
 hosts = 127.0.0.1:$port
 [auth]
 type = htpasswd
-htpasswd_filename = $work/users
+htpasswd_filename = $dir/users
 htpasswd_encryption = plain
 [storage]
-filesystem_folder = $work/collections
+filesystem_folder = $dir/collections
 [logging]
 level = warning
 CONF
-/usr/bin/python3 -m radicale --config "$work/config" & server=$!
-until curl -s -o /dev/null "http://127.0.0.1:$port/"; do sleep 0.2; done
+  /usr/bin/python3 -m radicale --config "$dir/config" 2>"$dir/log" &
+  server=$!
+  base=http://127.0.0.1:$port/bench/
+  storage=$dir/collections/collection-root/bench
+}
 
-# A store of N notes, made by the notes program's own import.
-export HOME=$work XDG_DATA_HOME=$work/data DBUS_SESSION_BUS_ADDRESS= XDG_RUNTIME_DIR=$work
-/usr/bin/python3 -c 'import json, sys
-n = int(sys.argv[1])
-print(json.dumps({"notes": [{"key": "January_%d_txtNote_%d" % (2000 + i // 35, i % 35), "text": "note number %d" % i}
-                            for i in range(n)]}))' "$count" > "$work/notes.json"
-"$notes" import -q "$work/notes.json" 2>/dev/null
+start_xandikos() {
+  local dir=$work/xandikos
+  mkdir -p "$dir"
+  /usr/bin/xandikos --defaults -d "$dir/store" -l 127.0.0.1 -p "$port" 2>"$dir/log" &
+  server=$!
+  base=http://127.0.0.1:$port/user/calendars/
+  storage=$dir/store/user/calendars
+}
+
+# A fresh calendar of journal entries called $1.
+make_calendar() {
+  local code
+  code=$(curl -s -u bench:secret -X MKCALENDAR -H 'Content-Type: application/xml' -o /dev/null -w '%{http_code}' \
+    --data '<?xml version="1.0" encoding="utf-8"?><C:mkcalendar xmlns:D="DAV:" xmlns:C="urn:ietf:params:xml:ns:caldav"><D:set><D:prop><D:displayname>'"$1"'</D:displayname><C:supported-calendar-component-set><C:comp name="VJOURNAL"/></C:supported-calendar-component-set></D:prop></D:set></C:mkcalendar>' \
+    "$base$1/")
+  [ "$code" = 201 ] || { log "MKCALENDAR $1: HTTP $code"; exit 1; }
+}
+
+# PUTs every entry of folder $2 into the calendar $1 with curl, with the
+# headers sync sends; $3 more curl options. Prints the seconds taken.
+curl_puts() {
+  local calendar=$1 folder=$2 file start
+  shift 2
+  for file in "$folder"/*.ics; do
+    printf 'url = "%s%s/%s"\nupload-file = "%s"\noutput = "/dev/null"\n' "$base" "$calendar" "${file##*/}" "$file"
+  done > "$work/curl.conf"
+  start=$(now)
+  curl -s -u bench:secret -H 'Content-Type: text/calendar; charset=utf-8' -H 'If-None-Match: *' -H 'Expect:' \
+    -w '%{http_code}\n' "$@" -K "$work/curl.conf" > "$work/codes"
+  since "$start"
+  local stored
+  stored=$(grep -c '^20[14]$' "$work/codes" || true)
+  [ "$stored" = "$(ls "$folder" | wc -l)" ] || { log "curl stored $stored entries only"; exit 1; }
+}
+
+# A pass of machine $1; prints "seconds requests", checking the summary says $2 uploaded/taken.
+timed_sync() {
+  local start seconds
+  start=$(now)
+  on "$1" sync > "$work/out" 2>"$work/err" || { log "sync failed: $(cat "$work/out" "$work/err")"; exit 1; }
+  seconds=$(since "$start")
+  grep -q "$2" "$work/out" || { log "unexpected summary: $(cat "$work/out")"; exit 1; }
+  echo "$seconds $(sed -n 's/.*; \([0-9]*\) requests$/\1/p' "$work/out")"
+}
+
+median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
+range() { printf '%s\n' "$@" | sort -g | awk 'NR == 1 {lo=$1} {hi=$1} END {printf "%.2f-%.2f", lo, hi}'; }
+ratio() { echo "scale=4; $1 / $2" | bc; }
+
 echo secret > "$work/password"
-"$notes" sync setup "http://127.0.0.1:$port/" --user bench --password-command "cat $work/password" 2>/dev/null
+make_notes source "$count" "$work/entries"
+[ "$pull" -gt 0 ] && make_notes pull-source "$pull" "$work/pull-entries"
 
-seconds() { local start=$(date +%s.%N); "$@" > "$work/out"; echo "$(date +%s.%N) - $start" | bc; }
-first=$(seconds "$notes" sync)
-cat "$work/out"
-again=$(seconds "$notes" sync)
-cat "$work/out"
-
-# The same number of bare PUTs, one after another on one connection.
-curl -s -u bench:secret -X MKCALENDAR -o /dev/null "http://127.0.0.1:$port/bench/bare/"
-mkdir "$work/ics"
-for ((i = 0; i < count; i++)); do
-  printf 'BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//bench//EN\r\nBEGIN:VJOURNAL\r\nUID:bare-%d\r\nDTSTAMP:20260101T000000Z\r\nDTSTART;VALUE=DATE:20260101\r\nDESCRIPTION:note number %d\r\nEND:VJOURNAL\r\nEND:VCALENDAR\r\n' "$i" "$i" > "$work/ics/$i.ics"
-  printf 'url = "http://127.0.0.1:%d/bench/bare/%d.ics"\nupload-file = "%s/ics/%d.ics"\n' "$port" "$i" "$work" "$i"
-done > "$work/curl.conf"
-bare=$(seconds curl -s -u bench:secret -H 'Content-Type: text/calendar' -H 'Expect:' -o /dev/null -K "$work/curl.conf")
-
-printf 'notes: %d\nfirst pass: %.2f s\nno-change pass: %.3f s\nbare curl PUTs: %.2f s\n' "$count" "$first" "$again" "$bare"
-printf 'first pass / bare PUTs: %.2f\nno-change pass / first pass: %.4f (%.2f%%)\n' \
-  "$(echo "$first / $bare" | bc -l)" "$(echo "$again / $first" | bc -l)" "$(echo "100 * $again / $first" | bc -l)"
+printf 'machine: %s, %s cores, load %s\n' "$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1)" "$(nproc)" \
+  "$(cut -d' ' -f1-3 /proc/loadavg)"
+printf 'notes: %d (%d bytes of entries), rounds: %d\n' "$count" "$(cat "$work"/entries/*.ics | wc -c)" "$rounds"
+summary=()
+for name in $servers; do
+  port=$(free_port)
+  "start_$name"
+  until curl -s -o /dev/null "http://127.0.0.1:$port/"; do sleep 0.2; done
+  printf '\n%s %s\n' "$name" "$(dpkg-query -W -f='${Version}' "$name")"
+  printf '%-6s %10s %10s %14s %16s %10s %10s\n' round curl-seq curl-par6 first "no-change" first/seq "nc/first"
+  ratios=(); parallel=(); shares=(); firsts=(); seqs=(); pars=(); ncs=()
+  for ((r = 1; r <= rounds; r++)); do
+    machine=$name-$r
+    mkdir -p "$work/machines/$machine"
+    cp -r "$work/machines/source/data" "$work/machines/$machine/"
+    make_calendar "curl-$r"
+    make_calendar "curl6-$r"
+    make_calendar "sync-$r"
+    on "$machine" sync setup "$base""sync-$r/" --user bench --password-command "cat $work/password" > /dev/null
+    if ((r % 2)); then
+      seq=$(curl_puts "curl-$r" "$work/entries")
+      read -r first firstreq < <(timed_sync "$machine" "sync: $count uploaded")
+    else
+      read -r first firstreq < <(timed_sync "$machine" "sync: $count uploaded")
+      seq=$(curl_puts "curl-$r" "$work/entries")
+    fi
+    read -r nochange ncreq < <(timed_sync "$machine" "sync: 0 uploaded, 0 taken")
+    par=$(curl_puts "curl6-$r" "$work/entries" --parallel --parallel-max 6)
+    ratios+=("$(ratio "$first" "$seq")"); parallel+=("$(ratio "$par" "$seq")"); shares+=("$(ratio "$nochange" "$first")")
+    firsts+=("$first"); seqs+=("$seq"); pars+=("$par"); ncs+=("$nochange")
+    printf '%-6s %9.2fs %9.2fs %8.2fs %4dr %10.3fs %4dr %9.2fx %9.2f%%\n' "$r" "$seq" "$par" "$first" "$firstreq" \
+      "$nochange" "$ncreq" "${ratios[-1]}" "$(echo "100 * ${shares[-1]}" | bc -l)"
+  done
+  line=$(printf '%s: first pass %.2f s / curl loop %.2f s = %.2fx (rounds %s); curl 6 in flight / curl loop %.2fx; no-change pass %.3f s, %d request(s), %.2f%% of the first' \
+    "$name" "$(median "${firsts[@]}")" "$(median "${seqs[@]}")" "$(median "${ratios[@]}")" "$(range "${ratios[@]}")" \
+    "$(median "${parallel[@]}")" "$(median "${ncs[@]}")" "$ncreq" "$(echo "100 * $(median "${shares[@]}")" | bc -l)")
+  summary+=("$line")
+  if [ "$pull" -gt 0 ]; then
+    # The calendar a first machine filled, written straight into the server's
+    # storage (filling it through the server takes far longer than the pull).
+    make_calendar pull
+    cp "$work"/pull-entries/*.ics "$storage/pull/"
+    if [ "$name" = xandikos ]; then
+      git -C "$storage/pull" add -A
+      git -C "$storage/pull" -c user.name=bench -c user.email=bench@localhost commit -qm fill
+    fi
+    on "$name-pull" sync setup "$base""pull/" --user bench --password-command "cat $work/password" > /dev/null
+    read -r seconds requests < <(timed_sync "$name-pull" "sync: 0 uploaded, $pull taken")
+    printf 'second machine, first pull of %d notes: %.2f s, %d requests\n' "$pull" "$seconds" "$requests"
+    summary+=("$(printf '%s: second machine pulls %d notes in %.2f s with %d requests' "$name" "$pull" "$seconds" "$requests")")
+  fi
+  stop_server
+done
+printf '\n'
+printf '%s\n' "${summary[@]}"
