@@ -56,10 +56,14 @@ SyncState::SyncState(const QString &path)
     m_db->setBusyTimeout(SettingsStore::BusyTimeoutMs);
     m_db->execute("PRAGMA journal_mode=WAL", {});
     m_db->execute("PRAGMA synchronous=FULL", {});
+    // Tables and columns in one transaction: a pass killed while it makes
+    // them leaves none of them, never half a table.
+    m_db->execute("BEGIN IMMEDIATE", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS entries(key TEXT PRIMARY KEY, href TEXT NOT NULL, etag TEXT NOT NULL, hash TEXT NOT NULL)", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS absorbed(href TEXT PRIMARY KEY, etag TEXT NOT NULL)", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS pass(name TEXT PRIMARY KEY, value TEXT NOT NULL)", {});
     addMissingColumns();
+    m_db->execute("COMMIT", {});
 }
 
 SyncState::~SyncState() = default;

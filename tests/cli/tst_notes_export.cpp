@@ -406,7 +406,7 @@ void NotesExportTest::importRefuses_data()
     QTest::newRow("a folded line of 2 MB")
         << calendar(journal("August_2021_txtNote_5", "X-OTHER:" + QByteArray(2 << 20, 'x').replace(QByteArray(70, 'x'), QByteArray(70, 'x') + "\r\n ") + "\r\n"))
         << 3 << "line 9 is longer than 1 MB" << QStringList{};
-    QTest::newRow("nested deeper than a calendar") << QByteArray("BEGIN:X\r\n").repeated(100) << 3 << "nested deeper than 8"
+    QTest::newRow("nested deeper than a calendar") << "BEGIN:VCALENDAR\r\n" + QByteArray("BEGIN:X\r\n").repeated(100) << 3 << "nested deeper than 8"
                                                    << QStringList{};
 }
 
