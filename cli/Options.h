@@ -21,6 +21,7 @@ QCommandLineOption dryRun();          // --dry-run of import and sync
 QCommandLineOption status();          // --status of sync
 QCommandLineOption user();            // --user NAME of sync setup
 QCommandLineOption passwordCommand(); // --password-command CMD of sync setup
+QCommandLineOption allowInsecureHttp(); // --allow-insecure-http of sync setup
 QCommandLineOption from();            // --from DATE
 QCommandLineOption to();              // --to DATE
 QCommandLineOption month();           // --month YYYY-MM

@@ -62,6 +62,8 @@ int SyncCommand::pass(const Call &call, bool dryRun) const
     if (config.collection.isEmpty())
         throw Failure(tr("Sync is not set up: run \"tavorin-notes sync setup URL --user NAME\"."));
     CalDavCollection client(config.collection, config.user, config.password());
+    client.allowInsecureHttp(config.allowInsecureHttp);
+    client.setRequestTimeout(config.timeoutSeconds);
     SyncState state(SyncState::pathBeside(call.storePath));
     NoteStore store(call.storePath);
     SyncPass pass(client, state, store);

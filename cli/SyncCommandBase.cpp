@@ -41,13 +41,15 @@ QString SyncCommandBase::help() const
         "                       one, CMD prints it (e.g. \"pass show dav\"). Without CMD, setup\n"
         "                       reads the password once and keeps it in the keyring.\n"
         "                       Settings go to $XDG_CONFIG_HOME/Quillmere/sync.conf (0600);\n"
-        "                       the password never does.\n\n")
+        "                       the password never does. Over plain http to another\n"
+        "                       machine the password could be read on the way: refused\n"
+        "                       unless --allow-insecure-http is given.\n\n")
            + ExitCode::help();
 }
 
 QList<QCommandLineOption> SyncCommandBase::options() const
 {
-    return {Options::dryRun(), Options::status(), Options::user(), Options::passwordCommand()};
+    return {Options::dryRun(), Options::status(), Options::user(), Options::passwordCommand(), Options::allowInsecureHttp()};
 }
 
 int SyncCommandBase::usageError(Console &console, const QString &text) const

@@ -2,6 +2,7 @@
 #include "cli/SyncConfig.h"
 
 #include "platform/Failure.h"
+#include "settings/StoreFolder.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -45,7 +46,42 @@ QByteArray serverName(const QUrl &url)
     return url.adjusted(QUrl::RemovePath | QUrl::RemoveUserInfo | QUrl::RemoveQuery).toString().toUtf8();
 }
 
+QString tr(const char *text)
+{
+    return QCoreApplication::translate("SyncConfig", text);
+}
+
+// The file, its folder and the folder above: each the user's own and closed
+// to others, or the settings are not read.
+void checkPrivate(const QString &path)
+{
+    const QString folder = QFileInfo(path).absolutePath();
+    for (const QString &each : {path, folder, QFileInfo(folder).absolutePath()}) {
+        struct stat info{};
+        if (::stat(QFile::encodeName(each).constData(), &info) != 0)
+            continue;
+        QString problem;
+        if (info.st_uid != ::geteuid())
+            problem = tr("belongs to another user");
+        else if (info.st_mode & (S_IWGRP | S_IWOTH))
+            problem = tr("can be changed by other users (mode %1)").arg(info.st_mode & 07777, 4, 8, QChar(u'0'));
+        if (!problem.isEmpty())
+            throw Failure(tr("%1 %2, so the sync settings %3 are not used: its password command could be anyone's. "
+                             "Make it yours and writable by you alone (chmod go-w), or remove it.")
+                              .arg(each, problem, path));
+    }
+}
+
 } // namespace
+
+void SyncConfig::checkNoUserInfo(const QUrl &url)
+{
+    if (!url.userInfo().isEmpty())
+        throw Failure(tr("The address %1 holds a user name or password, which would be kept in the settings and shown: "
+                         "give the address without it, the user with --user, and the password through "
+                         "--password-command or the keyring.")
+                          .arg(url.adjusted(QUrl::RemoveUserInfo).toString()));
+}
 
 QString SyncConfig::defaultPath()
 {
@@ -55,6 +91,7 @@ QString SyncConfig::defaultPath()
 SyncConfig SyncConfig::read(const QString &path)
 {
     SyncConfig config;
+    checkPrivate(path);
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return config;
@@ -68,16 +105,26 @@ SyncConfig SyncConfig::read(const QString &path)
             config.user = value;
         else if (name == u"password-command")
             config.passwordCommand = value;
+        else if (name == u"allow-insecure-http")
+            config.allowInsecureHttp = value == u"yes";
+        else if (name == u"timeout" && value.toInt() > 0)
+            config.timeoutSeconds = value.toInt();
     }
+    checkNoUserInfo(config.collection);
     return config;
 }
 
 void SyncConfig::write(const QString &path) const
 {
-    QDir().mkpath(QFileInfo(path).absolutePath());
-    const QByteArray text = "# tavorin-notes sync; the password is never kept here.\n"
-                            "url=" + collection.toString().toUtf8() + "\nuser=" + user.toUtf8() +
-                            "\npassword-command=" + passwordCommand.toUtf8() + '\n';
+    StoreFolder::makePrivate(QFileInfo(path).absolutePath());
+    checkPrivate(path);
+    QByteArray text = "# tavorin-notes sync; the password is never kept here.\n"
+                      "url=" + collection.toString().toUtf8() + "\nuser=" + user.toUtf8() +
+                      "\npassword-command=" + passwordCommand.toUtf8() + '\n';
+    if (allowInsecureHttp)
+        text += "allow-insecure-http=yes\n";
+    if (timeoutSeconds != SyncConfig().timeoutSeconds)
+        text += "timeout=" + QByteArray::number(timeoutSeconds) + '\n';
     // Written beside and renamed into place: a crash leaves the former settings whole.
     QSaveFile file(path);
     const bool written = file.open(QIODevice::WriteOnly) && ::fchmod(file.handle(), 0600) == 0

@@ -40,6 +40,21 @@ QString readPassword()
     return read ? QString::fromUtf8(buffer).section(u'\n', 0, 0) : QString();
 }
 
+// Basic authentication over plain http to another machine shows the
+// password to everyone on the way: refused unless the user allows it.
+bool checkedInsecureHttp(const SyncCommandBase::Call &call, const QUrl &url)
+{
+    if (url.scheme() == u"https" || HttpExchange::isLoopback(url))
+        return false;
+    if (!call.parser.isSet(Options::allowInsecureHttp()))
+        throw Failure(QCoreApplication::translate("SyncCommandLine", "%1 is plain http: the password would travel unencrypted "
+                                                  "and anyone on the way could read it. Use https, or give "
+                                                  "--allow-insecure-http to use it anyway.").arg(url.toString()));
+    call.console.message(QCoreApplication::translate("SyncCommandLine", "Warning: %1 is plain http; the password travels "
+                                                     "unencrypted to it.").arg(url.toString()));
+    return true;
+}
+
 } // namespace
 
 QString SyncSetupCommand::name() const
@@ -65,8 +80,10 @@ int SyncSetupCommand::runSync(const Call &call) const
     const QString user = call.parser.value(Options::user());
     const QString passwordCommand = call.parser.value(Options::passwordCommand());
     SyncConfig config{QUrl(url), user, passwordCommand};
+    SyncConfig::checkNoUserInfo(config.collection);
     if (!config.collection.isValid() || !config.collection.scheme().startsWith(u"http"))
         throw Failure(tr("%1 is no http or https address.").arg(url));
+    config.allowInsecureHttp = checkedInsecureHttp(call, config.collection);
     QString password;
     if (passwordCommand.isEmpty()) {
         password = readPassword();
@@ -76,6 +93,7 @@ int SyncSetupCommand::runSync(const Call &call) const
         password = config.password();
     }
     CalDavCollection client(config.collection, user, password);
+    client.allowInsecureHttp(config.allowInsecureHttp);
     config.collection = client.findOrMakeCollection(config.collection, CollectionName);
     config.write(SyncConfig::defaultPath());
     call.console.message(tr("Sync set up with %1; the settings are in %2.").arg(config.collection.toString(), SyncConfig::defaultPath()));

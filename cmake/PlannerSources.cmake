@@ -37,6 +37,7 @@ set(PLANNER_NOTES_SOURCES
 
 # The notes' file formats and their iCalendar form (libical).
 set(PLANNER_NOTE_FORMATS_SOURCES
+  notes/ICalendarShape.h notes/ICalendarShape.cpp
   notes/NoteJournal.h notes/NoteJournal.cpp
   notes/ExportFormat.h notes/ExportFormat.cpp
   notes/MarkdownFormat.h notes/MarkdownFormat.cpp
@@ -55,6 +56,7 @@ set(PLANNER_SYNC_SOURCES
 
 # The collection on a CalDAV server.
 set(PLANNER_CALDAV_SOURCES
+  sync/caldav/HttpExchange.h sync/caldav/HttpExchange.cpp
   sync/caldav/Multistatus.h sync/caldav/Multistatus.cpp
   sync/caldav/CalDavCollection.h sync/caldav/CalDavCollection.cpp
 )

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "notes/Note.h"
 
+#include "platform/BgrColor.h"
 #include "platform/Numbers.h"
 
 std::optional<Note> Note::fromKey(const QString &key, const QString &text, const QString &color)
@@ -14,4 +15,10 @@ std::optional<Note> Note::fromKey(const QString &key, const QString &text, const
 std::optional<qint32> Note::colorValue() const
 {
     return Numbers::parseInt32(color);
+}
+
+bool Note::isStorableColor(const QString &color)
+{
+    const auto value = Numbers::parseInt32(color);
+    return value && BgrColor::isOrdinary(*value);
 }

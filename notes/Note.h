@@ -25,4 +25,7 @@ struct Note
     QDate date() const { return parts.date; }
     // The colour as a number; nothing when none is stored or the text is no colour value.
     std::optional<qint32> colorValue() const;
+    // Whether color is one the window could have stored (from its colour
+    // dialog): only such a colour from a file or a server is stored.
+    static bool isStorableColor(const QString &color);
 };

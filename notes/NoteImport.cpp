@@ -24,19 +24,17 @@ QString tr(const char *text)
     return QCoreApplication::translate("NoteImport", text);
 }
 
-// A colour the window could have stored: one from the colour dialog.
-QString storableColor(const QString &color)
-{
-    const auto value = Numbers::parseInt32(color);
-    return value && BgrColor::isOrdinary(*value) ? color : QString();
-}
-
 void add(Entries &entries, const QString &key, const QString &text, const QString &color)
 {
-    if (auto note = Note::fromKey(key, text, storableColor(color)))
-        entries.notes << *note;
-    else
+    const bool storable = Note::isStorableColor(color);
+    auto note = Note::fromKey(key, text, storable ? color : QString());
+    if (!note) {
         entries.skipped << tr("skipped the entry \"%1\": that is not the key of a note.").arg(key.left(80));
+        return;
+    }
+    entries.notes << *note;
+    if (!color.isEmpty() && !storable)
+        entries.skipped << tr("skipped the colour \"%1\" of %2: that is no colour the planner can store.").arg(color.left(40), key.left(80));
 }
 
 Entries fromJson(const QJsonDocument &document)
@@ -54,7 +52,7 @@ Entries fromJson(const QJsonDocument &document)
 Entries fromCalendar(const QByteArray &bytes)
 {
     Entries entries;
-    for (const NoteJournal::Entry &entry : NoteJournal::parse(bytes)) {
+    for (const NoteJournal::Entry &entry : NoteJournal::parse(bytes, ICalendarShape::MaxFileBytes)) {
         const QString key = entry.noteKey();
         if (key.isEmpty() && entry.isOurs())
             entries.skipped << tr("skipped the entry \"%1\": that is not the key of a note.").arg(entry.key.left(80));
@@ -71,7 +69,9 @@ Entries readFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(tr("Cannot read %1: %2.").arg(path, file.errorString()));
-    const QByteArray bytes = file.readAll();
+    if (file.size() > ICalendarShape::MaxFileBytes)
+        throw Failure(tr("%1 is larger than %2 MB: not imported.").arg(path).arg(ICalendarShape::MaxFileBytes / (1024 * 1024)));
+    const QByteArray bytes = file.read(ICalendarShape::MaxFileBytes + 1);
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &error);
     if (error.error == QJsonParseError::NoError && json.isObject())

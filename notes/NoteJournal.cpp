@@ -285,8 +285,13 @@ QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringL
     return calendarBegin() + journalText(note, stamp, versions) + calendarEnd();
 }
 
-QList<Entry> parse(const QByteArray &calendar)
+QList<Entry> parse(const QByteArray &calendar, qsizetype maxBytes)
 {
+    try {
+        ICalendarShape::check(calendar, maxBytes);
+    } catch (const Failure &failure) {
+        throw unreadable(failure.description());
+    }
     const Component root(icalparser_parse_string(calendar.constData()));
     if (!root)
         throw unreadable(QCoreApplication::translate("NoteJournal", "it is cut short or is no calendar at all"));

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "notes/ICalendarShape.h"
 #include "notes/Note.h"
 
 #include <QByteArray>
@@ -58,8 +59,9 @@ QByteArray calendarBegin();
 QByteArray calendarEnd();
 
 // Every journal entry of an iCalendar text, in order. A Failure when the text
-// is no complete iCalendar text or libical finds errors in it.
-QList<Entry> parse(const QByteArray &calendar);
+// is larger than maxBytes or has a line too long (ICalendarShape), is no
+// complete iCalendar text, or libical finds errors in it.
+QList<Entry> parse(const QByteArray &calendar, qsizetype maxBytes = ICalendarShape::MaxEntryBytes);
 
 // The CSS colour name nearest to a stored 0x00BBGGRR value; empty for values
 // that name no ordinary colour.

@@ -248,7 +248,7 @@ std::optional<Note> SyncPass::serverNoteOf(const QString &key, const std::option
         return base;
     Note note = base.value_or(Note::fromKey(key).value_or(Note{key, {}, {}, {}}));
     note.text = changed->entry.textOver(base ? base->text : QString());
-    if (!changed->entry.color.isEmpty())
+    if (Note::isStorableColor(changed->entry.color)) // any other colour would land in the store
         note.color = changed->entry.color;
     return note;
 }

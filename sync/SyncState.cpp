@@ -15,6 +15,7 @@
 
 #include <exception>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sqlite3.h>
 #include <sys/stat.h>
@@ -25,10 +26,14 @@ namespace {
 // Writes of one batch transaction: few enough that a killed pass redoes little.
 constexpr int BatchSize = 256;
 
-// Made with mode 0600 before SQLite opens it, whatever the umask.
+// Made with mode 0600 before SQLite opens it, whatever the umask. A link
+// planted at its place is not followed: the state would go where it points.
 void createPrivateFile(const QString &path)
 {
-    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+    const int fd = ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd < 0 && errno == ELOOP)
+        throw Failure(QCoreApplication::translate("SyncState", "The sync state %1 is a symbolic link, which is not followed: "
+                                                  "remove it, and the next pass makes the state anew.").arg(path));
     if (fd >= 0) {
         ::fchmod(fd, 0600);
         ::close(fd);
@@ -46,15 +51,19 @@ SyncState::SyncState(const QString &path)
     const auto throwFailure = [path](const QString &what, const QString &reason, int) {
         throw Failure(QCoreApplication::translate("SyncState", "The sync state %1: %2.").arg(path, what.isEmpty() ? reason : what));
     };
-    m_db = std::make_unique<Sqlite::Database>(QFile::encodeName(path), SQLITE_OPEN_READWRITE, throwFailure,
+    m_db = std::make_unique<Sqlite::Database>(QFile::encodeName(path), SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOFOLLOW, throwFailure,
                                               QCoreApplication::translate("SyncState", "cannot open it"));
     m_db->setBusyTimeout(SettingsStore::BusyTimeoutMs);
     m_db->execute("PRAGMA journal_mode=WAL", {});
     m_db->execute("PRAGMA synchronous=FULL", {});
+    // Tables and columns in one transaction: a pass killed while it makes
+    // them leaves none of them, never half a table.
+    m_db->execute("BEGIN IMMEDIATE", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS entries(key TEXT PRIMARY KEY, href TEXT NOT NULL, etag TEXT NOT NULL, hash TEXT NOT NULL)", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS absorbed(href TEXT PRIMARY KEY, etag TEXT NOT NULL)", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS pass(name TEXT PRIMARY KEY, value TEXT NOT NULL)", {});
     addMissingColumns();
+    m_db->execute("COMMIT", {});
 }
 
 SyncState::~SyncState() = default;

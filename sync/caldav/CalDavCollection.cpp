@@ -20,21 +20,6 @@ QString tr(const char *text)
     return QCoreApplication::translate("CalDavClient", text);
 }
 
-// The entries of a listing or of a sync report, without the collection itself.
-Collection::Changes changesOf(const QList<Multistatus::Response> &responses, const QString &self)
-{
-    Collection::Changes changes;
-    for (const Multistatus::Response &response : responses) {
-        if (response.href == self)
-            continue;
-        if (response.status == 404)
-            changes.removed << response.href;
-        else if (response.text.contains(QStringLiteral("getetag")))
-            changes.etags.insert(response.href, response.text.value(QStringLiteral("getetag")).trimmed());
-    }
-    return changes;
-}
-
 QByteArray xmlEscaped(const QString &text)
 {
     return text.toHtmlEscaped().toUtf8();
@@ -44,50 +29,54 @@ QByteArray xmlEscaped(const QString &text)
 
 CalDavCollection::CalDavCollection(const QUrl &collection, const QString &user, const QString &password)
     : m_collection(collection)
-    , m_authorization("Basic " + (user + u':' + password).toUtf8().toBase64())
+    , m_http(collection, user, password)
 {
     if (!m_collection.path().endsWith(u'/'))
         m_collection.setPath(m_collection.path() + u'/');
-    m_network.setRedirectPolicy(QNetworkRequest::NoLessSafeRedirectPolicy);
 }
 
-QNetworkReply *CalDavCollection::start(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers)
+// The entries of a listing or of a sync report, without the collection itself.
+Collection::Changes CalDavCollection::changesOf(const QList<Multistatus::Response> &responses) const
 {
-    QNetworkRequest request(url);
-    request.setRawHeader("Authorization", m_authorization);
-    request.setTransferTimeout(30000);
-    for (const auto &[name, value] : headers)
-        request.setRawHeader(name, value);
-    ++m_requests;
-    return m_network.sendCustomRequest(request, verb, body);
+    const QString self = m_collection.path(QUrl::FullyDecoded);
+    Collection::Changes changes;
+    for (const Multistatus::Response &response : responses) {
+        if (response.href == self || response.href + u'/' == self)
+            continue;
+        const QString href = checkedHref(response.href);
+        if (response.status == 404)
+            changes.removed << href;
+        else if (response.text.contains(QStringLiteral("getetag")))
+            changes.etags.insert(href, checkedEtag(response.text.value(QStringLiteral("getetag"))));
+    }
+    return changes;
 }
 
-CalDavCollection::Reply CalDavCollection::finish(QNetworkReply *reply, const QByteArray &verb)
+// An href of the server's, refused unless it names an entry of this
+// collection: it becomes a request's path, and the state keeps it.
+QString CalDavCollection::checkedHref(const QString &href) const
 {
-    const std::unique_ptr<QNetworkReply> owner(reply);
-    const QUrl url = reply->url();
-    Reply result;
-    result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
-    result.body = reply->readAll();
-    result.etag = QString::fromUtf8(reply->rawHeader("ETag"));
-    if (result.status == 0)
-        throw SyncFailure{SyncFailure::Network, tr("Cannot reach %1: %2.").arg(url.adjusted(QUrl::RemoveUserInfo).toString(), reply->errorString())};
-    // 403 is left to the caller: servers also answer it to a sync token they forgot.
-    if (result.status == 401)
-        throw SyncFailure{SyncFailure::Login, tr("The server %1 refused the login (HTTP %2): check the user name and the password.")
-                                                  .arg(url.host()).arg(result.status)};
-    if (result.status >= 500)
-        throw SyncFailure{SyncFailure::Server, tr("The server failed (HTTP %1) on %2 %3.").arg(result.status).arg(QString::fromLatin1(verb), url.path())};
-    return result;
+    const QString self = m_collection.path(QUrl::FullyDecoded);
+    const QString rest = href.mid(self.size());
+    const bool inside = href.startsWith(self) && !rest.isEmpty() && !rest.contains(u'/') && rest != u".." && rest != u"."
+                        && !rest.contains(u'\\') && href.size() <= 1024;
+    bool visible = true;
+    for (QChar c : href)
+        visible = visible && c.category() != QChar::Other_Control && c.category() != QChar::Other_Format;
+    if (!inside || !visible)
+        throw SyncFailure{SyncFailure::Server, tr("The server %1 named an entry outside the calendar %2: \"%3\". Nothing was taken from it.")
+                                                   .arg(m_http.server(), self, HttpExchange::sanitized(href.toUtf8(), 120))};
+    return href;
 }
 
-CalDavCollection::Reply CalDavCollection::send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers)
+// An ETag of the server's: it goes back into If-Match, so nothing HTTP does not allow.
+QString CalDavCollection::checkedEtag(const QString &etag) const
 {
-    QNetworkReply *reply = start(verb, url, body, headers);
-    QEventLoop loop;
-    QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
-    loop.exec();
-    return finish(reply, verb);
+    const QString trimmed = etag.trimmed();
+    if (!HttpExchange::isHeaderSafe(trimmed))
+        throw SyncFailure{SyncFailure::Server, tr("The server %1 sent an ETag that HTTP does not allow: \"%2\".")
+                                                   .arg(m_http.server(), HttpExchange::sanitized(trimmed.toUtf8(), 120))};
+    return trimmed;
 }
 
 CalDavCollection::Reply CalDavCollection::davRequest(const QByteArray &verb, const QUrl &url, const QByteArray &body, const QByteArray &depth)
@@ -95,7 +84,7 @@ CalDavCollection::Reply CalDavCollection::davRequest(const QByteArray &verb, con
     Headers headers{{"Content-Type", "application/xml; charset=utf-8"}};
     if (!depth.isEmpty())
         headers.append({"Depth", depth});
-    return send(verb, url, body, headers);
+    return m_http.send(verb, url, body, headers);
 }
 
 QUrl CalDavCollection::urlOf(const QString &href) const
@@ -118,8 +107,8 @@ Collection::Changes CalDavCollection::changesSince(const QString &token)
     const Reply reply = davRequest("REPORT", m_collection, body, {});
     if (reply.status != 207)
         return listAll(); // no sync-collection here, or a token the server no longer knows
-    const Multistatus answer = Multistatus::parse(reply.body);
-    Changes changes = changesOf(answer.responses, m_collection.path(QUrl::FullyDecoded));
+    const Multistatus answer = Multistatus::parse(reply.body, m_http.server());
+    Changes changes = changesOf(answer.responses);
     changes.token = answer.syncToken;
     changes.complete = token.isEmpty();
     return changes;
@@ -132,7 +121,7 @@ Collection::Changes CalDavCollection::listAll()
     const Reply reply = davRequest("PROPFIND", m_collection, body, "1");
     if (reply.status != 207)
         throw SyncFailure{SyncFailure::Server, tr("The server answered HTTP %1 to the listing of %2.").arg(reply.status).arg(m_collection.path())};
-    Changes changes = changesOf(Multistatus::parse(reply.body).responses, m_collection.path(QUrl::FullyDecoded));
+    Changes changes = changesOf(Multistatus::parse(reply.body, m_http.server()).responses);
     changes.complete = true;
     return changes;
 }
@@ -150,9 +139,9 @@ QList<Collection::Entry> CalDavCollection::fetch(const QStringList &hrefs)
         const Reply reply = davRequest("REPORT", m_collection, body, "1");
         if (reply.status != 207)
             throw SyncFailure{SyncFailure::Server, tr("The server answered HTTP %1 when asked for entries.").arg(reply.status)};
-        for (const Multistatus::Response &response : Multistatus::parse(reply.body).responses) {
+        for (const Multistatus::Response &response : Multistatus::parse(reply.body, m_http.server()).responses) {
             if (response.text.contains(QStringLiteral("calendar-data")))
-                entries.append({response.href, response.text.value(QStringLiteral("getetag")).trimmed(),
+                entries.append({checkedHref(response.href), checkedEtag(response.text.value(QStringLiteral("getetag"))),
                                 response.text.value(QStringLiteral("calendar-data")).toUtf8()});
         }
     }
@@ -161,6 +150,9 @@ QList<Collection::Entry> CalDavCollection::fetch(const QStringList &hrefs)
 
 CalDavCollection::Headers CalDavCollection::putHeaders(const QString &etag)
 {
+    // Refused when they came in, but the state may be older than that check.
+    if (!HttpExchange::isHeaderSafe(etag))
+        throw SyncFailure{SyncFailure::Server, tr("An ETag that HTTP does not allow was kept for an entry; it is not sent.")};
     return {{"Content-Type", "text/calendar; charset=utf-8"},
             etag.isEmpty() ? std::pair<QByteArray, QByteArray>("If-None-Match", "*")
                            : std::pair<QByteArray, QByteArray>("If-Match", etag.toUtf8())};
@@ -171,20 +163,20 @@ Collection::Put CalDavCollection::putOutcome(const Reply &reply, const QString &
     if (reply.status == 412)
         return {Put::Conflict, {}, {}};
     if (reply.status < 200 || reply.status > 299)
-        return {Put::Refused, {}, tr("HTTP %1 to storing %2").arg(reply.status).arg(href)};
-    return {Put::Stored, reply.etag, {}};
+        return {Put::Refused, {}, tr("HTTP %1 to storing %2: %3").arg(reply.status).arg(href, HttpExchange::sanitized(reply.body))};
+    return {Put::Stored, reply.etag.trimmed(), {}};
 }
 
 Collection::Put CalDavCollection::put(const QString &href, const QByteArray &data, const QString &etag)
 {
-    return putOutcome(send("PUT", urlOf(href), data, putHeaders(etag)), href);
+    return putOutcome(m_http.send("PUT", urlOf(href), data, putHeaders(etag)), href);
 }
 
 QList<Collection::Put> CalDavCollection::putAll(const QList<PutRequest> &requests)
 {
     QList<QNetworkReply *> replies;
     for (const PutRequest &request : requests)
-        replies << start("PUT", urlOf(request.href), request.data, putHeaders(request.etag));
+        replies << m_http.start("PUT", urlOf(request.href), request.data, putHeaders(request.etag));
     QEventLoop loop;
     qsizetype open = replies.size();
     for (QNetworkReply *reply : replies) {
@@ -199,7 +191,7 @@ QList<Collection::Put> CalDavCollection::putAll(const QList<PutRequest> &request
     std::optional<SyncFailure> failure;
     for (qsizetype i = 0; i < replies.size(); ++i) {
         try {
-            results << putOutcome(finish(replies.at(i), "PUT"), requests.at(i).href);
+            results << putOutcome(m_http.finish(replies.at(i), "PUT"), requests.at(i).href);
         } catch (const SyncFailure &thrown) {
             if (!failure)
                 failure = thrown; // the first, once every reply is closed
@@ -217,7 +209,9 @@ QString CalDavCollection::firstHref(const QUrl &url, const QByteArray &property)
                             "<D:propfind xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\"><D:prop>" + property +
                             "</D:prop></D:propfind>";
     const Reply reply = davRequest("PROPFIND", url, body, "0");
-    for (const Multistatus::Response &response : Multistatus::parse(reply.body).responses) {
+    if (reply.status != 207)
+        return QString();
+    for (const Multistatus::Response &response : Multistatus::parse(reply.body, m_http.server()).responses) {
         for (const QStringList &hrefs : response.hrefs) {
             if (!hrefs.isEmpty())
                 return hrefs.first();
@@ -239,7 +233,7 @@ QUrl CalDavCollection::findOrMakeCollection(const QUrl &url, const QString &name
     const Reply self = davRequest("PROPFIND", url, kinds, "0");
     if (self.status != 207)
         throw SyncFailure{SyncFailure::Server, tr("%1 is no WebDAV folder (HTTP %2).").arg(url.toString()).arg(self.status)};
-    const Multistatus here = Multistatus::parse(self.body);
+    const Multistatus here = Multistatus::parse(self.body, m_http.server());
     if (!here.responses.isEmpty() && isJournalCalendar(here.responses.first()))
         return url;
 
@@ -254,7 +248,9 @@ QUrl CalDavCollection::findOrMakeCollection(const QUrl &url, const QString &name
     at.setPath(home.endsWith(u'/') ? home : home + u'/', QUrl::DecodedMode);
 
     const Reply listing = davRequest("PROPFIND", at, kinds, "1");
-    for (const Multistatus::Response &response : Multistatus::parse(listing.body).responses) {
+    if (listing.status != 207)
+        throw SyncFailure{SyncFailure::Server, tr("%1 is no WebDAV folder (HTTP %2).").arg(at.toString()).arg(listing.status)};
+    for (const Multistatus::Response &response : Multistatus::parse(listing.body, m_http.server()).responses) {
         if (isJournalCalendar(response) && response.text.value(QStringLiteral("displayname")) == name) {
             QUrl found = at;
             found.setPath(response.href, QUrl::DecodedMode);

@@ -1,8 +1,14 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "sync/caldav/Multistatus.h"
 
+#include "sync/Collection.h"
+#include "sync/caldav/HttpExchange.h"
+
+#include <QCoreApplication>
 #include <QUrl>
 #include <QXmlStreamReader>
+
+#include <utility>
 
 namespace {
 
@@ -18,10 +24,11 @@ QString decodedHref(const QString &href)
 
 } // namespace
 
-Multistatus Multistatus::parse(const QByteArray &body)
+Multistatus Multistatus::parse(const QByteArray &body, const QString &server)
 {
     Multistatus result;
     QXmlStreamReader xml(body);
+    bool root = true;
     Response response;
     Response propstat; // the properties of one propstat, kept when its status is 200
     int propstatStatus = 0;
@@ -31,7 +38,9 @@ Multistatus Multistatus::parse(const QByteArray &body)
         xml.readNext();
         if (xml.isStartElement()) {
             const QString name = xml.name().toString();
-            if (inProp && property.isEmpty()) {
+            if (std::exchange(root, false) && name != u"multistatus")
+                xml.raiseError(QCoreApplication::translate("CalDavClient", "it is no multistatus but %1").arg(name.left(40)));
+            else if (inProp && property.isEmpty()) {
                 property = name;
                 propstat.text.insert(property, QString());
             } else if (inProp && name == u"href") {
@@ -74,5 +83,11 @@ Multistatus Multistatus::parse(const QByteArray &body)
             }
         }
     }
+    if (!xml.hasError() && root)
+        xml.raiseError(QCoreApplication::translate("CalDavClient", "it is empty"));
+    if (xml.hasError())
+        throw SyncFailure{SyncFailure::Server, QCoreApplication::translate("CalDavClient", "The server %1 sent a broken answer "
+                                                                           "(line %2): %3.")
+                                                   .arg(server).arg(xml.lineNumber()).arg(HttpExchange::sanitized(xml.errorString().toUtf8()))};
     return result;
 }

@@ -26,5 +26,7 @@ struct Multistatus
     QList<Response> responses;
     QString syncToken;
 
-    static Multistatus parse(const QByteArray &body);
+    // The answer in body; a SyncFailure naming server and the line when it
+    // is no complete, well-formed multistatus (cut short, garbled).
+    static Multistatus parse(const QByteArray &body, const QString &server);
 };

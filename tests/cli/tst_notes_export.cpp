@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NotesFixture.h"
 
+#include <QElapsedTimer>
+#include <QFile>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -133,6 +135,8 @@ private slots:
     void json();
     void importAddsBelowOnce_data();
     void importAddsBelowOnce();
+    void importRefuses_data();
+    void importRefuses();
 };
 
 void NotesExportTest::icsText_data()
@@ -367,6 +371,73 @@ void NotesExportTest::importAddsBelowOnce()
     QCOMPARE(imported.value("August_2021_txtNote_7"), format == "other" ? "blanks at both ends" : "  blanks at both ends\t");
     QCOMPARE(imported.value("August_2021_txtNoteColor_5"), "0"); // the note's own colour stays
     QCOMPARE(NotesFixture::contents(target.storePath()), imported);
+}
+
+void NotesExportTest::importRefuses_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QString>("message");
+    QTest::addColumn<QStringList>("stored"); // the keys the store holds afterwards, besides Text1
+
+    const auto calendar = [](const QByteArray &journals) {
+        return "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Test//EN\r\n" + journals + "END:VCALENDAR\r\n";
+    };
+    const auto journal = [](const QByteArray &key, const QByteArray &more = {}) {
+        return "BEGIN:VJOURNAL\r\nUID:" + key + "\r\nDTSTAMP:20260101T000000Z\r\nDESCRIPTION:abc\r\nX-TAVORIN-KEY:" + key
+               + "\r\n" + more + "END:VJOURNAL\r\n";
+    };
+    QTest::newRow("keys of the window's other settings")
+        << calendar(journal("Text1") + journal("Text2") + journal("Forecolor") + journal("x'); DROP TABLE settings;--"))
+        << 0 << "skipped the entry \"Text2\": that is not the key of a note." << QStringList{};
+    QTest::newRow("colours the window cannot store")
+        << calendar(journal("August_2021_txtNote_5", "X-TAVORIN-COLOR:not-a-colour\r\n")
+                    + journal("August_2021_txtNote_6", "X-TAVORIN-COLOR:99999999999\r\n"))
+        << 0 << "skipped the colour \"99999999999\" of August_2021_txtNote_6"
+        << QStringList{"August_2021_txtNote_5", "August_2021_txtNote_6"};
+    QTest::newRow("JSON with an empty key") << QByteArray(R"({"notes":[{"key":"","text":"abc"}]})") << 0
+                                            << "skipped the entry \"\": that is not the key of a note." << QStringList{};
+    QTest::newRow("entry without its END") << calendar("BEGIN:VJOURNAL\r\nUID:a\r\nDESCRIPTION:abc\r\n") << 3
+                                           << "where END:VJOURNAL of line 4 belongs" << QStringList{};
+    QTest::newRow("calendar cut short") << QByteArray("BEGIN:VCALENDAR\r\nVERSION:2.0\r\n") << 3
+                                        << "line 1: BEGIN:VCALENDAR has no END:VCALENDAR" << QStringList{};
+    QTest::newRow("a line of 2 MB") << calendar(journal("August_2021_txtNote_5", "X-OTHER:" + QByteArray(2 << 20, 'x') + "\r\n"))
+                                    << 3 << "line 9 is longer than 1 MB" << QStringList{};
+    QTest::newRow("a folded line of 2 MB")
+        << calendar(journal("August_2021_txtNote_5", "X-OTHER:" + QByteArray(2 << 20, 'x').replace(QByteArray(70, 'x'), QByteArray(70, 'x') + "\r\n ") + "\r\n"))
+        << 3 << "line 9 is longer than 1 MB" << QStringList{};
+    QTest::newRow("nested deeper than a calendar") << "BEGIN:VCALENDAR\r\n" + QByteArray("BEGIN:X\r\n").repeated(100) << 3 << "nested deeper than 8"
+                                                   << QStringList{};
+}
+
+// A crafted file writes nothing but notes, and colours the window could
+// have stored; a broken or oversized one is refused with its line, in time.
+void NotesExportTest::importRefuses()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(int, exitCode);
+    QFETCH(QString, message);
+    QFETCH(QStringList, stored);
+    NotesFixture target;
+    target.put("Text1", "2021");
+    QFile in(target.path("in"));
+    QVERIFY(in.open(QIODevice::WriteOnly));
+    in.write(file);
+    in.close();
+    QElapsedTimer clock;
+    clock.start();
+
+    const auto result = target.run({"import", target.path("in")});
+
+    QVERIFY(clock.elapsed() < 10000);
+    QCOMPARE(result.exitCode, exitCode);
+    QVERIFY2(result.err.contains(message.toUtf8()), result.err.constData());
+    QMap<QString, QString> after = NotesFixture::contents(target.storePath());
+    QCOMPARE(after.take("Text1"), "2021");
+    QCOMPARE(QStringList(after.keys()).filter("_txtNote_"), stored);
+    for (const QString &key : after.keys())
+        QVERIFY2(key.contains("_txtNote_"), qPrintable(key)); // colours too, under the note's colour key
+    QVERIFY(!after.contains("August_2021_txtNoteColor_6"));
 }
 
 QTEST_GUILESS_MAIN(NotesExportTest)

@@ -9,13 +9,18 @@
 #include "sync/caldav/CalDavCollection.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QMutex>
 #include <QProcess>
+#include <QSemaphore>
+#include <QThread>
 #include <QRandomGenerator>
 #include <QTimeZone>
 #include <QTcpServer>
 #include <QTcpSocket>
 #include <QTest>
 
+#include <atomic>
 #include <csignal>
 
 namespace {
@@ -100,6 +105,97 @@ private:
     QTemporaryDir m_folder;
     QProcess m_process;
     quint16 m_port = 0;
+};
+
+// A server of the test's own on 127.0.0.1 that gives every request the same
+// answer, one no real server sends: a redirect elsewhere, a header or body a
+// server must not send, an answer that never ends or never comes. It runs in
+// a thread of its own, as the program under test runs beside the test.
+// Special answers: "SILENT" (never answers), "DRIBBLE" (a byte now and then),
+// "ENDLESS" (a body without end).
+class HostileServer : public QThread
+{
+public:
+    explicit HostileServer(const QByteArray &answer) : m_answer(answer)
+    {
+        start();
+        m_ready.acquire();
+    }
+    ~HostileServer() override
+    {
+        m_stop = true;
+        wait();
+    }
+    QString root() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_port); }
+    QList<QByteArray> requests() const
+    {
+        QMutexLocker lock(&m_mutex);
+        return m_requests;
+    }
+
+    // A complete answer that closes the connection after it.
+    static QByteArray answer(const QByteArray &status, const QByteArray &body, const QByteArray &headers = {})
+    {
+        return "HTTP/1.1 " + status + "\r\n" + headers + "Content-Length: " + QByteArray::number(body.size())
+               + "\r\nConnection: close\r\n\r\n" + body;
+    }
+
+protected:
+    void run() override
+    {
+        QTcpServer server;
+        server.listen(QHostAddress::LocalHost, 0);
+        m_port = server.serverPort();
+        m_ready.release();
+        while (!m_stop) {
+            if (!server.waitForNewConnection(50))
+                continue;
+            const std::unique_ptr<QTcpSocket> socket(server.nextPendingConnection());
+            QByteArray request;
+            while (!request.contains("\r\n\r\n") && socket->waitForReadyRead(2000))
+                request += socket->readAll();
+            {
+                QMutexLocker lock(&m_mutex);
+                m_requests << request;
+            }
+            serve(*socket);
+        }
+    }
+
+private:
+    bool open(QTcpSocket &socket) const
+    {
+        return !m_stop && socket.state() == QAbstractSocket::ConnectedState;
+    }
+    void serve(QTcpSocket &socket)
+    {
+        if (m_answer == "SILENT") {
+            while (open(socket))
+                socket.waitForReadyRead(50);
+        } else if (m_answer == "DRIBBLE") {
+            socket.write("HTTP/1.1 207 Multi-Status\r\nContent-Length: 100000\r\n\r\n");
+            while (open(socket) && socket.write(" ") == 1 && socket.waitForBytesWritten(1000))
+                QThread::msleep(300);
+        } else if (m_answer == "ENDLESS") {
+            socket.write("HTTP/1.1 207 Multi-Status\r\nConnection: close\r\n\r\n<multistatus>");
+            const QByteArray chunk(1024 * 1024, ' ');
+            for (int sent = 0; open(socket) && sent < 200; ++sent) {
+                socket.write(chunk);
+                socket.waitForBytesWritten(2000);
+            }
+        } else {
+            socket.write(m_answer);
+            socket.waitForBytesWritten(2000);
+            socket.disconnectFromHost();
+        }
+    }
+
+    QByteArray m_answer;
+    std::atomic<bool> m_stop = false;
+    std::atomic<quint16> m_port = 0;
+    QSemaphore m_ready;
+    mutable QMutex m_mutex;
+    QList<QByteArray> m_requests;
 };
 
 // No keyring answers in the tests: the password comes from the command.
@@ -324,39 +420,126 @@ void NotesSyncTest::readByAnotherClient()
 
 void NotesSyncTest::faults_data()
 {
-    QTest::addColumn<bool>("serverUp");
+    QTest::addColumn<QString>("server");     // "radicale", "closed" (nobody listens) or "hostile"
+    QTest::addColumn<QByteArray>("answer");  // the hostile server's; OTHER/ the root of a second one
+    QTest::addColumn<QString>("twist");      // what else is wrong on this machine
     QTest::addColumn<QString>("password");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
 
-    QTest::newRow("server down") << false << Password << 4 << "Cannot reach";
-    QTest::newRow("wrong password") << true << "wrong" << 5 << "refused the login";
+    const auto answer = [](const QByteArray &status, const QByteArray &body, const QByteArray &headers = {}) {
+        return HostileServer::answer(status, body, headers);
+    };
+    const auto multistatus = [](const QByteArray &responses) {
+        return HostileServer::answer("207 Multi-Status", "<?xml version=\"1.0\"?><D:multistatus xmlns:D=\"DAV:\">" + responses
+                                                             + "<D:sync-token>t2</D:sync-token></D:multistatus>");
+    };
+    const QByteArray entry = "<D:response><D:href>/cal/%1.ics</D:href><D:propstat><D:prop><D:getetag>%2</D:getetag>"
+                             "</D:prop><D:status>HTTP/1.1 200 OK</D:status></D:propstat></D:response>";
+    const QString none;
+    QTest::newRow("server down") << "closed" << QByteArray() << none << Password << 4 << "Cannot reach";
+    QTest::newRow("wrong password") << "radicale" << QByteArray() << none << "wrong" << 5 << "refused the login";
+    QTest::newRow("redirect to another origin")
+        << "hostile" << answer("307 Temporary Redirect", {}, "Location: OTHER/cal/\r\n") << none << Password << 6
+        << "is not followed";
+    QTest::newRow("redirect that would turn REPORT into GET")
+        << "hostile" << answer("301 Moved Permanently", {}, "Location: /elsewhere/\r\n") << none << Password << 6
+        << "HTTP 301";
+    QTest::newRow("ETag with CR LF")
+        << "hostile" << multistatus(QString::fromLatin1(entry).arg("a", "\"1\"&#13;&#10;X-Injected: 1").toUtf8()) << none
+        << Password << 6 << "ETag that HTTP does not allow";
+    QTest::newRow("href outside the collection")
+        << "hostile" << multistatus(QString::fromLatin1(entry).arg("../other/x", "\"1\"").toUtf8()) << none << Password
+        << 6 << "outside the calendar";
+    QTest::newRow("answer without end") << "hostile" << QByteArray("ENDLESS") << none << Password << 6 << "more than 64 MB";
+    QTest::newRow("silent server") << "hostile" << QByteArray("SILENT") << none << Password << 4 << "did not answer";
+    QTest::newRow("a byte now and then") << "hostile" << QByteArray("DRIBBLE") << none << Password << 4 << "did not answer";
+    QTest::newRow("207 cut short")
+        << "hostile" << answer("207 Multi-Status", "<?xml version=\"1.0\"?>\n<D:multistatus xmlns:D=\"DAV:\">\n<D:response>")
+        << none << Password << 6 << "broken answer (line 3)";
+    QTest::newRow("207 that is no multistatus")
+        << "hostile" << answer("207 Multi-Status", "<html><body>welcome</body></html>") << none << Password << 6
+        << "no multistatus but html";
+    QTest::newRow("server's error text, without escapes")
+        << "hostile" << answer("500 Internal Server Error", "<p>disk\x1b[2J full</p>") << none << Password << 6
+        << "(HTTP 500) on REPORT";
+    QTest::newRow("password in the address at setup") << "closed" << QByteArray() << "setup-userinfo" << Password << 3
+                                                       << "holds a user name or password";
+    QTest::newRow("plain http to another machine at setup") << "closed" << QByteArray() << "setup-http" << Password << 3
+                                                            << "--allow-insecure-http";
+    QTest::newRow("sync.conf writable by others") << "radicale" << QByteArray() << "config-open" << Password << 3
+                                                  << "can be changed by other users";
+    QTest::newRow("config folder writable by others") << "radicale" << QByteArray() << "folder-open" << Password << 3
+                                                      << "can be changed by other users";
+    QTest::newRow("link at the sync state's place") << "radicale" << QByteArray() << "state-link" << Password << 3
+                                                    << "symbolic link";
 }
 
+// Whatever goes wrong, the pass ends in time with its own exit code and a
+// message that says what, the password is never shown or sent to a server
+// that did not ask for it, and the notes stay.
 void NotesSyncTest::faults()
 {
-    QFETCH(bool, serverUp);
+    QFETCH(QString, server);
+    QFETCH(QByteArray, answer);
+    QFETCH(QString, twist);
     QFETCH(QString, password);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
     NotesFixture here;
     here.put("July_2025_txtNote_2", "kept");
+    HostileServer other(HostileServer::answer("200 OK", "never asked"));
+    std::unique_ptr<HostileServer> hostile;
     QTcpServer closed;
     closed.listen(QHostAddress::LocalHost, 0);
-    const QString url = serverUp ? m_server->collection() : QStringLiteral("http://127.0.0.1:%1/cal/").arg(closed.serverPort());
+    QString url = QStringLiteral("http://127.0.0.1:%1/cal/").arg(closed.serverPort());
     closed.close();
+    if (server == u"radicale")
+        url = m_server->collection();
+    if (server == u"hostile") {
+        hostile = std::make_unique<HostileServer>(answer.replace("OTHER/", other.root().toUtf8()));
+        url = hostile->root() + QStringLiteral("cal/");
+    }
     QDir().mkpath(here.path(".config/Quillmere"));
     QFile config(here.path(".config/Quillmere/sync.conf"));
     QVERIFY(config.open(QIODevice::WriteOnly));
     config.write(QStringLiteral("url=%1\nuser=%2\npassword-command=%3\n").arg(url, User, passwordCommand(here, password)).toUtf8());
+    if (hostile)
+        config.write("timeout=1\n"); // a deadline the test can wait for
     config.close();
+    if (twist == u"config-open")
+        QVERIFY(config.setPermissions(config.permissions() | QFile::WriteOther));
+    if (twist == u"folder-open")
+        QVERIFY(QFile(here.path(".config/Quillmere")).setPermissions(QFile::Permissions(0x7777)));
+    if (twist == u"state-link")
+        QVERIFY(QFile::link(here.path("elsewhere.sqlite3"), SyncState::pathBeside(here.storePath())));
+    QStringList arguments;
+    if (twist == u"setup-userinfo")
+        arguments = {"setup", url.replace("http://", "http://" + User + ":s3cret@"), "--user", User};
+    if (twist == u"setup-http")
+        arguments = {"setup", "http://192.0.2.1/cal/", "--user", User};
+    if (!arguments.isEmpty()) {
+        QFile::remove(config.fileName());
+        arguments << "--password-command" << passwordCommand(here, password);
+    }
 
-    const auto result = sync(here);
+    QElapsedTimer clock;
+    clock.start();
+    const auto result = sync(here, arguments);
 
     QCOMPARE(result.exitCode, exitCode);
     QVERIFY2(result.err.contains(message.toUtf8()), result.err.constData());
-    QVERIFY(!result.err.contains(password.toUtf8()));
+    QVERIFY(clock.elapsed() < 20000);
+    QVERIFY(!result.err.contains(password.toUtf8()) && !result.err.contains("s3cret") && !result.err.contains('\x1b'));
+    if (answer.contains("disk"))
+        QVERIFY2(result.err.contains("disk [2J full"), result.err.constData()); // the server's words, made harmless
     QCOMPARE(noteOf(here, "July_2025_txtNote_2"), "kept");
+    QVERIFY(!QFile::exists(here.path("elsewhere.sqlite3")));
+    if (!arguments.isEmpty())
+        QVERIFY(!QFile::exists(config.fileName()));
+    QVERIFY(other.requests().isEmpty());
+    for (const QByteArray &request : hostile ? hostile->requests() : QList<QByteArray>())
+        QVERIFY2(!request.toLower().contains("authorization:"), request.constData()); // none asked for it
 }
 
 void NotesSyncTest::serverFailsMidPass()

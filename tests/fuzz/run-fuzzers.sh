@@ -16,7 +16,7 @@ root=$(cd "$here/../.." && pwd)
 seconds=${1:-20}
 shift || true
 targets=("$@")
-[[ ${#targets[@]} -gt 0 ]] || targets=(fuzz_isnumber fuzz_yearof fuzz_colortext fuzz_store_roundtrip)
+[[ ${#targets[@]} -gt 0 ]] || targets=(fuzz_isnumber fuzz_yearof fuzz_colortext fuzz_store_roundtrip fuzz_journal fuzz_multistatus fuzz_import)
 build=${FUZZ_BUILD_DIR:-$root/build-fuzz}
 
 if ! command -v clang++ >/dev/null; then

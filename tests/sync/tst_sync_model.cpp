@@ -276,6 +276,15 @@ void SyncModelTest::initTestCase()
             machine.planner->save(Settings::Application, Settings::Section, key, QStringLiteral("kept ") + key);
         m_machines.push_back(std::move(machine));
     }
+    // A hostile server's entries naming the window's other settings, with
+    // colours no window stores: never written to a store (checkAgreement),
+    // never keeping the token back (quietRound).
+    for (const QString &key : OtherKeys + QStringList{QStringLiteral("x'); DROP TABLE settings;--")}) {
+        m_server.write(m_server.hrefFor(QString::fromLatin1(key.toUtf8().toHex()) + QStringLiteral(".ics")),
+                       "BEGIN:VCALENDAR\r\nVERSION:2.0\r\nBEGIN:VJOURNAL\r\nUID:" + key.toUtf8() + "\r\nDTSTAMP:20260101T000000Z\r\n"
+                       "DESCRIPTION:abc\r\nX-TAVORIN-KEY:" + key.toUtf8() + "\r\nX-TAVORIN-COLOR:99999999999\r\n"
+                       "END:VJOURNAL\r\nEND:VCALENDAR\r\n");
+    }
 }
 
 void SyncModelTest::randomSteps()
