@@ -2,6 +2,7 @@
 #include "calendar/Controls.h"
 
 #include "calendar/ColorNames.h"
+#include "notes/TextMerge.h"
 #include "platform/OleColor.h"
 
 #include <QAccessible>
@@ -10,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QToolTip>
 
@@ -86,6 +88,45 @@ void NoteBox::setText(const QString &text)
     m_storedText = text;
     if (text != toPlainText())
         setPlainText(text);
+}
+
+void NoteBox::followStore(const QString &stored)
+{
+    if (stored == m_storedText)
+        return;
+    const QString shown = text();
+    const QString next = shown == m_storedText ? stored : TextMerge::merge(m_storedText, shown, stored).text;
+    m_storedText = stored;
+    replaceInPlace(next);
+}
+
+// The outside change is not one of the user's edits, so it leaves nothing to
+// undo: undoing it would store it away again as if the user had typed that.
+void NoteBox::replaceInPlace(const QString &text)
+{
+    m_emptyingPending = false;
+    const QString current = toPlainText();
+    if (current == text)
+        return;
+    qsizetype prefix = 0;
+    const qsizetype shorter = qMin(current.size(), text.size());
+    while (prefix < shorter && current[prefix] == text[prefix])
+        ++prefix;
+    if (prefix > 0 && current[prefix - 1].isHighSurrogate())
+        --prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix && current[current.size() - 1 - suffix] == text[text.size() - 1 - suffix])
+        ++suffix;
+    if (suffix > 0 && current[current.size() - suffix].isLowSurrogate())
+        --suffix;
+    const int scroll = verticalScrollBar()->value();
+    document()->setUndoRedoEnabled(false);
+    QTextCursor edit(document());
+    edit.setPosition(int(prefix));
+    edit.setPosition(int(current.size() - suffix), QTextCursor::KeepAnchor);
+    edit.insertText(text.mid(prefix, text.size() - suffix - prefix));
+    document()->setUndoRedoEnabled(true);
+    verticalScrollBar()->setValue(scroll);
 }
 
 void NoteBox::finishRefill()

@@ -5,6 +5,7 @@
 #include "cli/ExitCode.h"
 #include "cli/Options.h"
 #include "cli/SyncConfig.h"
+#include "cli/SyncWatch.h"
 #include "notes/NoteStore.h"
 #include "platform/Failure.h"
 #include "sync/SyncPass.h"
@@ -22,6 +23,11 @@ namespace {
 // A pass longer than this shows its progress (on a terminal only).
 constexpr qint64 ProgressAfterMs = 1000;
 
+bool changedAnything(const SyncPass::Summary &summary)
+{
+    return summary.uploaded + summary.downloaded + summary.merged + summary.restored + summary.added > 0;
+}
+
 QString summaryLine(const SyncPass::Summary &summary, int requests)
 {
     return QCoreApplication::translate("SyncCommandLine", "%1 uploaded, %2 taken from the server, %3 merged, %4 uploaded again, %5 added from other programs; %6 requests")
@@ -37,7 +43,7 @@ QString SyncCommand::name() const
 
 QString SyncCommand::arguments() const
 {
-    return QStringLiteral("[setup URL --user NAME | --dry-run | --status]");
+    return QStringLiteral("[setup URL --user NAME | --dry-run | --status | --watch]");
 }
 
 QString SyncCommand::summary() const
@@ -51,17 +57,57 @@ int SyncCommand::runSync(const Call &call) const
         return usageError(call.console, tr("Unexpected argument \"%1\".").arg(call.arguments.first()));
     const bool dryRun = call.parser.isSet(Options::dryRun());
     const bool status = call.parser.isSet(Options::status());
-    if (dryRun && status)
-        return usageError(call.console, tr("--dry-run and --status do not go together."));
+    const bool watch = call.parser.isSet(Options::watch());
+    if (int(dryRun) + int(status) + int(watch) > 1)
+        return usageError(call.console, tr("--dry-run, --status and --watch do not go together."));
+    if (watch)
+        return this->watch(call);
     return status ? this->status(call) : pass(call, dryRun);
 }
 
+namespace {
+
+SyncConfig setUpConfig()
+{
+    SyncConfig config = SyncConfig::read(SyncConfig::defaultPath());
+    if (config.collection.isEmpty())
+        throw Failure(SyncCommand::tr("Sync is not set up: run \"tavorin-notes sync setup URL --user NAME\"."));
+    return config;
+}
+
+} // namespace
+
 int SyncCommand::pass(const Call &call, bool dryRun) const
 {
-    const SyncConfig config = SyncConfig::read(SyncConfig::defaultPath());
-    if (config.collection.isEmpty())
-        throw Failure(tr("Sync is not set up: run \"tavorin-notes sync setup URL --user NAME\"."));
+    const SyncConfig config = setUpConfig();
     CalDavCollection client(config.collection, config.user, config.password());
+    return passWith(call, client, dryRun);
+}
+
+// The settings and the password are read once, and again after the server
+// refused the login (the password may have changed meanwhile).
+int SyncCommand::watch(const Call &call) const
+{
+    const SyncConfig config = setUpConfig();
+    std::unique_ptr<CalDavCollection> client;
+    QStringList reported;
+    SyncWatch watch(call.storePath, [&] {
+        if (!client)
+            client = std::make_unique<CalDavCollection>(config.collection, config.user, config.password());
+        try {
+            passWith(call, *client, false, &reported);
+        } catch (const SyncFailure &failure) {
+            if (failure.kind == SyncFailure::Login)
+                client.reset();
+            throw;
+        }
+    }, call.console);
+    return watch.run();
+}
+
+int SyncCommand::passWith(const Call &call, Collection &client, bool dryRun, QStringList *reported) const
+{
+    const int requestsBefore = client.requestCount();
     SyncState state(SyncState::pathBeside(call.storePath));
     NoteStore store(call.storePath);
     SyncPass pass(client, state, store);
@@ -83,10 +129,17 @@ int SyncCommand::pass(const Call &call, bool dryRun) const
         for (const QString &change : summary.changes)
             console.write(tr("would %1\n").arg(change));
     }
-    for (const QString &problem : summary.problems)
-        console.message(problem);
-    const QString line = summaryLine(summary, client.requestCount());
-    console.write((dryRun ? tr("dry run: ") : tr("sync: ")) + line + u'\n');
+    for (const QString &problem : summary.problems) {
+        if (!reported || !reported->contains(problem))
+            console.message(problem);
+    }
+    const QString line = summaryLine(summary, client.requestCount() - requestsBefore);
+    if (!reported)
+        console.write((dryRun ? tr("dry run: ") : tr("sync: ")) + line + u'\n');
+    else if (changedAnything(summary))
+        console.note(tr("sync: ") + line); // at once, also into a log
+    if (reported)
+        *reported = summary.problems;
     if (!dryRun) {
         state.setValue(QStringLiteral("last-pass"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
         state.setValue(QStringLiteral("last-summary"), line);
