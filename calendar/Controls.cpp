@@ -102,6 +102,8 @@ void NoteBox::followStore(const QString &stored)
 
 // The outside change is not one of the user's edits, so it leaves nothing to
 // undo: undoing it would store it away again as if the user had typed that.
+// A caret where text comes in stays before it, where the user was typing; a
+// selection grows by none of it; one inside the replaced text goes to its end.
 void NoteBox::replaceInPlace(const QString &text)
 {
     m_emptyingPending = false;
@@ -119,13 +121,30 @@ void NoteBox::replaceInPlace(const QString &text)
         ++suffix;
     if (suffix > 0 && current[current.size() - suffix].isLowSurrogate())
         --suffix;
+    const int replacedEnd = int(current.size() - suffix);
+    const int insertedEnd = int(text.size() - suffix);
+    const auto moved = [&](int at, bool startOfSelection) {
+        if (at < prefix || (at == prefix && !startOfSelection))
+            return at;
+        return at >= replacedEnd ? at + insertedEnd - replacedEnd : insertedEnd;
+    };
+    const QTextCursor before = textCursor();
+    const bool selection = before.hasSelection();
+    const int anchor = moved(before.anchor(), selection && before.anchor() < before.position());
+    const int position = moved(before.position(), selection && before.position() < before.anchor());
     const int scroll = verticalScrollBar()->value();
+
     document()->setUndoRedoEnabled(false);
     QTextCursor edit(document());
     edit.setPosition(int(prefix));
-    edit.setPosition(int(current.size() - suffix), QTextCursor::KeepAnchor);
-    edit.insertText(text.mid(prefix, text.size() - suffix - prefix));
+    edit.setPosition(replacedEnd, QTextCursor::KeepAnchor);
+    edit.insertText(text.mid(prefix, insertedEnd - prefix));
     document()->setUndoRedoEnabled(true);
+
+    QTextCursor after = textCursor();
+    after.setPosition(anchor);
+    after.setPosition(position, QTextCursor::KeepAnchor);
+    setTextCursor(after);
     verticalScrollBar()->setValue(scroll);
 }
 

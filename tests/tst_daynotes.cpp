@@ -100,7 +100,7 @@ private slots:
         QTest::newRow("change after the caret") << 3 << 3 << "Dentist 9:30\nbring all forms" << 3 << 3;
         QTest::newRow("change before the caret") << 16 << 16 << "Dentist 10:30\nbring forms" << 17 << 17;
         QTest::newRow("selection, line added above") << 0 << 7 << "Monday\nDentist 9:30\nbring forms" << 7 << 14;
-        QTest::newRow("caret in the changed words") << 10 << 10 << "Dentist at noon\nbring forms" << 8 << 8;
+        QTest::newRow("caret in the changed words") << 10 << 10 << "Dentist at noon\nbring forms" << 15 << 15;
     }
     void outsideChangeKeepsCaretAndSelection()
     {
