@@ -47,7 +47,7 @@ start_machines() {
     machine $name
     notes sync setup "$SERVER_URL" --user anna --password-command "cat $WORK/password" \
       >>"$WORK/setup.log" 2>&1 || die "sync setup on $name failed: $(tail -n 3 "$WORK/setup.log")"
-    notes sync --watch >>"$WORK/watch-$name.log" 2>&1 &
+    env DBUS_SESSION_BUS_ADDRESS= LANGUAGE=C LC_ALL=C.UTF-8 "$NOTES" sync --watch >>"$WORK/watch-$name.log" 2>&1 &
     STARTED+=($!)
     eval "WATCH_$name=$!"
     start_x
