@@ -58,8 +58,10 @@ int SyncCommand::runSync(const Call &call) const
     const bool dryRun = call.parser.isSet(Options::dryRun());
     const bool status = call.parser.isSet(Options::status());
     const bool watch = call.parser.isSet(Options::watch());
-    if (int(dryRun) + int(status) + int(watch) > 1)
-        return usageError(call.console, tr("--dry-run, --status and --watch do not go together."));
+    if (dryRun && status)
+        return usageError(call.console, tr("--dry-run and --status do not go together."));
+    if (watch && (dryRun || status))
+        return usageError(call.console, tr("--watch goes with neither --dry-run nor --status."));
     if (watch)
         return this->watch(call);
     return status ? this->status(call) : pass(call, dryRun);
