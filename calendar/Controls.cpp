@@ -2,6 +2,7 @@
 #include "calendar/Controls.h"
 
 #include "calendar/ColorNames.h"
+#include "notes/TextMerge.h"
 #include "platform/OleColor.h"
 
 #include <QAccessible>
@@ -10,6 +11,7 @@
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
+#include <QTextCursor>
 #include <QTextDocument>
 #include <QToolTip>
 
@@ -86,6 +88,64 @@ void NoteBox::setText(const QString &text)
     m_storedText = text;
     if (text != toPlainText())
         setPlainText(text);
+}
+
+void NoteBox::followStore(const QString &stored)
+{
+    if (stored == m_storedText)
+        return;
+    const QString shown = text();
+    const QString next = shown == m_storedText ? stored : TextMerge::merge(m_storedText, shown, stored).text;
+    m_storedText = stored;
+    replaceInPlace(next);
+}
+
+// The outside change is not one of the user's edits, so it leaves nothing to
+// undo: undoing it would store it away again as if the user had typed that.
+// A caret where text comes in stays before it, where the user was typing; a
+// selection grows by none of it; one inside the replaced text goes to its end.
+void NoteBox::replaceInPlace(const QString &text)
+{
+    m_emptyingPending = false;
+    const QString current = toPlainText();
+    if (current == text)
+        return;
+    qsizetype prefix = 0;
+    const qsizetype shorter = qMin(current.size(), text.size());
+    while (prefix < shorter && current[prefix] == text[prefix])
+        ++prefix;
+    if (prefix > 0 && current[prefix - 1].isHighSurrogate())
+        --prefix;
+    qsizetype suffix = 0;
+    while (suffix < shorter - prefix && current[current.size() - 1 - suffix] == text[text.size() - 1 - suffix])
+        ++suffix;
+    if (suffix > 0 && current[current.size() - suffix].isLowSurrogate())
+        --suffix;
+    const int replacedEnd = int(current.size() - suffix);
+    const int insertedEnd = int(text.size() - suffix);
+    const auto moved = [&](int at, bool startOfSelection) {
+        if (at < prefix || (at == prefix && !startOfSelection))
+            return at;
+        return at >= replacedEnd ? at + insertedEnd - replacedEnd : insertedEnd;
+    };
+    const QTextCursor before = textCursor();
+    const bool selection = before.hasSelection();
+    const int anchor = moved(before.anchor(), selection && before.anchor() < before.position());
+    const int position = moved(before.position(), selection && before.position() < before.anchor());
+    const int scroll = verticalScrollBar()->value();
+
+    document()->setUndoRedoEnabled(false);
+    QTextCursor edit(document());
+    edit.setPosition(int(prefix));
+    edit.setPosition(replacedEnd, QTextCursor::KeepAnchor);
+    edit.insertText(text.mid(prefix, insertedEnd - prefix));
+    document()->setUndoRedoEnabled(true);
+
+    QTextCursor after = textCursor();
+    after.setPosition(anchor);
+    after.setPosition(position, QTextCursor::KeepAnchor);
+    setTextCursor(after);
+    verticalScrollBar()->setValue(scroll);
 }
 
 void NoteBox::finishRefill()

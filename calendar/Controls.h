@@ -37,6 +37,13 @@ public:
     const QString &storedText() const { return m_storedText; }
     void markStored(const QString &text) { m_storedText = text; }
 
+    // Another program stored the note anew: the box shows it, with an edit
+    // not yet stored merged in. Only the part that differs is replaced, so the
+    // caret, the selection and the scroll position stay with the text around them.
+    void followStore(const QString &stored);
+    // Shows text in place of the box's own in the same way.
+    void replaceInPlace(const QString &text);
+
     // A refill empties every box and then loads it. The emptying waits until
     // the box is loaded or the refill ends, so that a box whose note does not
     // change is not laid out at all, and one that does only once.

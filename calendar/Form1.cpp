@@ -7,6 +7,7 @@
 #include "calendar/MonthPanel.h"
 #include "calendar/WindowDesign.h"
 #include "notes/NoteKey.h"
+#include "notes/TextMerge.h"
 #include "platform/CommonDialog.h"
 #include "platform/FocusNotifier.h"
 #include "platform/Numbers.h"
@@ -17,7 +18,9 @@
 #include "platform/UnhandledFailures.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
+#include "settings/StoreWatch.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QCoreApplication>
@@ -27,7 +30,6 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
-#include <QTextCursor>
 
 namespace {
 
@@ -92,6 +94,10 @@ Form1::Form1(QWidget *parent)
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
     chainTabOrder();
     centreOnScreen();
+    // What another program stores shows within a second, with no input here.
+    m_storeWatch = new StoreWatch([]() -> SettingsStore & { return Settings::store(); }, StoreWatch::DefaultIntervalMs, this);
+    connect(m_storeWatch, &StoreWatch::changed, this, guarded([this] { followStore(); }));
+    m_storeWatch->start();
 }
 
 Form1::~Form1() = default;
@@ -248,9 +254,12 @@ void Form1::storeNote(MonthPanel *panel, int index)
 {
     if (Refreshing)
         return;
-    NoteBox *note = panel->noteBox(index);
-    if (Settings::store().changedElsewhere() && !refillKeepsEdit(note))
+    if (Settings::store().changedElsewhere()) {
+        storeMerged(panel, index);
+        followStore();
         return;
+    }
+    NoteBox *note = panel->noteBox(index);
     SaveSetting(Settings::Application, Settings::Section,
                 NoteKey::text(panel->monthText(), panel->yearText(), index), note->text());
     SaveSetting(Settings::Application, Settings::Section,
@@ -259,27 +268,42 @@ void Form1::storeNote(MonthPanel *panel, int index)
     note->markStored(note->text());
 }
 
-// Another program changed the store since the window last read it (a
-// restore, another copy of the planner), so the boxes may show notes it has
-// replaced: storing one would undo that change. The window refills first;
-// the user's edit is put back only when the note it was made to is still the
-// one stored, else the box shows the note as stored now.
-bool Form1::refillKeepsEdit(NoteBox *note)
+// Another program changed the store since the window last looked (sync, a
+// second planner, an import), perhaps this very note. The keystroke is merged
+// with the note as stored now, as sync merges, the box's note as it showed it
+// being the base: nothing typed on either side is lost, and only edits of the
+// same words keep both versions. Read and write are one transaction, so no
+// other write comes in between.
+void Form1::storeMerged(MonthPanel *panel, int index)
 {
-    const QString edited = note->text();
-    const QString editedFrom = note->storedText();
-    const int cursor = note->textCursor().position();
-    const qint32 color = note->foreColor();
-    RefreshCalendar();
-    if (note->text() != editedFrom)
-        return false;
-    const QSignalBlocker quiet(note); // stored by the caller
-    note->setText(edited);
-    note->setForeColor(color);
-    QTextCursor restored = note->textCursor();
-    restored.setPosition(qMin(cursor, int(edited.size())));
-    note->setTextCursor(restored);
-    return true;
+    NoteBox *note = panel->noteBox(index);
+    const QString textKey = NoteKey::text(panel->monthText(), panel->yearText(), index);
+    const QString colorKey = NoteKey::color(panel->monthText(), panel->yearText(), index);
+    QString merged = note->text();
+    Settings::store().inTransaction([&] {
+        const QString stored = GetSetting(Settings::Application, Settings::Section, textKey);
+        if (stored != note->storedText())
+            merged = TextMerge::merge(note->storedText(), note->text(), stored).text;
+        SaveSetting(Settings::Application, Settings::Section, textKey, merged);
+        SaveSetting(Settings::Application, Settings::Section, colorKey, OleColor::toStoredText(note->foreColor()));
+    });
+    note->markStored(merged);
+    Refreshing = true;
+    const auto clear = qScopeGuard([this] { Refreshing = false; });
+    note->replaceInPlace(merged);
+}
+
+void Form1::followStore()
+{
+    Refreshing = true;
+    Settings::store().beginReadBatch(); // one consistent look at the store
+    const auto clear = qScopeGuard([this] {
+        Settings::store().endReadBatch();
+        Refreshing = false;
+    });
+    const auto *focused = qobject_cast<const NoteBox *>(QApplication::focusWidget());
+    Frame1->followStore(focused);
+    Frame2->followStore(focused);
 }
 
 void Form1::takeSwatchColor(MonthPanel *panel, int index)

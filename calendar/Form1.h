@@ -10,6 +10,7 @@ class CommonDialog;
 class MonthPanel;
 class Frame;
 class NoteBox;
+class StoreWatch;
 
 // The calendar window: two month panels side by side and the note text colour
 // strip along the bottom. Every change the user makes is stored at once.
@@ -31,6 +32,10 @@ public:
     // Refills both panels from their month selectors and year boxes.
     void RefreshCalendar();
     bool isRefreshing() const { return Refreshing; }
+    // Shows in both panels what another program stored, as a refill does,
+    // but leaving the focus, the caret, the selection, the scroll position and
+    // the month and year inputs as they are.
+    void followStore();
 
     MonthPanel *panel1() const { return Frame1; }
     MonthPanel *panel2() const { return Frame2; }
@@ -70,7 +75,7 @@ private:
     void storeYear(MonthPanel *panel, const QString &key);
     void checkYear(MonthPanel *panel);
     void storeNote(MonthPanel *panel, int index);
-    bool refillKeepsEdit(NoteBox *note);
+    void storeMerged(MonthPanel *panel, int index);
     void takeSwatchColor(MonthPanel *panel, int index);
 
     MonthPanel *Frame1 = nullptr;
@@ -79,5 +84,6 @@ private:
     ColorSwatch *Picture1 = nullptr;
     std::unique_ptr<CommonDialog> CommonDialog1;
     std::unique_ptr<Dispatchable> SkinFramework1;
+    StoreWatch *m_storeWatch = nullptr;
     bool Refreshing = false;
 };

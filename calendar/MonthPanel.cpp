@@ -157,21 +157,38 @@ int MonthPanel::daysShown() const
     return days;
 }
 
-// Loads colour and text of every cell, hidden ones too. A stored colour that
-// names no colour gives black text: one damaged value must not hide the others.
+// Loads colour and text of every cell, hidden ones too.
 void MonthPanel::loadNotes()
 {
-    const QString month = monthText();
-    const QString year = yearText();
+    m_filledMonth = monthText();
+    m_filledYear = yearText();
     for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
         NoteBox *note = m_noteBoxes[cell];
-        const QString storedColor = GetSetting(Settings::Application, Settings::Section,
-                                               NoteKey::color(month, year, cell), 0);
-        try {
-            note->setForeColor(OleColor::fromStoredText(storedColor));
-        } catch (const Failure &) {
-            note->setForeColor(0);
-        }
-        note->setText(GetSetting(Settings::Application, Settings::Section, NoteKey::text(month, year, cell)));
+        loadColor(note, NoteKey::color(m_filledMonth, m_filledYear, cell));
+        note->setText(GetSetting(Settings::Application, Settings::Section,
+                                 NoteKey::text(m_filledMonth, m_filledYear, cell)));
+    }
+}
+
+void MonthPanel::followStore(const NoteBox *focused)
+{
+    for (int cell = 0; cell < WindowDesign::CellCount; ++cell) {
+        NoteBox *note = m_noteBoxes[cell];
+        if (note != focused)
+            loadColor(note, NoteKey::color(m_filledMonth, m_filledYear, cell));
+        note->followStore(GetSetting(Settings::Application, Settings::Section,
+                                     NoteKey::text(m_filledMonth, m_filledYear, cell)));
+    }
+}
+
+// A stored colour that names no colour gives black text: one damaged value
+// must not hide the others.
+void MonthPanel::loadColor(NoteBox *note, const QString &key)
+{
+    const QString storedColor = GetSetting(Settings::Application, Settings::Section, key, 0);
+    try {
+        note->setForeColor(OleColor::fromStoredText(storedColor));
+    } catch (const Failure &) {
+        note->setForeColor(0);
     }
 }

@@ -47,11 +47,16 @@ public:
     void loadNotes();
     // Empties the boxes that the refill did not load (it was cut short).
     void finishRefill();
+    // Brings every note box in line with what another program stored, under
+    // the month and year of the last refill (a year half typed does not count).
+    // The focused box keeps the colour it took with the focus.
+    void followStore(const NoteBox *focused);
 
 private:
     void createTopLine(const Names &names, const QString &spokenCaption);
     void createCells(const Names &names);
     int daysShown() const;
+    void loadColor(NoteBox *note, const QString &key);
 
     QLabel *m_monthLabel = nullptr;
     QComboBox *m_monthSelector = nullptr;
@@ -59,4 +64,6 @@ private:
     QLineEdit *m_yearBox = nullptr;
     std::array<DayCaption *, WindowDesign::CellCount> m_dayCaptions{};
     std::array<NoteBox *, WindowDesign::CellCount> m_noteBoxes{};
+    QString m_filledMonth; // the texts the last refill loaded the notes under
+    QString m_filledYear;
 };

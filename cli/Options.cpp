@@ -29,6 +29,7 @@ QCommandLineOption format() { return withValue({QStringLiteral("format")}, QStri
 QCommandLineOption force() { return flag({QStringLiteral("force")}); }
 QCommandLineOption dryRun() { return flag({QStringLiteral("dry-run")}); }
 QCommandLineOption status() { return flag({QStringLiteral("status")}); }
+QCommandLineOption watch() { return flag({QStringLiteral("watch")}); }
 QCommandLineOption user() { return withValue({QStringLiteral("user")}, QStringLiteral("NAME")); }
 QCommandLineOption passwordCommand() { return withValue({QStringLiteral("password-command")}, QStringLiteral("CMD")); }
 QCommandLineOption allowInsecureHttp() { return flag({QStringLiteral("allow-insecure-http")}); }

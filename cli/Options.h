@@ -19,6 +19,7 @@ QCommandLineOption format();          // --format FORMAT of export, markdown unl
 QCommandLineOption force();           // --force of restore
 QCommandLineOption dryRun();          // --dry-run of import and sync
 QCommandLineOption status();          // --status of sync
+QCommandLineOption watch();           // --watch of sync
 QCommandLineOption user();            // --user NAME of sync setup
 QCommandLineOption passwordCommand(); // --password-command CMD of sync setup
 QCommandLineOption allowInsecureHttp(); // --allow-insecure-http of sync setup

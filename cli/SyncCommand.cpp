@@ -5,6 +5,7 @@
 #include "cli/ExitCode.h"
 #include "cli/Options.h"
 #include "cli/SyncConfig.h"
+#include "cli/SyncWatch.h"
 #include "notes/NoteStore.h"
 #include "platform/Failure.h"
 #include "sync/SyncPass.h"
@@ -15,12 +16,19 @@
 #include <QDateTime>
 #include <QElapsedTimer>
 
+#include <memory>
+
 #include <unistd.h>
 
 namespace {
 
 // A pass longer than this shows its progress (on a terminal only).
 constexpr qint64 ProgressAfterMs = 1000;
+
+bool changedAnything(const SyncPass::Summary &summary)
+{
+    return summary.uploaded + summary.downloaded + summary.merged + summary.restored + summary.added > 0;
+}
 
 QString summaryLine(const SyncPass::Summary &summary, int requests)
 {
@@ -37,7 +45,7 @@ QString SyncCommand::name() const
 
 QString SyncCommand::arguments() const
 {
-    return QStringLiteral("[setup URL --user NAME | --dry-run | --status]");
+    return QStringLiteral("[setup URL --user NAME | --dry-run | --status | --watch]");
 }
 
 QString SyncCommand::summary() const
@@ -51,19 +59,68 @@ int SyncCommand::runSync(const Call &call) const
         return usageError(call.console, tr("Unexpected argument \"%1\".").arg(call.arguments.first()));
     const bool dryRun = call.parser.isSet(Options::dryRun());
     const bool status = call.parser.isSet(Options::status());
+    const bool watch = call.parser.isSet(Options::watch());
     if (dryRun && status)
         return usageError(call.console, tr("--dry-run and --status do not go together."));
+    if (watch && (dryRun || status))
+        return usageError(call.console, tr("--watch goes with neither --dry-run nor --status."));
+    if (watch)
+        return this->watch(call);
     return status ? this->status(call) : pass(call, dryRun);
 }
 
+namespace {
+
+SyncConfig setUpConfig()
+{
+    SyncConfig config = SyncConfig::read(SyncConfig::defaultPath());
+    if (config.collection.isEmpty())
+        throw Failure(SyncCommand::tr("Sync is not set up: run \"tavorin-notes sync setup URL --user NAME\"."));
+    return config;
+}
+
+// A client for the set-up server, with the user's choices on plain http and time limits.
+std::unique_ptr<CalDavCollection> connectTo(const SyncConfig &config)
+{
+    auto client = std::make_unique<CalDavCollection>(config.collection, config.user, config.password());
+    client->allowInsecureHttp(config.allowInsecureHttp);
+    client->setRequestTimeout(config.timeoutSeconds);
+    return client;
+}
+
+} // namespace
+
 int SyncCommand::pass(const Call &call, bool dryRun) const
 {
-    const SyncConfig config = SyncConfig::read(SyncConfig::defaultPath());
-    if (config.collection.isEmpty())
-        throw Failure(tr("Sync is not set up: run \"tavorin-notes sync setup URL --user NAME\"."));
-    CalDavCollection client(config.collection, config.user, config.password());
-    client.allowInsecureHttp(config.allowInsecureHttp);
-    client.setRequestTimeout(config.timeoutSeconds);
+    const SyncConfig config = setUpConfig();
+    const auto client = connectTo(config);
+    return passWith(call, *client, dryRun);
+}
+
+// The settings and the password are read once, and again after the server
+// refused the login (the password may have changed meanwhile).
+int SyncCommand::watch(const Call &call) const
+{
+    const SyncConfig config = setUpConfig();
+    std::unique_ptr<CalDavCollection> client;
+    QStringList reported;
+    SyncWatch watch(call.storePath, [&] {
+        if (!client)
+            client = connectTo(config);
+        try {
+            passWith(call, *client, false, &reported);
+        } catch (const SyncFailure &failure) {
+            if (failure.kind == SyncFailure::Login)
+                client.reset();
+            throw;
+        }
+    }, call.console);
+    return watch.run();
+}
+
+int SyncCommand::passWith(const Call &call, Collection &client, bool dryRun, QStringList *reported) const
+{
+    const int requestsBefore = client.requestCount();
     SyncState state(SyncState::pathBeside(call.storePath));
     NoteStore store(call.storePath);
     SyncPass pass(client, state, store);
@@ -85,10 +142,17 @@ int SyncCommand::pass(const Call &call, bool dryRun) const
         for (const QString &change : summary.changes)
             console.write(tr("would %1\n").arg(change));
     }
-    for (const QString &problem : summary.problems)
-        console.message(problem);
-    const QString line = summaryLine(summary, client.requestCount());
-    console.write((dryRun ? tr("dry run: ") : tr("sync: ")) + line + u'\n');
+    for (const QString &problem : summary.problems) {
+        if (!reported || !reported->contains(problem))
+            console.message(problem);
+    }
+    const QString line = summaryLine(summary, client.requestCount() - requestsBefore);
+    if (!reported)
+        console.write((dryRun ? tr("dry run: ") : tr("sync: ")) + line + u'\n');
+    else if (changedAnything(summary))
+        console.note(tr("sync: ") + line); // at once, also into a log
+    if (reported)
+        *reported = summary.problems;
     if (!dryRun) {
         state.setValue(QStringLiteral("last-pass"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
         state.setValue(QStringLiteral("last-summary"), line);

@@ -3,11 +3,14 @@
 
 #include "cli/SyncCommandBase.h"
 
+#include <QStringList>
+
+class Collection;
 class SyncState;
 
-// "sync [--dry-run | --status]": one two-way pass with the server set up by
-// "sync setup", a pass that only says what it would change, or the status
-// of the last pass without asking the server.
+// "sync [--dry-run | --status | --watch]": one two-way pass with the server
+// set up by "sync setup", a pass that only says what it would change, the
+// status of the last pass without asking the server, or passes until stopped.
 class SyncCommand : public SyncCommandBase
 {
     Q_DECLARE_TR_FUNCTIONS(SyncCommandLine)
@@ -22,5 +25,9 @@ protected:
 
 private:
     int pass(const Call &call, bool dryRun) const;
+    // reported: a pass of --watch, which says nothing when nothing changed
+    // and no problem it said before (kept there).
+    int passWith(const Call &call, Collection &client, bool dryRun, QStringList *reported = nullptr) const;
+    int watch(const Call &call) const;
     int status(const Call &call) const;
 };

@@ -23,7 +23,7 @@ int exitCodeOf(const SyncFailure &failure)
 QString SyncCommandBase::help() const
 {
     return tr(
-        "Usage: tavorin-notes [--store PATH] sync [--dry-run | --status]\n"
+        "Usage: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]\n"
         "       tavorin-notes sync setup URL --user NAME [--password-command CMD]\n\n"
         "Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,\n"
         "Fastmail ...), as one journal entry (VJOURNAL) per note, so that they show on every\n"
@@ -34,6 +34,13 @@ QString SyncCommandBase::help() const
         "  sync                 One two-way pass; a summary line at the end.\n"
         "  sync --dry-run       Say what a pass would change, changing nothing.\n"
         "  sync --status        The last pass, its time and the notes waiting to go up.\n"
+        "  sync --watch         Keep syncing until stopped (SIGTERM, Ctrl+C): a pass within\n"
+        "                       2 seconds of a change to the notes, a look at the server\n"
+        "                       every minute (every 4 seconds while a planner is open); a\n"
+        "                       summary line for each pass that changed something. A\n"
+        "                       failing server is tried again less and less often, with\n"
+        "                       one message. The service tavorin-notes-watch runs it:\n"
+        "                       systemctl --user enable --now tavorin-notes-watch\n"
         "  sync setup URL --user NAME [--password-command CMD]\n"
         "                       Use the calendar at URL, or find the user's calendars from\n"
         "                       the server's address and make one called \"Tavorin Planner\".\n"
@@ -49,7 +56,8 @@ QString SyncCommandBase::help() const
 
 QList<QCommandLineOption> SyncCommandBase::options() const
 {
-    return {Options::dryRun(), Options::status(), Options::user(), Options::passwordCommand(), Options::allowInsecureHttp()};
+    return {Options::dryRun(), Options::status(), Options::watch(), Options::user(), Options::passwordCommand(),
+            Options::allowInsecureHttp()};
 }
 
 int SyncCommandBase::usageError(Console &console, const QString &text) const

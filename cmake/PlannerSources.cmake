@@ -16,6 +16,7 @@ set(PLANNER_STORE_SOURCES
   settings/Sqlite.h settings/Sqlite.cpp
   settings/StoreDamaged.h
   settings/SettingsStore.h settings/SettingsStore.cpp
+  settings/StoreWatch.h settings/StoreWatch.cpp
   settings/Settings.h settings/Settings.cpp
   settings/StoreFile.h settings/StoreFile.cpp
   settings/SafetyCopies.h settings/SafetyCopies.cpp

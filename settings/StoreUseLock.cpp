@@ -24,3 +24,8 @@ StoreUseLock::~StoreUseLock()
     if (m_fd >= 0)
         ::close(m_fd);
 }
+
+bool StoreUseLock::plannerOpen(const QString &storePath)
+{
+    return !StoreUseLock(storePath, Use::Restore).isHeld();
+}

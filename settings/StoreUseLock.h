@@ -22,6 +22,11 @@ public:
 
     bool isHeld() const { return m_held; }
 
+    // Whether a planner has the store open now. Asks for the restore's lock
+    // and gives it back at once: a planner starting in that microsecond goes
+    // on without its lock, which only a restore would miss.
+    static bool plannerOpen(const QString &storePath);
+
 private:
     int m_fd = -1;
     bool m_held = false;

@@ -2,6 +2,7 @@
 #include "support/WindowTestCase.h"
 
 #include "notes/NoteKey.h"
+#include "notes/TextMerge.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
 
@@ -9,6 +10,7 @@
 #include <QDir>
 #include <QTest>
 #include <QTextDocumentFragment>
+#include <QTextCursor>
 #include <QTimer>
 #include <QToolTip>
 
@@ -41,32 +43,95 @@ private slots:
         QCOMPARE(m_store->writes(), expected);
     }
 
-    // Another copy of the planner stores a note in a day this one shows; the
-    // next keystroke here shows it and never stores over it a text typed
-    // into a box that did not show it.
+    // Another copy of the planner (or sync) stores a note in a day this one
+    // shows, and a key is typed here before the window has looked again: the
+    // keystroke is merged with what the other copy stored, never dropped and
+    // never stored over it. Only edits of the same place keep both versions.
     void noteOfAnotherCopyIsNeverOverwritten_data()
     {
+        QTest::addColumn<QString>("before");
         QTest::addColumn<int>("otherCell");
+        QTest::addColumn<QString>("otherText");
         QTest::addColumn<QString>("typedBoxShows");
-        QTest::newRow("into the box that looked empty") << 5 << "other copy's note";
-        QTest::newRow("into another box") << 6 << "k";
+        const QString conflict = u'\n' + TextMerge::ConflictLine + u'\n';
+        QTest::newRow("into the box that looked empty") << "" << 5 << "other copy's note"
+                                                        << "k" + conflict + "other copy's note";
+        QTest::newRow("into another box") << "" << 6 << "other copy's note" << "k";
+        QTest::newRow("a line added elsewhere") << "Dentist 9:30\nbring forms" << 5
+                                                << "Dentist 9:30\nbring forms\ncall back"
+                                                << "kDentist 9:30\nbring forms\ncall back";
+        QTest::newRow("same word changed") << "Dentist 9:30" << 5 << "Xentist 9:30"
+                                           << "kDentist 9:30" + conflict + "Xentist 9:30";
     }
     void noteOfAnotherCopyIsNeverOverwritten()
     {
+        QFETCH(QString, before);
         QFETCH(int, otherCell);
+        QFETCH(QString, otherText);
         QFETCH(QString, typedBoxShows);
+        m_store->put("August_2021_txtNote_5", before);
+        m_form->RefreshCalendar();
         focus(note(1, 5));
+        QTest::keyClick(note(1, 5), Qt::Key_Home, Qt::ControlModifier);
         SettingsStore(m_store->path())
-            .save(Settings::Application, Settings::Section, NoteKey::text("August", "2021", otherCell),
-                  "other copy's note");
+            .save(Settings::Application, Settings::Section, NoteKey::text("August", "2021", otherCell), otherText);
 
         QTest::keyClicks(note(1, 5), "k");
 
         QCOMPARE(note(1, 5)->text(), typedBoxShows);
-        QCOMPARE(note(1, otherCell)->text(), "other copy's note");
+        if (otherCell != 5)
+            QCOMPARE(note(1, otherCell)->text(), otherText);
         const auto stored = m_store->contents();
         QCOMPARE(stored.value("August_2021_txtNote_5"), typedBoxShows);
-        QCOMPARE(stored.value(NoteKey::text("August", "2021", otherCell)), "other copy's note");
+        QCOMPARE(note(1, 5)->textCursor().position(), 1);
+    }
+
+    // Another program stores notes while the user works in a box: within a
+    // second the window shows them with no input here, writes nothing back,
+    // and the focused box keeps the caret and the selection on the same text,
+    // the year box half typed as it is.
+    void outsideChangeKeepsCaretAndSelection_data()
+    {
+        QTest::addColumn<int>("anchor");
+        QTest::addColumn<int>("position");
+        QTest::addColumn<QString>("otherText");
+        QTest::addColumn<int>("anchorAfter");
+        QTest::addColumn<int>("positionAfter");
+        QTest::newRow("change after the caret") << 3 << 3 << "Dentist 9:30\nbring all forms" << 3 << 3;
+        QTest::newRow("change before the caret") << 16 << 16 << "Dentist 10:30\nbring forms" << 17 << 17;
+        QTest::newRow("selection, line added above") << 0 << 7 << "Monday\nDentist 9:30\nbring forms" << 7 << 14;
+        QTest::newRow("caret in the changed words") << 10 << 10 << "Dentist at noon\nbring forms" << 15 << 15;
+    }
+    void outsideChangeKeepsCaretAndSelection()
+    {
+        QFETCH(int, anchor);
+        QFETCH(int, position);
+        QFETCH(QString, otherText);
+        QFETCH(int, anchorAfter);
+        QFETCH(int, positionAfter);
+        m_store->put("August_2021_txtNote_5", "Dentist 9:30\nbring forms");
+        m_form->RefreshCalendar();
+        m_form->panel2()->yearBox()->setText("20");
+        focus(note(1, 5));
+        QTextCursor cursor = note(1, 5)->textCursor();
+        cursor.setPosition(anchor);
+        cursor.setPosition(position, QTextCursor::KeepAnchor);
+        note(1, 5)->setTextCursor(cursor);
+        m_store->clearWrites();
+
+        SettingsStore other(m_store->path());
+        other.save(Settings::Application, Settings::Section, "August_2021_txtNote_5", otherText);
+        other.save(Settings::Application, Settings::Section, "August_2021_txtNote_6", "from the phone");
+
+        QTRY_COMPARE_WITH_TIMEOUT(note(1, 6)->text(), "from the phone", 1000);
+        QCOMPARE(note(1, 5)->text(), otherText);
+        QCOMPARE(QApplication::focusWidget(), note(1, 5));
+        QCOMPARE(note(1, 5)->textCursor().anchor(), anchorAfter);
+        QCOMPARE(note(1, 5)->textCursor().position(), positionAfter);
+        QCOMPARE(m_form->panel2()->yearBox()->text(), "20");
+        QCOMPARE(shownCells(m_form->panel2()), 30); // September 2021, as last filled
+        QVERIFY2(m_store->writes().isEmpty(), qPrintable(m_store->writtenKeys().join(", ")));
+        QVERIFY(!m_form->isRefreshing());
     }
 
     // A note longer than its box shows whole in the box's tooltip, as typed.

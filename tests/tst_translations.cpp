@@ -83,7 +83,7 @@ private slots:
         QTest::newRow("Russian help") << "ru_RU.UTF-8" << help << "Команды:";
         QTest::newRow("German usage error") << "de_DE.UTF-8" << unknown << "Unbekannter Befehl „frobnicate“.";
         QTest::newRow("Russian usage error") << "ru_RU.UTF-8" << unknown << "Неизвестная команда «frobnicate».";
-        QTest::newRow("German command list") << "de_DE.UTF-8" << help << "--status] Die Notizen in beide Richtungen";
+        QTest::newRow("German command list") << "de_DE.UTF-8" << help << "--watch] Die Notizen in beide Richtungen";
         QTest::newRow("German sync help") << "de_DE.UTF-8" << QStringList{"sync", "--help"}
                                           << "Hält die Notizen hier und auf einem CalDAV-Server";
         QTest::newRow("Russian sync usage error") << "ru_RU.UTF-8" << QStringList{"sync", "--dry-run", "--status"}

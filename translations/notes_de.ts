@@ -506,7 +506,7 @@ Text des Servers bleibt ebenfalls erhalten.
         <translation>Passwort: </translation>
     </message>
     <message>
-        <source>Usage: tavorin-notes [--store PATH] sync [--dry-run | --status]
+        <source>Usage: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
        tavorin-notes sync setup URL --user NAME [--password-command CMD]
 
 Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,
@@ -519,6 +519,13 @@ is uploaded again. See docs/sync.md.
   sync                 One two-way pass; a summary line at the end.
   sync --dry-run       Say what a pass would change, changing nothing.
   sync --status        The last pass, its time and the notes waiting to go up.
+  sync --watch         Keep syncing until stopped (SIGTERM, Ctrl+C): a pass within
+                       2 seconds of a change to the notes, a look at the server
+                       every minute (every 4 seconds while a planner is open); a
+                       summary line for each pass that changed something. A
+                       failing server is tried again less and less often, with
+                       one message. The service tavorin-notes-watch runs it:
+                       systemctl --user enable --now tavorin-notes-watch
   sync setup URL --user NAME [--password-command CMD]
                        Use the calendar at URL, or find the user&apos;s calendars from
                        the server&apos;s address and make one called &quot;Tavorin Planner&quot;.
@@ -529,7 +536,7 @@ is uploaded again. See docs/sync.md.
                        the password never does.
 
 </source>
-        <translation>Aufruf: tavorin-notes [--store PATH] sync [--dry-run | --status]
+        <translation>Aufruf: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
         tavorin-notes sync setup URL --user NAME [--password-command CMD]
 
 Hält die Notizen hier und auf einem CalDAV-Server (Radicale, Nextcloud, Baikal,
@@ -543,6 +550,14 @@ entfernter Eintrag wird erneut hochgeladen. Siehe docs/sync.md.
   sync --dry-run       Sagen, was ein Abgleich ändern würde, ohne etwas zu ändern.
   sync --status        Der letzte Abgleich, seine Zeit und die Notizen, die auf das
                        Hochladen warten.
+  sync --watch         Abgleichen, bis es beendet wird (SIGTERM, Strg+C): ein
+                       Abgleich binnen 2 Sekunden nach einer Änderung der Notizen,
+                       ein Blick auf den Server jede Minute (alle 4 Sekunden,
+                       solange ein Planer offen ist); eine Zusammenfassung je
+                       Abgleich, der etwas geändert hat. Ein Server, der versagt,
+                       wird immer seltener erneut versucht, mit einer Meldung.
+                       Der Dienst tavorin-notes-watch führt es aus:
+                       systemctl --user enable --now tavorin-notes-watch
   sync setup URL --user NAME [--password-command CMD]
                        Den Kalender unter URL verwenden, oder die Kalender des
                        Benutzers über die Adresse des Servers finden und einen
@@ -570,6 +585,18 @@ entfernter Eintrag wird erneut hochgeladen. Siehe docs/sync.md.
     <message>
         <source>--dry-run and --status do not go together.</source>
         <translation>--dry-run und --status passen nicht zusammen.</translation>
+    </message>
+    <message>
+        <source>--watch goes with neither --dry-run nor --status.</source>
+        <translation>--watch passt weder zu --dry-run noch zu --status.</translation>
+    </message>
+    <message>
+        <source>Sync works again.</source>
+        <translation>Der Abgleich funktioniert wieder.</translation>
+    </message>
+    <message>
+        <source>Trying again from time to time, at least every %1 seconds; no more messages until it works.</source>
+        <translation>Neuer Versuch von Zeit zu Zeit, mindestens alle %1 Sekunden; keine weitere Meldung, bis es klappt.</translation>
     </message>
     <message>
         <source>%1 is no http or https address.</source>

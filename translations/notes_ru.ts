@@ -504,7 +504,7 @@ server&apos;s with it, as a note changed on both sides: the server&apos;s text i
         <translation>Пароль: </translation>
     </message>
     <message>
-        <source>Usage: tavorin-notes [--store PATH] sync [--dry-run | --status]
+        <source>Usage: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
        tavorin-notes sync setup URL --user NAME [--password-command CMD]
 
 Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,
@@ -517,6 +517,13 @@ is uploaded again. See docs/sync.md.
   sync                 One two-way pass; a summary line at the end.
   sync --dry-run       Say what a pass would change, changing nothing.
   sync --status        The last pass, its time and the notes waiting to go up.
+  sync --watch         Keep syncing until stopped (SIGTERM, Ctrl+C): a pass within
+                       2 seconds of a change to the notes, a look at the server
+                       every minute (every 4 seconds while a planner is open); a
+                       summary line for each pass that changed something. A
+                       failing server is tried again less and less often, with
+                       one message. The service tavorin-notes-watch runs it:
+                       systemctl --user enable --now tavorin-notes-watch
   sync setup URL --user NAME [--password-command CMD]
                        Use the calendar at URL, or find the user&apos;s calendars from
                        the server&apos;s address and make one called &quot;Tavorin Planner&quot;.
@@ -527,7 +534,7 @@ is uploaded again. See docs/sync.md.
                        the password never does.
 
 </source>
-        <translation>Использование: tavorin-notes [--store PATH] sync [--dry-run | --status]
+        <translation>Использование: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
                tavorin-notes sync setup URL --user NAME [--password-command CMD]
 
 Поддерживает одинаковые заметки здесь и на сервере CalDAV (Radicale, Nextcloud, Baikal,
@@ -540,6 +547,13 @@ Fastmail ...), по одной записи журнала (VJOURNAL) на за�
   sync                 Один проход в обе стороны; в конце итоговая строка.
   sync --dry-run       Показать, что изменил бы проход, ничего не меняя.
   sync --status        Последний проход, его время и заметки, ждущие отправки.
+  sync --watch         Синхронизировать, пока не остановят (SIGTERM, Ctrl+C):
+                       проход в течение 2 секунд после изменения заметок, запрос
+                       к серверу каждую минуту (каждые 4 секунды, пока открыт
+                       планировщик); строка итога после каждого прохода, который
+                       что-то изменил. Сбойный сервер пробуется всё реже, с одним
+                       сообщением. Его запускает служба tavorin-notes-watch:
+                       systemctl --user enable --now tavorin-notes-watch
   sync setup URL --user NAME [--password-command CMD]
                        Использовать календарь по адресу URL или найти календари
                        пользователя по адресу сервера и создать календарь
@@ -567,6 +581,18 @@ Fastmail ...), по одной записи журнала (VJOURNAL) на за�
     <message>
         <source>--dry-run and --status do not go together.</source>
         <translation>--dry-run и --status нельзя указывать вместе.</translation>
+    </message>
+    <message>
+        <source>--watch goes with neither --dry-run nor --status.</source>
+        <translation>--watch нельзя указывать ни с --dry-run, ни с --status.</translation>
+    </message>
+    <message>
+        <source>Sync works again.</source>
+        <translation>Синхронизация снова работает.</translation>
+    </message>
+    <message>
+        <source>Trying again from time to time, at least every %1 seconds; no more messages until it works.</source>
+        <translation>Новые попытки время от времени, не реже чем раз в %1 секунд; больше сообщений не будет, пока не заработает.</translation>
     </message>
     <message>
         <source>%1 is no http or https address.</source>

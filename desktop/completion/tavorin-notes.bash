@@ -48,7 +48,7 @@ _tavorin_notes()
             elif [[ $after == setup ]]; then
                 words="$common --user --password-command"
             else
-                words="$common --dry-run --status"
+                words="$common --dry-run --status --watch"
             fi ;;
     esac
     if [[ -n $files && $cur != -* ]]; then

@@ -35,5 +35,6 @@ set -l syncing '__fish_seen_subcommand_from sync; and not __fish_seen_subcommand
 complete -c tavorin-notes -n $syncing -a setup -d 'Use a calendar on a CalDAV server'
 complete -c tavorin-notes -n $syncing -l dry-run -d 'Say what a pass would change'
 complete -c tavorin-notes -n $syncing -l status -d 'Show the last pass and the notes waiting'
+complete -c tavorin-notes -n $syncing -l watch -d 'Keep syncing as the notes change, until stopped'
 complete -c tavorin-notes -n '__fish_seen_subcommand_from setup' -l user -x -d 'The user name'
 complete -c tavorin-notes -n '__fish_seen_subcommand_from setup' -l password-command -x -a '(__fish_complete_command)' -d 'A command that prints the password'

@@ -39,7 +39,7 @@ void NotesUsageTest::help_data()
                             << "Usage: tavorin-notes [--store PATH] export [--format FORMAT]";
     QTest::newRow("backup") << QStringList{"backup", "--help"} << "Usage: tavorin-notes [--store PATH] backup FILE";
     QTest::newRow("restore") << QStringList{"restore", "--help"} << "Usage: tavorin-notes [--store PATH] restore FILE";
-    QTest::newRow("sync") << QStringList{"sync", "--help"} << "Usage: tavorin-notes [--store PATH] sync [--dry-run | --status]";
+    QTest::newRow("sync") << QStringList{"sync", "--help"} << "Usage: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]";
     QTest::newRow("help wins over a missing argument") << QStringList{"search", "--help"}
                                                        << "Usage: tavorin-notes [--store PATH] search TEXT";
 }
