@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NotesFixture.h"
 
+#include "notes/NoteJournal.h"
 #include "notes/NoteStore.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -186,6 +187,7 @@ private slots:
     void noteTravels();
     void bothSidesEdited();
     void otherClientsEntries();
+    void oneDayUnderTwoLanguagesKeys();
     void readByAnotherClient();
     void faults_data();
     void faults();
@@ -334,6 +336,36 @@ void NotesSyncTest::otherClientsEntries()
     QCOMPARE(noteOf(here, "June_2023_txtNote_11"), "mine, typed on");
     QVERIFY(passes({&here}));
     QCOMPARE(noteOf(here, "June_2023_txtNote_11"), "mine, typed on\nfrom the phone");
+}
+
+// Earlier versions put a day's note at an address made from the key: an
+// English and a German machine made two entries of one day. The first pass
+// that sees both brings them together into one, text once.
+void NotesSyncTest::oneDayUnderTwoLanguagesKeys()
+{
+    {
+        CalDavCollection client(QUrl(m_server->collection()), User, Password);
+        const QDateTime stamp(QDate(2026, 1, 1), QTime(12, 0), QTimeZone::utc());
+        for (const auto &[key, text] : {std::pair{"March_2023_txtNote_2", "lunch with Ann"},
+                                        std::pair{"März_2023_txtNote_2", "lunch with Ann\nZahnarzt um 9"}}) {
+            const Note note = *Note::fromKey(key, text, "255");
+            QCOMPARE(client.put(client.hrefFor(NoteJournal::keyFileNameFor(key)),
+                                NoteJournal::calendarText(note, stamp, {}, NoteJournal::keyUidFor(key)), {}).outcome,
+                     Collection::Put::Stored);
+        }
+    }
+    NotesFixture english, german;
+    QVERIFY(setUp(english, m_server->collection()));
+    QVERIFY(setUp(german, m_server->collection()));
+    QProcessEnvironment inGerman = noKeyring(german);
+    inGerman.insert("LC_ALL", "de_DE.UTF-8");
+
+    QVERIFY(passes({&english, &english}));
+    QCOMPARE(german.run({"sync"}, inGerman).exitCode, 0);
+
+    QCOMPARE(noteOf(english, "March_2023_txtNote_2"), "lunch with Ann\nZahnarzt um 9");
+    QCOMPARE(noteOf(german, "März_2023_txtNote_2"), "lunch with Ann\nZahnarzt um 9");
+    QCOMPARE(m_server->entryFiles().filter("DTSTART;VALUE=DATE:20230303\r\n").size(), 1);
 }
 
 void NotesSyncTest::readByAnotherClient()
