@@ -31,7 +31,7 @@ QString MoveLanguageCommand::name() const
 
 QString MoveLanguageCommand::arguments() const
 {
-    return QStringLiteral("[--dry-run]");
+    return QStringLiteral("[--dry-run] [--force]");
 }
 
 QString MoveLanguageCommand::summary() const
