@@ -7,6 +7,7 @@
 #include "cli/ExportCommand.h"
 #include "cli/ImportCommand.h"
 #include "cli/ListCommand.h"
+#include "cli/MoveLanguageCommand.h"
 #include "cli/Options.h"
 #include "cli/RestoreCommand.h"
 #include "cli/SearchCommand.h"
@@ -33,6 +34,7 @@ const std::vector<std::unique_ptr<const Command>> &commands()
         made.push_back(std::make_unique<BackupCommand>());
         made.push_back(std::make_unique<RestoreCommand>());
         made.push_back(std::make_unique<ImportCommand>());
+        made.push_back(std::make_unique<MoveLanguageCommand>());
         made.push_back(std::make_unique<SyncCommand>());
         made.push_back(std::make_unique<SyncSetupCommand>());
         return made;

@@ -30,6 +30,8 @@ set(PLANNER_STORE_SOURCES
 # The note model: keys, the note, the catalogue, the writers' store and the merge.
 set(PLANNER_NOTES_SOURCES
   notes/NoteKey.h notes/NoteKey.cpp
+  notes/DayKeys.h notes/DayKeys.cpp
+  notes/LanguageMove.h notes/LanguageMove.cpp
   notes/Note.h notes/Note.cpp
   notes/NoteCatalogue.h notes/NoteCatalogue.cpp
   notes/NoteStore.h notes/NoteStore.cpp
@@ -52,7 +54,7 @@ set(PLANNER_SYNC_SOURCES
   sync/Collection.h
   sync/MemoryCollection.h sync/MemoryCollection.cpp
   sync/SyncState.h sync/SyncState.cpp
-  sync/SyncPass.h sync/SyncPass.cpp
+  sync/SyncPass.h sync/SyncPass.cpp sync/SyncPassDays.cpp
 )
 
 # The collection on a CalDAV server.

@@ -182,6 +182,14 @@ QString Entry::noteKey() const
     return day.isValid() ? NoteKey::forDay(day) : QString();
 }
 
+QString Entry::foreignText() const
+{
+    const QString described = description.value_or(QString());
+    if (summary && *summary != firstLine(carriable(described)))
+        return described.trimmed().isEmpty() ? *summary : *summary + u'\n' + described;
+    return described;
+}
+
 QString Entry::textOver(const QString &base) const
 {
     if (description) {
@@ -194,15 +202,41 @@ QString Entry::textOver(const QString &base) const
     return QString();
 }
 
+namespace {
+
+QString hashedUid(const QString &name)
+{
+    const QByteArray hash = QCryptographicHash::hash((Settings::Application + u'/' + Settings::Section + u'/' + name).toUtf8(), QCryptographicHash::Sha1);
+    return QString::fromLatin1(hash.toHex()) + QStringLiteral("@tavorin-planner.invalid");
+}
+
+QString fileNameOf(const QString &uid)
+{
+    return uid.section(u'@', 0, 0) + QStringLiteral(".ics");
+}
+
+} // namespace
+
 QString uidFor(const QString &key)
 {
-    const QByteArray hash = QCryptographicHash::hash((Settings::Application + u'/' + Settings::Section + u'/' + key).toUtf8(), QCryptographicHash::Sha1);
-    return QString::fromLatin1(hash.toHex()) + QStringLiteral("@tavorin-planner.invalid");
+    const QDate date = NoteKey::parse(key).value_or(NoteKey::Parts{}).date;
+    // A day's name that no key can be: "day/2024-03-06".
+    return date.isValid() ? hashedUid(QStringLiteral("day/") + date.toString(Qt::ISODate)) : hashedUid(key);
 }
 
 QString fileNameFor(const QString &key)
 {
-    return uidFor(key).section(u'@', 0, 0) + QStringLiteral(".ics");
+    return fileNameOf(uidFor(key));
+}
+
+QString keyUidFor(const QString &key)
+{
+    return hashedUid(key);
+}
+
+QString keyFileNameFor(const QString &key)
+{
+    return fileNameOf(keyUidFor(key));
 }
 
 QString nearestCssName(qint32 color)
@@ -224,10 +258,10 @@ QString nearestCssName(qint32 color)
     return nearest;
 }
 
-QByteArray journalText(const Note &note, const QDateTime &stamp, const QStringList &versions)
+QByteArray journalText(const Note &note, const QDateTime &stamp, const QStringList &versions, const QString &uid)
 {
     const Component journal(icalcomponent_new(ICAL_VJOURNAL_COMPONENT));
-    icalcomponent_set_uid(journal.get(), uidFor(note.key).toUtf8().constData());
+    icalcomponent_set_uid(journal.get(), (uid.isEmpty() ? uidFor(note.key) : uid).toUtf8().constData());
     icalcomponent_set_dtstamp(journal.get(), icaltime_from_timet_with_zone(stamp.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone()));
     if (note.date().isValid()) {
         icaltimetype day = icaltime_null_date();
@@ -280,9 +314,9 @@ QByteArray calendarEnd()
     return end;
 }
 
-QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions)
+QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions, const QString &uid)
 {
-    return calendarBegin() + journalText(note, stamp, versions) + calendarEnd();
+    return calendarBegin() + journalText(note, stamp, versions, uid) + calendarEnd();
 }
 
 QList<Entry> parse(const QByteArray &calendar, qsizetype maxBytes)

@@ -42,18 +42,28 @@ struct Entry
     // program changed only the title (SUMMARY); that first line of base when
     // the entry has only a title; empty when it has neither.
     QString textOver(const QString &base) const;
+    // The text another program's entry brings into a note: its description,
+    // below its title where that is not already the description's first line.
+    QString foreignText() const;
 };
 
-// Stable for a key, so that every machine writes a note to the same entry.
+// Stable for a note's day, so that every machine writes the note of a day to
+// the same entry whatever language its keys are in; a key that names no date
+// gets one of its own text.
 QString uidFor(const QString &key);
 // The file name of a note's entry in a collection: the hash of its UID.
 QString fileNameFor(const QString &key);
+// What earlier versions made of the key's text alone, also for a key that
+// names a date: entries written by them are still found there.
+QString keyUidFor(const QString &key);
+QString keyFileNameFor(const QString &key);
 
 // The VJOURNAL component alone, as a calendar file holds it (CRLF line ends,
-// folded). stamp becomes its DTSTAMP; versions, when given, its version marks.
-QByteArray journalText(const Note &note, const QDateTime &stamp, const QStringList &versions = {});
+// folded). stamp becomes its DTSTAMP; versions, when given, its version
+// marks; uid, when given, its UID (an entry keeps the UID it was made with).
+QByteArray journalText(const Note &note, const QDateTime &stamp, const QStringList &versions = {}, const QString &uid = {});
 // A whole calendar holding the one entry.
-QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions = {});
+QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions = {}, const QString &uid = {});
 // The calendar's opening lines and its closing line, for files of many entries.
 QByteArray calendarBegin();
 QByteArray calendarEnd();

@@ -137,6 +137,11 @@ QString forDay(const QDate &date)
     return text(DateNames::fullMonthName(date.month()), QString::number(date.year()), date.day() - 1);
 }
 
+QString forDay(const QDate &date, const QLocale &language)
+{
+    return text(language.standaloneMonthName(date.month(), QLocale::LongFormat), QString::number(date.year()), date.day() - 1);
+}
+
 std::optional<Parts> parse(const QString &key)
 {
     const QString &infix = Settings::NoteTextInfix;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <QDate>
+#include <QLocale>
 #include <QString>
 #include <optional>
 
@@ -19,6 +20,8 @@ QString colorOf(const QString &textKey);
 
 // The key the window builds for date in the user's language today.
 QString forDay(const QDate &date);
+// The key a window in language's language builds for date.
+QString forDay(const QDate &date, const QLocale &language);
 
 // What a note's text key tells.
 struct Parts

@@ -56,6 +56,38 @@ std::optional<Note> NoteStore::readNote(const QString &key)
     return Note::fromKey(key, *text, color);
 }
 
+namespace {
+
+bool holds(const std::optional<Note> &current, const std::optional<Note> &expected)
+{
+    return current.has_value() == expected.has_value()
+           && (!current || (current->text == expected->text && current->color == expected->color));
+}
+
+} // namespace
+
+bool NoteStore::move(const Note &from, const std::optional<Note> &into, const Note &next)
+{
+    if (!NoteKey::isText(from.key) || !NoteKey::isText(next.key) || from.key == next.key)
+        throw Failure(QCoreApplication::translate("NoteStore", "\"%1\" is not the key of a note; nothing was written.").arg(next.key.left(80)));
+    bool moved = false;
+    m_store->inTransaction([&] {
+        if (!holds(readNote(from.key), from))
+            return;
+        const std::optional<Note> current = readNote(next.key);
+        if (!holds(current, into))
+            return;
+        if (!current || current->text != next.text)
+            m_store->save(Settings::Application, Settings::Section, next.key, next.text);
+        if (isStorableColor(next.color) && (!current || current->color != next.color))
+            m_store->save(Settings::Application, Settings::Section, NoteKey::colorOf(next.key), next.color);
+        m_store->remove(Settings::Application, Settings::Section, from.key);
+        m_store->remove(Settings::Application, Settings::Section, NoteKey::colorOf(from.key));
+        moved = true;
+    });
+    return moved;
+}
+
 bool NoteStore::replace(const std::optional<Note> &expected, const Note &next)
 {
     if (!NoteKey::isText(next.key))

@@ -36,6 +36,11 @@ public:
     // as it is. A key that is no note key is a Failure.
     bool replace(const std::optional<Note> &expected, const Note &next);
 
+    // Takes the note from (text and colour keys) out of the store and puts
+    // next in place of into, in one transaction; false, changing nothing,
+    // when the store no longer holds from and into as given.
+    bool move(const Note &from, const std::optional<Note> &into, const Note &next);
+
 private:
     std::optional<Note> readNote(const QString &key);
 

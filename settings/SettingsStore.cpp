@@ -92,6 +92,19 @@ void SettingsStore::save(const QString &application, const QString &section, con
         m_writeObserver(key, value);
 }
 
+void SettingsStore::remove(const QString &application, const QString &section, const QString &key)
+{
+    unlessDamaged([&] {
+        ensureOpen();
+        leaveReadBatch();
+        Sqlite::Statement statement = prepare("DELETE FROM settings WHERE application = ? AND section = ? AND key = ?");
+        statement.bind(1, application);
+        statement.bind(2, section);
+        statement.bind(3, key);
+        statement.run(tr("Cannot remove \"%1\" from").arg(key.left(80)));
+    });
+}
+
 std::optional<QString> SettingsStore::read(const QString &application, const QString &section,
                                            const QString &key)
 {

@@ -30,6 +30,8 @@ public:
 
     void save(const QString &application, const QString &section, const QString &key, const QString &value);
     std::optional<QString> read(const QString &application, const QString &section, const QString &key);
+    // Takes key out of the store (the notes tool moving a note to another key).
+    void remove(const QString &application, const QString &section, const QString &key);
     // Every key of (application, section) with its value, in key order.
     QList<std::pair<QString, QString>> readAll(const QString &application, const QString &section);
 

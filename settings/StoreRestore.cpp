@@ -47,9 +47,9 @@ StoreState stateOf(const QString &storePath, int *notes)
 
 const QString KeptCopyInfix = QStringLiteral(".before-restore-");
 
-QString keptCopyPath(const QString &storePath, const QDateTime &now)
+QString keptCopyPath(const QString &storePath, const QDateTime &now, const QString &infix = KeptCopyInfix)
 {
-    const QString base = storePath + KeptCopyInfix + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    const QString base = storePath + infix + now.toString(QStringLiteral("yyyyMMdd-HHmmss"));
     QString path = base;
     for (int n = 2; QFileInfo::exists(path); ++n)
         path = base + u'-' + QString::number(n);
@@ -58,9 +58,9 @@ QString keptCopyPath(const QString &storePath, const QDateTime &now)
 
 // Keeps the store as it is now, as a snapshot taken with the online backup
 // that is read back before anything is replaced.
-QString keepFormerStore(const QString &storePath, const QDateTime &now, int notes)
+QString keepFormerStore(const QString &storePath, const QDateTime &now, int notes, const QString &infix = KeptCopyInfix)
 {
-    const QString kept = keptCopyPath(storePath, now);
+    const QString kept = keptCopyPath(storePath, now, infix);
     try {
         StoreFile(storePath, StoreFile::Access::ReadOnly).copyToNewFile(kept);
         StoreFile check(kept, StoreFile::Access::ReadOnly);
@@ -95,11 +95,11 @@ QString keepUnreadableStore(const QString &storePath, const QDateTime &now)
 
 // Removes all but the newest kept former stores, ordered by their stamp and
 // then the number that follows a second copy of the same second.
-void removeOldFormerStores(const QString &storePath)
+void removeOldFormerStores(const QString &storePath, const QString &infix = KeptCopyInfix)
 {
     const QFileInfo store(storePath);
     const QRegularExpression name(QRegularExpression::anchoredPattern(
-        QRegularExpression::escape(store.fileName() + KeptCopyInfix) + QStringLiteral(R"((\d{8}-\d{6})(?:-(\d+))?)")));
+        QRegularExpression::escape(store.fileName() + infix) + QStringLiteral(R"((\d{8}-\d{6})(?:-(\d+))?)")));
     QList<std::tuple<QString, int, QString>> kept; // (stamp, number, file name)
     const QStringList entries = store.dir().entryList(QDir::Files);
     for (const QString &entry : entries) {
@@ -140,6 +140,16 @@ void checkNoteCounts(const QString &copyPath, int copyNotes, int storeNotes)
 }
 
 } // namespace
+
+QString keepCopy(const QString &storePath, const QDateTime &now, const QString &infix)
+{
+    int notes = 0;
+    if (stateOf(storePath, &notes) != StoreState::Ours)
+        return QString();
+    const QString kept = keepFormerStore(storePath, now, notes, infix);
+    removeOldFormerStores(storePath, infix);
+    return kept;
+}
 
 QString restore(const QString &copyPath, const QString &storePath, const QDateTime &now, bool force,
                 const StoreFile::Progress &progress, const std::function<void()> &beforeChange)

@@ -24,6 +24,12 @@ inline constexpr int KeptFormerStores = 7;
 // fewer than the store, and for a store that a planner has open.
 // beforeChange runs once every check has let the restore go ahead, before anything
 // is kept or changed; a Failure it throws ends the restore there, nothing changed.
+// Keeps the store as it is now next to it, as restore keeps the former
+// store, under "<store><infix>YYYYMMDD-HHMMSS" (the newest seven of that
+// infix are kept), checked against it; for other changes of the whole store.
+// Returns its path; empty when there is no store of ours to keep.
+QString keepCopy(const QString &storePath, const QDateTime &now, const QString &infix);
+
 QString restore(const QString &copyPath, const QString &storePath, const QDateTime &now, bool force,
                 const StoreFile::Progress &progress = {}, const std::function<void()> &beforeChange = {});
 

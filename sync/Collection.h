@@ -63,6 +63,9 @@ public:
             results << put(request.href, request.data, request.etag);
         return results;
     }
+    // Removes the entry at href, only while its ETag is etag: Stored when it
+    // is gone (also when it was gone already), a Conflict when it changed.
+    virtual Put removeEntry(const QString &href, const QString &etag) = 0;
     // The href of a new entry called fileName.
     virtual QString hrefFor(const QString &fileName) const = 0;
     // Requests sent so far, for the summary.

@@ -50,6 +50,18 @@ Collection::Put MemoryCollection::put(const QString &href, const QByteArray &dat
     return {Put::Stored, store(href, data), {}};
 }
 
+Collection::Put MemoryCollection::removeEntry(const QString &href, const QString &etag)
+{
+    ++m_requests;
+    const auto it = m_entries.constFind(href);
+    if (it == m_entries.cend() || it->removed)
+        return {Put::Stored, {}, {}};
+    if (it->etag != etag)
+        return {Put::Conflict, {}, {}};
+    remove(href);
+    return {Put::Stored, {}, {}};
+}
+
 QString MemoryCollection::hrefFor(const QString &fileName) const
 {
     return QStringLiteral("/calendar/") + fileName;

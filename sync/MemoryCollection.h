@@ -15,6 +15,7 @@ public:
     Changes changesSince(const QString &token) override;
     QList<Entry> fetch(const QStringList &hrefs) override;
     Put put(const QString &href, const QByteArray &data, const QString &etag) override;
+    Put removeEntry(const QString &href, const QString &etag) override;
     QString hrefFor(const QString &fileName) const override;
     int requestCount() const override { return m_requests; }
 

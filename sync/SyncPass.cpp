@@ -93,12 +93,22 @@ SyncPass::Summary SyncPass::run(bool dryRun, const QDateTime &now, const Progres
     m_entries = m_state.entries();
     for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it)
         m_keyOfHref.insert(it->href, it.key());
-    for (auto it = m_local.cbegin(); it != m_local.cend(); ++it)
-        m_keyOfOwnHref.insert(m_collection.hrefFor(NoteJournal::fileNameFor(it.key())), it.key());
+    QStringList keysInUse(m_entries.keyBegin(), m_entries.keyEnd());
+    for (auto it = m_local.cbegin(); it != m_local.cend(); ++it) {
+        if (!it->text.isEmpty())
+            keysInUse << it.key();
+    }
+    m_dayKeys = DayKeys(m_language, keysInUse);
+    for (auto it = m_local.cbegin(); it != m_local.cend(); ++it) {
+        if (!m_dayKeys.shadowed().contains(it.key()))
+            m_keyOfOwnHref.insert(m_collection.hrefFor(NoteJournal::fileNameFor(it.key())), it.key());
+    }
+    m_brought = m_state.brought();
 
     const QString startToken = m_state.value(TokenName);
     const Collection::Changes changes = m_collection.changesSince(startToken);
     readChanges(changes);
+    settleDays();
 
     std::optional<SyncState::Batch> batch;
     if (!dryRun)
@@ -125,9 +135,12 @@ void SyncPass::syncAll(const Progress &progress)
         keySet.insert(it.key());
     for (auto it = m_entries.cbegin(); it != m_entries.cend(); ++it)
         keySet.insert(it.key());
+    for (const QString &key : m_dayKeys.shadowed())
+        keySet.remove(key);
+    reportShadowed();
     QStringList keys(keySet.cbegin(), keySet.cend());
     std::sort(keys.begin(), keys.end());
-    const qint64 total = keys.size() + m_others.size();
+    const qint64 total = keys.size() + m_duplicates.size() + m_others.size();
     qint64 done = 0;
     for (const QString &key : keys) {
         syncKey(key);
@@ -135,6 +148,11 @@ void SyncPass::syncAll(const Progress &progress)
             progress(++done, total);
     }
     flushUploads();
+    for (auto it = m_duplicates.cbegin(); it != m_duplicates.cend(); ++it) {
+        absorbDuplicates(it.key(), it.value());
+        if (progress)
+            progress(++done, total);
+    }
     for (const OtherEntry &other : m_others) {
         addOtherEntry(other);
         if (progress)
@@ -181,7 +199,7 @@ void SyncPass::take(const Collection::Entry &fetched)
 {
     // The note whose entry this is: one we synced before, or one of this
     // store's notes whose entry another machine made.
-    const QString knownKey = m_keyOfHref.value(fetched.href, m_keyOfOwnHref.value(fetched.href));
+    const QString knownKey = m_keyOfMovedHref.value(fetched.href, m_keyOfHref.value(fetched.href, m_keyOfOwnHref.value(fetched.href)));
     QList<NoteJournal::Entry> entries;
     try {
         entries = NoteJournal::parse(fetched.data);
@@ -189,11 +207,27 @@ void SyncPass::take(const Collection::Entry &fetched)
         entries.clear();
     }
     const auto ours = std::find_if(entries.cbegin(), entries.cend(), [](const NoteJournal::Entry &e) { return e.isOurs(); });
-    if (ours != entries.cend() && !ours->noteKey().isEmpty()) {
-        const QString key = ours->noteKey();
+    if (ours != entries.cend() && !localKeyOf(*ours).isEmpty()) {
+        const QString key = localKeyOf(*ours);
         if (knownKey.isEmpty() || knownKey == key) {
             if (fetched.href == hrefOf(key) || knownKey == key) {
                 m_server.insert(key, {fetched.href, fetched.etag, *ours});
+                return;
+            }
+            if (NoteKey::parse(key)->date.isValid()) { // written under another language's key, or by an earlier version
+                m_duplicates[key].append({fetched.href, fetched.etag, *ours});
+                return;
+            }
+        }
+    }
+    if (!knownKey.isEmpty() && ours == entries.cend()) {
+        // Another program's entry of the note's day where the note is: that
+        // program rewrote our entry without our properties, or it is the
+        // entry the note was kept in from the start.
+        const QDate day = NoteKey::parse(knownKey).value_or(NoteKey::Parts{}).date;
+        for (const NoteJournal::Entry &entry : entries) {
+            if (day.isValid() && entry.day == day) {
+                m_server.insert(knownKey, {fetched.href, fetched.etag, entry});
                 return;
             }
         }
@@ -206,10 +240,10 @@ void SyncPass::take(const Collection::Entry &fetched)
         return;
     }
     for (const NoteJournal::Entry &entry : entries) {
-        const QString key = entry.noteKey();
-        const QString text = entry.textOver(QString());
+        const QString key = localKeyOf(entry);
+        const QString text = entry.isOurs() ? entry.textOver(QString()) : entry.foreignText();
         if (!key.isEmpty() && !text.isEmpty()) {
-            m_others.append({key, fetched.href, fetched.etag, text});
+            m_others.append({key, fetched.href, fetched.etag, text, entry});
             return;
         }
     }
@@ -221,6 +255,8 @@ void SyncPass::take(const Collection::Entry &fetched)
 
 QString SyncPass::hrefOf(const QString &key) const
 {
+    if (const auto moved = m_movedHref.constFind(key); moved != m_movedHref.cend())
+        return *moved;
     const auto entry = m_entries.constFind(key);
     return entry != m_entries.cend() ? entry->href : m_collection.hrefFor(NoteJournal::fileNameFor(key));
 }
@@ -247,7 +283,7 @@ std::optional<Note> SyncPass::serverNoteOf(const QString &key, const std::option
     if (changed == m_server.cend())
         return base;
     Note note = base.value_or(Note::fromKey(key).value_or(Note{key, {}, {}, {}}));
-    note.text = changed->entry.textOver(base ? base->text : QString());
+    note.text = changed->entry.isOurs() ? changed->entry.textOver(base ? base->text : QString()) : changed->entry.foreignText();
     if (Note::isStorableColor(changed->entry.color)) // any other colour would land in the store
         note.color = changed->entry.color;
     return note;
@@ -276,7 +312,7 @@ void SyncPass::syncKey(const QString &key)
         if (local) {
             m_summary.restored++;
             note(tr("upload %1 again, removed on the server").arg(key));
-            upload(key, *local, {std::nullopt, entry->href, QString(), {}});
+            upload(key, *local, {std::nullopt, entry->href, QString(), {}, entry->uid});
         }
         return;
     }
@@ -285,8 +321,10 @@ void SyncPass::syncKey(const QString &key)
     if (!serverNote)
         return; // not fetched: a later pass takes it
     const Server server = changed != m_server.cend()
-        ? Server{serverNote, changed->href, changed->etag, changed->entry.versions}
-        : Server{serverNote, entry->href, entry->etag, entry->versions};
+        ? Server{serverNote, changed->href, changed->etag, changed->entry.versions, changed->entry.uid}
+        : Server{serverNote, entry->href, entry->etag, entry->versions, entry->uid};
+    // Another program's entry that the note is kept in gets our properties.
+    const bool foreign = changed != m_server.cend() && !changed->entry.isOurs();
 
     if (!local || sameNote(*local, *serverNote)) {
         if (!local && !writeStore(key, *serverNote, server))
@@ -295,9 +333,14 @@ void SyncPass::syncKey(const QString &key)
             m_summary.downloaded++;
             note(tr("take %1 from the server").arg(key));
         }
-        if (!entry || entry->etag != server.etag || entry->restored || !entry->base || entry->pending
-            || !sameNote(*entry->base, *serverNote))
+        if (foreign) {
+            m_summary.uploaded++;
+            note(tr("upload %1").arg(key));
+            upload(key, *serverNote, server);
+        } else if (!entry || entry->etag != server.etag || entry->restored || !entry->base || entry->pending
+                   || !sameNote(*entry->base, *serverNote)) {
             agree(key, server, *serverNote);
+        }
         return;
     }
     mergeBoth(key, *local, server, base, !base || (entry && entry->restored));
@@ -352,27 +395,36 @@ void SyncPass::mergeBoth(const QString &key, const Note &local, const Server &se
     upload(key, merged.note, server);
 }
 
-// Adds another program's entry below the note of its day; it waits for the
-// next pass when the planner typed into that note meanwhile.
+// Adds another program's entry below the note of its day, or changes the
+// text it brought before; it waits for the next pass when the planner typed
+// into that note meanwhile.
 void SyncPass::addOtherEntry(const OtherEntry &other)
 {
     const auto localIt = m_local.constFind(other.key);
     Note local = localIt != m_local.cend() ? *localIt : Note::fromKey(other.key).value_or(Note{other.key, {}, {}, {}});
-    if (!local.text.contains(other.text)) {
+    const auto before = m_brought.constFind(other.href);
+    const bool broughtHere = before != m_brought.cend() && before->key == other.key;
+    const QString text = broughtHere ? broughtInto(local.text, before->text, other.text)
+                       : local.text.contains(other.text) ? local.text
+                       : local.text.isEmpty()           ? other.text
+                                                        : local.text + u'\n' + other.text;
+    if (text != local.text) {
         Note added = local;
-        added.text = local.text.isEmpty() ? other.text : local.text + u'\n' + other.text;
+        added.text = text;
         if (!writeStore(other.key, added))
             return;
         m_summary.added++;
         note(tr("add another program's entry to %1").arg(other.key));
         // This pass may have uploaded the note already: go on from that entry.
         const auto entry = m_entries.value(other.key);
-        upload(other.key, added, entry.agreed() ? Server{entry.base, entry.href, entry.etag, entry.versions}
+        upload(other.key, added, entry.agreed() ? Server{entry.base, entry.href, entry.etag, entry.versions, entry.uid}
                                                 : Server{std::nullopt, hrefOf(other.key), QString(), {}});
         flushUploads();
     }
-    if (!m_dryRun)
+    if (!m_dryRun) {
+        m_state.setBrought(other.href, {other.key, other.text});
         m_state.setAbsorbed(other.href, other.etag);
+    }
 }
 
 // Puts note over the server's entry (its ETag; none for a new entry), with
@@ -402,7 +454,8 @@ void SyncPass::flushUploads()
     QList<Collection::PutRequest> requests;
     for (const Upload &upload : uploads) {
         m_state.setPending(upload.key, upload.server.href, upload.note, upload.version);
-        requests.append({upload.server.href, NoteJournal::calendarText(upload.note, m_now, versionsOf(upload)), upload.server.etag});
+        requests.append({upload.server.href, NoteJournal::calendarText(upload.note, m_now, versionsOf(upload), uidAt(upload.key, upload.server)),
+                         upload.server.etag});
     }
     m_state.commit(); // what goes up is on record before it goes
     const QList<Collection::Put> results = m_collection.putAll(requests);
@@ -415,7 +468,7 @@ void SyncPass::finishUpload(Upload upload, Collection::Put put)
     for (int attempt = 1;; ++attempt) {
         if (put.outcome == Collection::Put::Stored) {
             m_uploadedAny = true;
-            agree(upload.key, {upload.note, upload.server.href, put.etag, versionsOf(upload)}, upload.note);
+            agree(upload.key, {upload.note, upload.server.href, put.etag, versionsOf(upload), uidAt(upload.key, upload.server)}, upload.note);
             return;
         }
         if (put.outcome == Collection::Put::Refused) {
@@ -430,7 +483,8 @@ void SyncPass::finishUpload(Upload upload, Collection::Put put)
         upload.version = newVersion();
         m_state.setPending(upload.key, upload.server.href, upload.note, upload.version);
         m_state.commit();
-        put = m_collection.put(upload.server.href, NoteJournal::calendarText(upload.note, m_now, versionsOf(upload)),
+        put = m_collection.put(upload.server.href,
+                               NoteJournal::calendarText(upload.note, m_now, versionsOf(upload), uidAt(upload.key, upload.server)),
                                upload.server.etag);
     }
     problem(tr("The note of %1 did not go up: other writes to it kept overtaking this one. It is tried again at the next pass.")
@@ -443,7 +497,7 @@ bool SyncPass::mergeWithServer(Upload &upload)
 {
     const QList<Collection::Entry> now = m_collection.fetch({upload.server.href});
     if (now.isEmpty()) { // removed in between: put it there anew
-        upload.server = {std::nullopt, upload.server.href, QString(), {}};
+        upload.server = {std::nullopt, upload.server.href, QString(), {}, upload.server.uid};
         return true;
     }
     m_server.remove(upload.key);
@@ -458,7 +512,7 @@ bool SyncPass::mergeWithServer(Upload &upload)
     const std::optional<Note> base = fromIt ? upload.server.note : std::nullopt;
     const Note there = *serverNoteOf(upload.key, base);
     const Merged merged = mergedNote(base, upload.note, there, !base);
-    const Server server{there, now.first().href, now.first().etag, taken->entry.versions};
+    const Server server{there, now.first().href, now.first().etag, taken->entry.versions, taken->entry.uid};
     if (!sameNote(merged.note, upload.note) && !writeStore(upload.key, merged.note, server))
         return false;
     if (sameNote(merged.note, there)) {
@@ -504,6 +558,7 @@ void SyncPass::agree(const QString &key, const Server &server, const Note &note)
     entry.etag = server.etag;
     entry.base = note;
     entry.versions = server.versions;
+    entry.uid = server.uid;
     m_state.setEntry(key, entry);
     m_entries.insert(key, entry);
     m_keyOfHref.insert(server.href, key);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "notes/DayKeys.h"
 #include "notes/Note.h"
 #include "notes/NoteJournal.h"
 #include "sync/Collection.h"
@@ -8,6 +9,7 @@
 
 #include <QDateTime>
 #include <QHash>
+#include <QLocale>
 #include <QSet>
 #include <QStringList>
 #include <functional>
@@ -26,7 +28,13 @@ class NoteStore;
 // - removed on the server: uploaded again, never removed here;
 // - an entry that is no readable journal entry of ours, at a note's address:
 //   reported and left as it is, on both sides;
-// - an entry of another program: its text added below the note of its day.
+// - an entry of another program: kept as the note of its day where this has
+//   none on the server yet (with our key added), else its text added below
+//   the note of its day, and on a later edit there that text changed in place;
+// - the note of a day is one entry whatever the language of the machine that
+//   wrote it; each machine keeps it under its own key for that day (DayKeys),
+//   and entries of one day under keys of several languages are brought
+//   together into one.
 // A store write replaces a note only while it still holds what the pass read,
 // so a keystroke of the planner meanwhile is never lost: that note waits for
 // the next pass. The sync token moves on only when every change it covers
@@ -49,6 +57,9 @@ public:
 
     SyncPass(Collection &collection, SyncState &state, NoteStore &store);
 
+    // The language whose keys this machine's window builds; the user's by default.
+    void setLanguage(const QLocale &language) { m_language = language; }
+
     // The pass; with dryRun nothing is written on either side.
     Summary run(bool dryRun, const QDateTime &now, const Progress &progress = {});
 
@@ -68,6 +79,7 @@ private:
         QString href;
         QString etag;
         QString text;
+        NoteJournal::Entry entry;
     };
 
     // The server's side of a note: its note (nothing for a new entry), where
@@ -78,6 +90,7 @@ private:
         QString href;
         QString etag;
         QStringList versions; // the entry's version marks, newest first
+        QString uid = {};     // the entry's UID where known
     };
     struct Upload
     {
@@ -97,6 +110,15 @@ private:
     void mergeBoth(const QString &key, const Note &local, const Server &server, const std::optional<Note> &base,
                    bool withoutBase);
     void addOtherEntry(const OtherEntry &other);
+    // Defined in SyncPassDays.cpp: the entries of one day brought together.
+    QString localKeyOf(const NoteJournal::Entry &entry) const;
+    bool hasEntryThere(const QString &key) const;
+    void settleDays();
+    void moveTo(const QString &key, const ServerNote &there);
+    void absorbDuplicates(const QString &key, const QList<ServerNote> &duplicates);
+    static QString broughtInto(const QString &note, const QString &before, const QString &now);
+    QString uidAt(const QString &key, const Server &server) const;
+    void reportShadowed();
     void upload(const QString &key, const Note &note, const Server &server);
     void flushUploads();
     void finishUpload(Upload upload, Collection::Put put);
@@ -110,6 +132,7 @@ private:
     void note(const QString &change);
     void problem(const QString &text);
 
+    QLocale m_language;
     Collection &m_collection;
     SyncState &m_state;
     NoteStore &m_store;
@@ -125,6 +148,11 @@ private:
     QHash<QString, ServerNote> m_server; // our entries changed on the server, by key
     QSet<QString> m_leftAlone;        // hrefs of entries we cannot read
     QList<OtherEntry> m_others;
+    DayKeys m_dayKeys;
+    QHash<QString, QList<ServerNote>> m_duplicates; // more entries of ours of a day, by key
+    QHash<QString, QString> m_movedHref;      // key -> the entry its note moved to this pass
+    QHash<QString, QString> m_keyOfMovedHref;
+    QHash<QString, SyncState::Brought> m_brought;
     bool m_everyChangeTaken = true;   // else the token stays where it was
     bool m_uploadedAny = false;
     QList<Upload> m_pending;          // uploads not sent yet

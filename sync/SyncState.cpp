@@ -62,6 +62,7 @@ SyncState::SyncState(const QString &path)
     m_db->execute("CREATE TABLE IF NOT EXISTS entries(key TEXT PRIMARY KEY, href TEXT NOT NULL, etag TEXT NOT NULL, hash TEXT NOT NULL)", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS absorbed(href TEXT PRIMARY KEY, etag TEXT NOT NULL)", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS pass(name TEXT PRIMARY KEY, value TEXT NOT NULL)", {});
+    m_db->execute("CREATE TABLE IF NOT EXISTS brought(href TEXT PRIMARY KEY, key TEXT NOT NULL, text TEXT NOT NULL)", {});
     addMissingColumns();
     m_db->execute("COMMIT", {});
 }
@@ -87,6 +88,8 @@ void SyncState::addMissingColumns()
         m_db->execute("ALTER TABLE entries ADD COLUMN pending_color TEXT", {});
         m_db->execute("ALTER TABLE entries ADD COLUMN pending_version TEXT NOT NULL DEFAULT ''", {});
     }
+    if (!columns.contains(QStringLiteral("uid")))
+        m_db->execute("ALTER TABLE entries ADD COLUMN uid TEXT NOT NULL DEFAULT ''", {});
 }
 
 QString SyncState::pathBeside(const QString &storePath)
@@ -106,7 +109,7 @@ QString SyncState::hashOf(const QString &text, const QString &color)
 namespace {
 
 const char SelectEntries[] = "SELECT key, href, etag, hash, base_text IS NOT NULL, base_text, base_color, restored, version, "
-                             "pending_text IS NOT NULL, pending_text, pending_color, pending_version FROM entries";
+                             "pending_text IS NOT NULL, pending_text, pending_color, pending_version, uid FROM entries";
 
 SyncState::Entry entryOf(const Sqlite::Statement &row)
 {
@@ -121,6 +124,7 @@ SyncState::Entry entryOf(const Sqlite::Statement &row)
     if (row.integer(9) != 0)
         entry.pending = Note::fromKey(row.text(0), row.text(10), row.text(11));
     entry.pendingVersion = row.text(12);
+    entry.uid = row.text(13);
     return entry;
 }
 
@@ -148,7 +152,7 @@ void SyncState::setEntry(const QString &key, const Entry &entry)
 {
     Sqlite::Statement statement(*m_db,
                                 "INSERT OR REPLACE INTO entries(key, href, etag, hash, base_text, base_color, restored, version, "
-                                "pending_text, pending_color, pending_version) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
+                                "pending_text, pending_color, pending_version, uid) VALUES(?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?, ?)",
                                 {});
     statement.bind(1, key);
     statement.bind(2, entry.href);
@@ -165,6 +169,7 @@ void SyncState::setEntry(const QString &key, const Entry &entry)
         statement.bind(10, entry.pending->color);
     }
     statement.bind(11, entry.pendingVersion);
+    statement.bind(12, entry.uid);
     statement.run({});
     countBatchWrite();
 }
@@ -206,6 +211,32 @@ QHash<QString, QString> SyncState::absorbed()
 void SyncState::setAbsorbed(const QString &href, const QString &etag)
 {
     write("INSERT OR REPLACE INTO absorbed(href, etag) VALUES(?, ?)", {href, etag});
+}
+
+QHash<QString, SyncState::Brought> SyncState::brought()
+{
+    QHash<QString, Brought> result;
+    Sqlite::Statement select(*m_db, "SELECT href, key, text FROM brought", {});
+    while (select.step({}))
+        result.insert(select.text(0), {select.text(1), select.text(2)});
+    return result;
+}
+
+void SyncState::setBrought(const QString &href, const Brought &brought)
+{
+    write("INSERT OR REPLACE INTO brought(href, key, text) VALUES(?, ?, ?)", {href, brought.key, brought.text});
+}
+
+void SyncState::moveKey(const QString &from, const QString &to)
+{
+    if (from == to)
+        return;
+    if (entry(to))
+        write("DELETE FROM entries WHERE key = ?", {from});
+    else
+        write("UPDATE entries SET key = ? WHERE key = ?", {to, from});
+    write("UPDATE brought SET key = ? WHERE key = ?", {to, from});
+    setValue(QStringLiteral("sync-token"), QString());
 }
 
 QString SyncState::value(const QString &name)

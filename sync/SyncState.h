@@ -40,6 +40,9 @@ public:
         // versions whether the server took it.
         std::optional<Note> pending = {};
         QString pendingVersion = {};
+        // The entry's UID where it is not the one our entries of the key get
+        // (made by an earlier version, or by another program): kept in every write.
+        QString uid = {};
 
         // Whether the two sides ever agreed on this note.
         bool agreed() const { return base || !hash.isEmpty(); }
@@ -60,6 +63,22 @@ public:
     void setPending(const QString &key, const QString &href, const Note &note, const QString &version);
     QHash<QString, QString> absorbed();       // href -> ETag
     void setAbsorbed(const QString &href, const QString &etag);
+    // What each entry of another program last brought into a note, so that
+    // a later edit there changes that text instead of adding another copy.
+    struct Brought
+    {
+        QString key;
+        QString text;
+    };
+    QHash<QString, Brought> brought();        // by href
+    void setBrought(const QString &href, const Brought &brought);
+
+    // The note of from is now kept under to: its entry goes with it, unless
+    // to has one already; then from's entry is forgotten, and the next pass
+    // lists the whole collection, finds it again and brings it together
+    // with to's.
+    void moveKey(const QString &from, const QString &to);
+
     QString value(const QString &name);       // "sync-token", "last-pass" …
     void setValue(const QString &name, const QString &value);
 

@@ -80,6 +80,69 @@
 <context>
     <name>NotesCommandLine</name>
     <message>
+        <source>Move the notes to the keys of the desktop&apos;s language.</source>
+        <translation>Die Notizen unter die Schlüssel der Sprache des Desktops verschieben.</translation>
+    </message>
+    <message>
+        <source>The planner stores each day&apos;s note under a key holding the month&apos;s name in the
+desktop&apos;s language (&quot;March_2024_txtNote_5&quot;, &quot;März_2024_txtNote_5&quot;). After the
+language changed, the window no longer shows the notes stored before: run this
+once, with the planner closed, to move every note to the key of its day in the
+current language. Where both keys hold a note, the two are merged: what both
+hold appears once, nothing either holds is lost. Keys that name no date stay.
+The store is first kept next to it as
+&lt;store&gt;.before-move-language-YYYYMMDD-HHMMSS (the newest seven are kept).
+
+  --dry-run  Show the moves and change nothing.
+  --force    Move also while a planner has the store open.
+</source>
+        <translation>Der Planer speichert die Notiz eines Tages unter einem Schlüssel mit dem Monatsnamen
+in der Sprache des Desktops („March_2024_txtNote_5“, „März_2024_txtNote_5“). Nach
+einem Wechsel der Sprache zeigt das Fenster die zuvor gespeicherten Notizen nicht
+mehr: führen Sie diesen Befehl dann einmal bei geschlossenem Planer aus, um jede
+Notiz unter den Schlüssel ihres Tages in der aktuellen Sprache zu verschieben. Haben
+beide Schlüssel eine Notiz, werden die beiden zusammengeführt: was beide enthalten,
+steht einmal da, nichts geht verloren. Schlüssel, die kein Datum nennen, bleiben.
+Der Speicher wird zuvor daneben als
+&lt;store&gt;.before-move-language-YYYYMMDD-HHMMSS aufbewahrt (die neuesten sieben bleiben).
+
+  --dry-run  Die Verschiebungen zeigen und nichts ändern.
+  --force    Auch verschieben, während ein Planer den Speicher geöffnet hat.
+</translation>
+    </message>
+    <message>
+        <source>would move %1 to %2%3
+</source>
+        <translation>würde %1 nach %2 verschieben%3
+</translation>
+    </message>
+    <message>
+        <source>move %1 to %2%3
+</source>
+        <translation>verschiebe %1 nach %2%3
+</translation>
+    </message>
+    <message>
+        <source>, merged with the note there</source>
+        <translation>, zusammengeführt mit der Notiz dort</translation>
+    </message>
+    <message>
+        <source>Every note is kept under the key of the current language (%1): nothing to move.</source>
+        <translation>Jede Notiz steht schon unter dem Schlüssel der aktuellen Sprache (%1): nichts zu verschieben.</translation>
+    </message>
+    <message>
+        <source>A running planner has the notes store %1 open and would store what it shows over the moved notes. Close it first, or use --force.</source>
+        <translation>Ein laufender Planer hat den Notizspeicher %1 geöffnet und würde das Angezeigte über die verschobenen Notizen speichern. Schließen Sie ihn zuerst, oder verwenden Sie --force.</translation>
+    </message>
+    <message>
+        <source>The note %1 changed while it was being moved; %2 of %3 notes were moved. Run the command again.</source>
+        <translation>Die Notiz %1 hat sich während des Verschiebens geändert; %2 von %3 Notizen wurden verschoben. Führen Sie den Befehl erneut aus.</translation>
+    </message>
+    <message>
+        <source>Moved %1 notes to the keys of %2; the former store is kept as %3.</source>
+        <translation>%1 Notizen wurden unter die Schlüssel von %2 verschoben; der bisherige Speicher bleibt als %3 erhalten.</translation>
+    </message>
+    <message>
         <source>List every note with its date, month, year and day.</source>
         <translation>Jede Notiz mit Datum, Monat, Jahr und Tag auflisten.</translation>
     </message>
@@ -678,6 +741,14 @@ entfernter Eintrag wird erneut hochgeladen. Siehe docs/sync.md.
 </context>
 <context>
     <name>SyncPass</name>
+    <message>
+        <source>bring the entry %1 together with %2</source>
+        <translation>den Eintrag %1 mit %2 zusammenführen</translation>
+    </message>
+    <message>
+        <source>The note %1 is of a day whose note is kept here under %2, a key of another language: it was not synced. Run &quot;tavorin-notes move-language&quot; to bring the two together.</source>
+        <translation>Die Notiz %1 gehört zu einem Tag, dessen Notiz hier unter %2 steht, einem Schlüssel einer anderen Sprache: sie wurde nicht synchronisiert. Führen Sie „tavorin-notes move-language“ aus, um die beiden zusammenzuführen.</translation>
+    </message>
     <message>
         <source>take %1 from the server</source>
         <translation>%1 vom Server holen</translation>

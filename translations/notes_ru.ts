@@ -80,6 +80,68 @@
 <context>
     <name>NotesCommandLine</name>
     <message>
+        <source>Move the notes to the keys of the desktop&apos;s language.</source>
+        <translation>Перенести заметки под ключи языка рабочего стола.</translation>
+    </message>
+    <message>
+        <source>The planner stores each day&apos;s note under a key holding the month&apos;s name in the
+desktop&apos;s language (&quot;March_2024_txtNote_5&quot;, &quot;März_2024_txtNote_5&quot;). After the
+language changed, the window no longer shows the notes stored before: run this
+once, with the planner closed, to move every note to the key of its day in the
+current language. Where both keys hold a note, the two are merged: what both
+hold appears once, nothing either holds is lost. Keys that name no date stay.
+The store is first kept next to it as
+&lt;store&gt;.before-move-language-YYYYMMDD-HHMMSS (the newest seven are kept).
+
+  --dry-run  Show the moves and change nothing.
+  --force    Move also while a planner has the store open.
+</source>
+        <translation>Планировщик хранит заметку дня под ключом с названием месяца на языке рабочего
+стола («March_2024_txtNote_5», «März_2024_txtNote_5»). После смены языка окно
+больше не показывает сохранённые ранее заметки: выполните эту команду один раз при
+закрытом планировщике, чтобы перенести каждую заметку под ключ её дня на текущем
+языке. Если заметка есть под обоими ключами, они объединяются: общее остаётся
+один раз, ничего не теряется. Ключи без даты остаются как есть.
+Сначала хранилище сохраняется рядом как
+&lt;store&gt;.before-move-language-YYYYMMDD-HHMMSS (хранятся семь последних).
+
+  --dry-run  Показать переносы, ничего не меняя.
+  --force    Переносить, даже когда хранилище открыто в планировщике.
+</translation>
+    </message>
+    <message>
+        <source>would move %1 to %2%3
+</source>
+        <translation>перенёс бы %1 в %2%3
+</translation>
+    </message>
+    <message>
+        <source>move %1 to %2%3
+</source>
+        <translation>перенос %1 в %2%3
+</translation>
+    </message>
+    <message>
+        <source>, merged with the note there</source>
+        <translation>, объединив с заметкой там</translation>
+    </message>
+    <message>
+        <source>Every note is kept under the key of the current language (%1): nothing to move.</source>
+        <translation>Все заметки уже хранятся под ключами текущего языка (%1): переносить нечего.</translation>
+    </message>
+    <message>
+        <source>A running planner has the notes store %1 open and would store what it shows over the moved notes. Close it first, or use --force.</source>
+        <translation>Хранилище заметок %1 открыто в работающем планировщике, и он записал бы показанное поверх перенесённых заметок. Сначала закройте его или укажите --force.</translation>
+    </message>
+    <message>
+        <source>The note %1 changed while it was being moved; %2 of %3 notes were moved. Run the command again.</source>
+        <translation>Заметка %1 изменилась во время переноса; перенесено %2 из %3 заметок. Выполните команду ещё раз.</translation>
+    </message>
+    <message>
+        <source>Moved %1 notes to the keys of %2; the former store is kept as %3.</source>
+        <translation>Перенесено заметок под ключи языка %2: %1; прежнее хранилище сохранено как %3.</translation>
+    </message>
+    <message>
         <source>List every note with its date, month, year and day.</source>
         <translation>Вывести все заметки с датой, месяцем, годом и днём.</translation>
     </message>
@@ -674,6 +736,14 @@ Fastmail ...), по одной записи журнала (VJOURNAL) на за�
 </context>
 <context>
     <name>SyncPass</name>
+    <message>
+        <source>bring the entry %1 together with %2</source>
+        <translation>объединить запись %1 с %2</translation>
+    </message>
+    <message>
+        <source>The note %1 is of a day whose note is kept here under %2, a key of another language: it was not synced. Run &quot;tavorin-notes move-language&quot; to bring the two together.</source>
+        <translation>Заметка %1 относится к дню, заметка которого хранится здесь под %2, ключом другого языка: она не синхронизирована. Выполните «tavorin-notes move-language», чтобы объединить их.</translation>
+    </message>
     <message>
         <source>take %1 from the server</source>
         <translation>получить %1 с сервера</translation>

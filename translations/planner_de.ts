@@ -200,6 +200,10 @@
 <context>
     <name>SettingsStore</name>
     <message>
+        <source>Cannot remove &quot;%1&quot; from</source>
+        <translation>„%1“ kann nicht entfernt werden</translation>
+    </message>
+    <message>
         <source>Cannot save &quot;%1&quot; in</source>
         <translation>„%1“ kann nicht gespeichert werden</translation>
     </message>

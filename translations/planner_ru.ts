@@ -200,6 +200,10 @@
 <context>
     <name>SettingsStore</name>
     <message>
+        <source>Cannot remove &quot;%1&quot; from</source>
+        <translation>Не удаётся удалить «%1»</translation>
+    </message>
+    <message>
         <source>Cannot save &quot;%1&quot; in</source>
         <translation>Не удаётся сохранить «%1»</translation>
     </message>

@@ -6,7 +6,7 @@
 _tavorin_notes()
 {
     local cur=${COMP_WORDS[COMP_CWORD]} prev=${COMP_WORDS[COMP_CWORD - 1]}
-    local commands='list search export backup restore import sync'
+    local commands='list search export backup restore import move-language sync'
     local selection='--from --to --month -o --output'
     local common='-q --quiet -h --help'
 
@@ -42,6 +42,7 @@ _tavorin_notes()
         backup) words=$common files=1 ;;
         restore) words="$common --force" files=1 ;;
         import) words="$common --dry-run" files=1 ;;
+        move-language) words="$common --dry-run --force" ;;
         sync)
             if [[ $cur != -* ]]; then
                 [[ -n $after ]] || words=setup

@@ -3,7 +3,7 @@
 # --help" and "tavorin-notes COMMAND --help" list them; check-completion.sh
 # holds the two lists to each other.
 
-set -l commands list search export backup restore import sync
+set -l commands list search export backup restore import move-language sync
 set -l none "not __fish_seen_subcommand_from $commands"
 
 complete -c tavorin-notes -f
@@ -13,6 +13,7 @@ complete -c tavorin-notes -n $none -a export -d 'Write every note as Markdown, J
 complete -c tavorin-notes -n $none -a backup -d 'Copy the store to a file, also while the planner runs'
 complete -c tavorin-notes -n $none -a restore -d 'Replace the store with a backup or a safety copy'
 complete -c tavorin-notes -n $none -a import -d 'Bring in the notes of an iCalendar file or a JSON export'
+complete -c tavorin-notes -n $none -a move-language -d "Move the notes to the keys of the desktop's language"
 complete -c tavorin-notes -n $none -a sync -d 'Sync the notes with a CalDAV server, both ways'
 
 complete -c tavorin-notes -n $none -l store -r -F -d 'Use the store at this path'
@@ -30,6 +31,8 @@ complete -c tavorin-notes -n '__fish_seen_subcommand_from export' -l format -x -
 complete -c tavorin-notes -n '__fish_seen_subcommand_from backup restore import' -F
 complete -c tavorin-notes -n '__fish_seen_subcommand_from restore' -l force -d 'Restore also into a store in use or over more notes'
 complete -c tavorin-notes -n '__fish_seen_subcommand_from import' -l dry-run -d 'Only list what would change'
+complete -c tavorin-notes -n '__fish_seen_subcommand_from move-language' -l dry-run -d 'Only list the moves'
+complete -c tavorin-notes -n '__fish_seen_subcommand_from move-language' -l force -d 'Move also while a planner has the store open'
 
 set -l syncing '__fish_seen_subcommand_from sync; and not __fish_seen_subcommand_from setup'
 complete -c tavorin-notes -n $syncing -a setup -d 'Use a calendar on a CalDAV server'

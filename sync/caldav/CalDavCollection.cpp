@@ -172,6 +172,14 @@ Collection::Put CalDavCollection::put(const QString &href, const QByteArray &dat
     return putOutcome(m_http.send("PUT", urlOf(href), data, putHeaders(etag)), href);
 }
 
+Collection::Put CalDavCollection::removeEntry(const QString &href, const QString &etag)
+{
+    const Reply reply = send("DELETE", urlOf(href), {}, {{"If-Match", etag.toUtf8()}});
+    if (reply.status == 404)
+        return {Put::Stored, {}, {}};
+    return putOutcome(reply, href);
+}
+
 QList<Collection::Put> CalDavCollection::putAll(const QList<PutRequest> &requests)
 {
     QList<QNetworkReply *> replies;

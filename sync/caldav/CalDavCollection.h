@@ -25,6 +25,7 @@ public:
     Put put(const QString &href, const QByteArray &data, const QString &etag) override;
     // Sends several at once, over the few connections Qt keeps to one server.
     QList<Put> putAll(const QList<PutRequest> &requests) override;
+    Put removeEntry(const QString &href, const QString &etag) override;
     QString hrefFor(const QString &fileName) const override;
     int requestCount() const override { return m_http.requestCount(); }
     // The guards of HttpExchange, for this collection's requests.

@@ -117,6 +117,8 @@ private slots:
     void restoreReplacesAnUnreadableStore();
     void restoreRefuses_data();
     void restoreRefuses();
+    void moveLanguage_data();
+    void moveLanguage();
     void longWorkReportsProgress_data();
     void longWorkReportsProgress();
 
@@ -482,6 +484,65 @@ void NotesBackupTest::restoreRefuses()
     QVERIFY2(result.err.contains(says), result.err.constData());
     QCOMPARE(NotesFixture::fileBytes(store), before);
     QCOMPARE(filesIn(QFileInfo(store).absolutePath(), storeFiles), namesBefore); // no kept copy, the -wal file still there
+}
+
+void NotesBackupTest::moveLanguage_data()
+{
+    QTest::addColumn<QString>("locale");
+    QTest::addColumn<QStringList>("before");    // key, value, key, value …
+    QTest::addColumn<QStringList>("arguments"); // after "move-language"
+    QTest::addColumn<QStringList>("after");
+    QTest::addColumn<QString>("syncedKey");     // where the sync state has the note synced as March_2024_txtNote_5
+
+    const QStringList bothLanguages{"March_2024_txtNote_5", "Zahnarzt um 9\nbring the card", "März_2024_txtNote_5", "Zahnarzt um 9",
+                                    "März_2024_txtNoteColor_5", "255", "Text1", "2024"};
+    QTest::newRow("a day noted in both languages, to German")
+        << "de_DE.UTF-8" << bothLanguages << QStringList{}
+        << QStringList{"März_2024_txtNote_5", "Zahnarzt um 9\nbring the card", "März_2024_txtNoteColor_5", "255", "Text1", "2024"}
+        << "März_2024_txtNote_5";
+    QTest::newRow("a dry run changes nothing") << "de_DE.UTF-8" << bothLanguages << QStringList{"--dry-run"} << bothLanguages
+                                               << "March_2024_txtNote_5";
+    QTest::newRow("back to English; keys without a date stay")
+        << "C" << QStringList{"März_2024_txtNote_5", "Zahnarzt", "März_2024_txtNoteColor_5", "255", "August_abc_txtNote_3", "idea"}
+        << QStringList{}
+        << QStringList{"August_abc_txtNote_3", "idea", "March_2024_txtNote_5", "Zahnarzt", "March_2024_txtNoteColor_5", "255"}
+        << "March_2024_txtNote_5";
+    QTest::newRow("nothing to move") << "C" << QStringList{"March_2024_txtNote_5", "x"} << QStringList{}
+                                     << QStringList{"March_2024_txtNote_5", "x"} << "March_2024_txtNote_5";
+}
+
+// "move-language": every note to the key of its day in the current language,
+// a day's two notes merged, after a copy of the store was kept.
+void NotesBackupTest::moveLanguage()
+{
+    QFETCH(QString, locale);
+    QFETCH(QStringList, before);
+    QFETCH(QStringList, arguments);
+    QFETCH(QStringList, after);
+    QFETCH(QString, syncedKey);
+    const auto mapOf = [](const QStringList &pairs) {
+        QMap<QString, QString> map;
+        for (qsizetype i = 0; i + 1 < pairs.size(); i += 2)
+            map.insert(pairs.at(i), pairs.at(i + 1));
+        return map;
+    };
+    NotesFixture fixture;
+    for (qsizetype i = 0; i + 1 < before.size(); i += 2)
+        fixture.put(before.at(i), before.at(i + 1));
+    fixture.closeStore();
+    syncedBefore(fixture.storePath(), "March_2024_txtNote_5");
+    QProcessEnvironment environment;
+    environment.insert("LC_ALL", locale);
+
+    const auto result = fixture.run(QStringList{"move-language"} + arguments, environment);
+
+    QVERIFY2(result.exitCode == 0, result.err.constData());
+    QCOMPARE(NotesFixture::contents(fixture.storePath()), mapOf(after));
+    const QStringList kept = filesIn(QFileInfo(fixture.storePath()).absolutePath(), "settings.sqlite3.before-move-language-*");
+    QCOMPARE(kept.size(), before == after ? 0 : 1);
+    if (!kept.isEmpty())
+        QCOMPARE(NotesFixture::contents(QFileInfo(fixture.storePath()).absoluteDir().filePath(kept.first())), mapOf(before));
+    QVERIFY(SyncState(SyncState::pathBeside(fixture.storePath())).entry(syncedKey).has_value());
 }
 
 void NotesBackupTest::longWorkReportsProgress_data()

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NotesFixture.h"
 
+#include "notes/NoteJournal.h"
 #include "notes/NoteStore.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -282,6 +283,7 @@ private slots:
     void noteTravels();
     void bothSidesEdited();
     void otherClientsEntries();
+    void oneDayUnderTwoLanguagesKeys();
     void readByAnotherClient();
     void faults_data();
     void faults();
@@ -308,17 +310,26 @@ void NotesSyncTest::noteTravels_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QString>("color");
     QTest::addColumn<QString>("dtstart");
+    QTest::addColumn<QString>("localeThere"); // LC_ALL of the second machine
+    QTest::addColumn<QString>("keyThere");    // the key its window builds for the day
 
-    QTest::newRow("plain, red") << "August_2021_txtNote_5" << "Dentist at 9" << "255" << "20210806";
-    QTest::newRow("CR LF and Unicode") << "August_2021_txtNote_6" << "one\r\ntwo 😀 Ä;,\\" << "16711680" << "20210807";
-    QTest::newRow("control characters") << "August_2021_txtNote_7" << "bell\a\ttab" << "0" << "20210808";
-    QTest::newRow("German month") << "Dezember_2021_txtNote_4" << "Nikolaus" << "0" << "20211205";
-    QTest::newRow("Russian month") << "декабрь_2021_txtNote_30" << "Новый год" << "0" << "20211231";
-    QTest::newRow("no date") << "August_abc_txtNote_3" << "idea" << "" << "";
+    QTest::newRow("plain, red") << "August_2021_txtNote_5" << "Dentist at 9" << "255" << "20210806" << "C" << "August_2021_txtNote_5";
+    QTest::newRow("CR LF and Unicode") << "August_2021_txtNote_6" << "one\r\ntwo 😀 Ä;,\\" << "16711680" << "20210807" << "C"
+                                       << "August_2021_txtNote_6";
+    QTest::newRow("control characters") << "August_2021_txtNote_7" << "bell\a\ttab" << "0" << "20210808" << "C" << "August_2021_txtNote_7";
+    // One day, one note, whatever the language of each machine's window.
+    QTest::newRow("German machine to an English one") << "Dezember_2021_txtNote_4" << "Nikolaus" << "0" << "20211205" << "C"
+                                                      << "December_2021_txtNote_4";
+    QTest::newRow("English machine to a German one") << "March_2024_txtNote_5" << "Zahnarzt" << "255" << "20240306"
+                                                     << "de_DE.UTF-8" << "März_2024_txtNote_5";
+    QTest::newRow("Russian machine to an English one") << "декабрь_2021_txtNote_30" << "Новый год" << "0" << "20211231" << "C"
+                                                       << "December_2021_txtNote_30";
+    QTest::newRow("no date") << "August_abc_txtNote_3" << "idea" << "" << "" << "de_DE.UTF-8" << "August_abc_txtNote_3";
     // iCalendar readers drop blanks at either end of a value: they travel beside it.
-    QTest::newRow("leading blank") << "August_2021_txtNote_8" << " one leading space" << "0" << "20210809";
-    QTest::newRow("trailing blanks and tab") << "August_2021_txtNote_9" << "two trailing \t " << "0" << "20210810";
-    QTest::newRow("only blanks") << "August_2021_txtNote_10" << "   " << "0" << "20210811";
+    QTest::newRow("leading blank") << "August_2021_txtNote_8" << " one leading space" << "0" << "20210809" << "C" << "August_2021_txtNote_8";
+    QTest::newRow("trailing blanks and tab") << "August_2021_txtNote_9" << "two trailing \t " << "0" << "20210810" << "C"
+                                             << "August_2021_txtNote_9";
+    QTest::newRow("only blanks") << "August_2021_txtNote_10" << "   " << "0" << "20210811" << "C" << "August_2021_txtNote_10";
 }
 
 void NotesSyncTest::noteTravels()
@@ -327,19 +338,31 @@ void NotesSyncTest::noteTravels()
     QFETCH(QString, text);
     QFETCH(QString, color);
     QFETCH(QString, dtstart);
+    QFETCH(QString, localeThere);
+    QFETCH(QString, keyThere);
     NotesFixture here, there;
     here.put(key, text);
     if (!color.isEmpty())
         here.put(QString(key).replace("_txtNote_", "_txtNoteColor_"), color);
     QVERIFY(setUp(here, m_server->collection()));
     QVERIFY(setUp(there, m_server->collection()));
+    QProcessEnvironment thereEnvironment = noKeyring(there);
+    thereEnvironment.insert("LC_ALL", localeThere);
 
-    QVERIFY(passes({&here, &there}));
+    QVERIFY(passes({&here}));
+    QCOMPARE(there.run({"sync"}, thereEnvironment).exitCode, 0);
+    there.put(keyThere, text + " ok"); // typed into the day in the other language's window
+    QCOMPARE(there.run({"sync"}, thereEnvironment).exitCode, 0);
+    QVERIFY(passes({&here}));
 
-    QCOMPARE(noteOf(there, key), text);
-    QCOMPARE(noteOf(there, QString(key).replace("_txtNote_", "_txtNoteColor_")), color);
-    const QStringList entries = m_server->entryFiles().filter("X-TAVORIN-KEY:" + key + "\r\n");
+    QCOMPARE(noteOf(there, keyThere), text + " ok");
+    QCOMPARE(noteOf(there, QString(keyThere).replace("_txtNote_", "_txtNoteColor_")), color);
+    QCOMPARE(NotesFixture::contents(there.storePath()).contains(key), key == keyThere);
+    QCOMPARE(noteOf(here, key), text + " ok");
+    const QStringList entries = m_server->entryFiles().filter("X-TAVORIN-KEY:" + keyThere + "\r\n");
     QCOMPARE(entries.size(), 1);
+    if (!dtstart.isEmpty()) // one entry of that day
+        QCOMPARE(m_server->entryFiles().filter("DTSTART;VALUE=DATE:" + dtstart + "\r\n").size(), 1);
     QCOMPARE(entries.first().contains("DTSTART;VALUE=DATE:" + dtstart + "\r\n"), !dtstart.isEmpty());
     QCOMPARE(entries.first().contains("DTSTART"), !dtstart.isEmpty());
 }
@@ -378,6 +401,18 @@ void NotesSyncTest::otherClientsEntries()
 
     QCOMPARE(noteOf(here, "May_2023_txtNote_9"), "mine\nfrom the phone"); // added below, never in its place
     QCOMPARE(noteOf(here, "May_2023_txtNote_10"), "empty day");
+    // A day with nothing of ours is kept in the phone's entry, which gets our key: one entry, shown once.
+    const QStringList emptyDay = m_server->entryFiles().filter("DTSTART;VALUE=DATE:20230511\r\n");
+    QCOMPARE(emptyDay.size(), 1);
+    QVERIFY2(emptyDay.first().contains("UID:phone-2\r\n") && emptyDay.first().contains("X-TAVORIN-KEY:May_2023_txtNote_10\r\n"),
+             qPrintable(emptyDay.first()));
+
+    // Each later edit on the phone changes the text it brought, never adds another copy.
+    for (const QString &edit : {"from the phone edited", "from the phone edited twice"}) {
+        QVERIFY(putOtherEntry(m_server->collection(), "phone-1", "20230510", edit));
+        QVERIFY(passes({&here}));
+        QCOMPARE(noteOf(here, "May_2023_txtNote_9"), "mine\n" + edit);
+    }
 
     // When the planner types into the note just before a pass would add an
     // entry to it, the entry waits for the next pass; it is not lost.
@@ -397,6 +432,36 @@ void NotesSyncTest::otherClientsEntries()
     QCOMPARE(noteOf(here, "June_2023_txtNote_11"), "mine, typed on");
     QVERIFY(passes({&here}));
     QCOMPARE(noteOf(here, "June_2023_txtNote_11"), "mine, typed on\nfrom the phone");
+}
+
+// Earlier versions put a day's note at an address made from the key: an
+// English and a German machine made two entries of one day. The first pass
+// that sees both brings them together into one, text once.
+void NotesSyncTest::oneDayUnderTwoLanguagesKeys()
+{
+    {
+        CalDavCollection client(QUrl(m_server->collection()), User, Password);
+        const QDateTime stamp(QDate(2026, 1, 1), QTime(12, 0), QTimeZone::utc());
+        for (const auto &[key, text] : {std::pair{"March_2023_txtNote_2", "lunch with Ann"},
+                                        std::pair{"März_2023_txtNote_2", "lunch with Ann\nZahnarzt um 9"}}) {
+            const Note note = *Note::fromKey(key, text, "255");
+            QCOMPARE(client.put(client.hrefFor(NoteJournal::keyFileNameFor(key)),
+                                NoteJournal::calendarText(note, stamp, {}, NoteJournal::keyUidFor(key)), {}).outcome,
+                     Collection::Put::Stored);
+        }
+    }
+    NotesFixture english, german;
+    QVERIFY(setUp(english, m_server->collection()));
+    QVERIFY(setUp(german, m_server->collection()));
+    QProcessEnvironment inGerman = noKeyring(german);
+    inGerman.insert("LC_ALL", "de_DE.UTF-8");
+
+    QVERIFY(passes({&english, &english}));
+    QCOMPARE(german.run({"sync"}, inGerman).exitCode, 0);
+
+    QCOMPARE(noteOf(english, "March_2023_txtNote_2"), "lunch with Ann\nZahnarzt um 9");
+    QCOMPARE(noteOf(german, "März_2023_txtNote_2"), "lunch with Ann\nZahnarzt um 9");
+    QCOMPARE(m_server->entryFiles().filter("DTSTART;VALUE=DATE:20230303\r\n").size(), 1);
 }
 
 void NotesSyncTest::readByAnotherClient()

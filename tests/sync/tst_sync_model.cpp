@@ -35,9 +35,10 @@ constexpr int Days = 6;
 const QStringList OtherKeys{Settings::YearOfPanel1Key, Settings::YearOfPanel2Key, Settings::NoteColorKey};
 const QRegularExpression Token(QStringLiteral("\\bw\\d+\\b"));
 
-QString keyOf(int day)
+// The key of a day in the model's month, as a window in language builds it.
+QString keyOf(int day, const QLocale &language = QLocale(QLocale::English))
 {
-    return NoteKey::text(QStringLiteral("May"), QStringLiteral("2024"), day);
+    return NoteKey::forDay(QDate(2024, 5, day + 1), language);
 }
 
 // The collection as a pass sees it, with what goes wrong on the way: before
@@ -72,6 +73,11 @@ public:
     {
         act();
         return m_server.put(href, data, etag);
+    }
+    Put removeEntry(const QString &href, const QString &etag) override
+    {
+        act();
+        return m_server.removeEntry(href, etag);
     }
     QString hrefFor(const QString &fileName) const override { return m_server.hrefFor(fileName); }
     int requestCount() const override { return m_requests; }
@@ -183,6 +189,7 @@ private:
 
 struct Machine
 {
+    QLocale language; // of its window: its keys carry the month's name in it
     QString folder;
     QString store;
     QString state;
@@ -200,6 +207,8 @@ struct Machine
     {
         return planner->read(Settings::Application, Settings::Section, key).value_or(QString());
     }
+    QString keyOf(int day) const { return ::keyOf(day, language); }
+    QString noteOf(int day) const { return note(keyOf(day)); }
 };
 
 } // namespace
@@ -211,7 +220,9 @@ struct Machine
 // every quiet round all agree, every word typed that nobody deleted is there,
 // once unless a conflict kept both versions of its line, nothing deleted
 // comes back without a conflict or a restore, and no key but the notes' was
-// touched. MODEL_SEED repeats a run; MODEL_STEPS sets its length.
+// touched. One machine's window is in German: it keeps every day under its
+// own key ("Mai_2024_txtNote_0") and shares the day's one entry with the
+// others. MODEL_SEED repeats a run; MODEL_STEPS sets its length.
 class SyncModelTest : public QObject
 {
     Q_OBJECT
@@ -266,6 +277,8 @@ void SyncModelTest::initTestCase()
     m_typist = std::make_unique<Typist>(m_random, m_typed, m_deleted, m_copyKept);
     for (int i = 0; i < Machines; ++i) {
         Machine machine;
+        // The last machine's window is in German: "Mai_2024_txtNote_0" is its key of 1 May.
+        machine.language = QLocale(i == Machines - 1 ? QLocale::German : QLocale::English);
         machine.folder = m_folder->filePath(QStringLiteral("machine%1").arg(i));
         QVERIFY(QDir().mkpath(machine.folder));
         QFile::setPermissions(machine.folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
@@ -298,7 +311,7 @@ void SyncModelTest::randomSteps()
                 if (serverText(keyOf(day)).contains(watched))
                     where << QStringLiteral("server:%1").arg(day);
                 for (size_t m = 0; m < m_machines.size(); ++m) {
-                    if (m_machines[m].note(keyOf(day)).contains(watched))
+                    if (m_machines[m].noteOf(day).contains(watched))
                         where << QStringLiteral("m%1:%2").arg(m).arg(day);
                 }
             }
@@ -335,7 +348,7 @@ void SyncModelTest::step()
 
 void SyncModelTest::typeOn(Machine &machine)
 {
-    const QString key = keyOf(int(m_random.bounded(Days)));
+    const QString key = machine.keyOf(int(m_random.bounded(Days)));
     const QString before = machine.note(key);
     machine.type(key, m_typist->edit(before), m_random);
     if (qEnvironmentVariableIsSet("MODEL_TRACE"))
@@ -407,7 +420,9 @@ SyncPass::Summary SyncModelTest::runPass(Machine &machine, TroubledCollection &c
 {
     SyncState state(machine.state);
     NoteStore store(machine.store);
-    const SyncPass::Summary summary = SyncPass(collection, state, store).run(false, Now);
+    SyncPass syncPass(collection, state, store);
+    syncPass.setLanguage(machine.language);
+    const SyncPass::Summary summary = syncPass.run(false, Now);
     if (qEnvironmentVariableIsSet("MODEL_TRACE"))
         qInfo("  pass: %s | %s", qPrintable(summary.changes.join(u',')), qPrintable(summary.problems.join(u',')));
     return summary;
@@ -434,7 +449,7 @@ void SyncModelTest::pass(Machine &machine)
     QMap<QString, QString> damagedNotes; // a damaged entry changes no note
     for (int day = 0; day < Days; ++day) {
         if (m_damaged.contains(m_server.hrefFor(NoteJournal::fileNameFor(keyOf(day)))))
-            damagedNotes.insert(keyOf(day), machine.note(keyOf(day)));
+            damagedNotes.insert(machine.keyOf(day), machine.noteOf(day));
     }
     if (qEnvironmentVariableIsSet("MODEL_TRACE"))
         qInfo("  pass, trouble %d at %d", trouble, at);
@@ -487,7 +502,7 @@ void SyncModelTest::restore(Machine &machine)
     StoreFile(machine.store, StoreFile::Access::ReadOnly).copyToNewFile(machine.snapshot);
     machine.snapshotWords.clear();
     for (int day = 0; day < Days; ++day) {
-        for (const auto &match : Token.globalMatch(machine.note(keyOf(day))))
+        for (const auto &match : Token.globalMatch(machine.noteOf(day)))
             machine.snapshotWords.insert(match.captured());
     }
 }
@@ -497,14 +512,15 @@ void SyncModelTest::restore(Machine &machine)
 // no note; the quiet round removes it, and the notes go up again.
 void SyncModelTest::damageOrRemove()
 {
-    const QString key = keyOf(int(m_random.bounded(Days)));
+    const int day = int(m_random.bounded(Days));
+    const QString key = keyOf(day);
     const QString href = m_server.hrefFor(NoteJournal::fileNameFor(key));
     if (!m_server.contents().contains(href))
         return;
     // What only the entry held (a phone's edit no machine took yet) is gone with it.
     QString onMachines;
     for (const Machine &machine : m_machines)
-        onMachines += machine.note(key) + u'\n';
+        onMachines += machine.noteOf(day) + u'\n';
     for (const auto &match : Token.globalMatch(serverText(key))) {
         if (!onMachines.contains(QRegularExpression(QStringLiteral("\\b%1\\b").arg(match.captured()))))
             m_deleted.insert(match.captured());
@@ -540,7 +556,7 @@ void SyncModelTest::quietRound()
             for (int day = 0; day < Days; ++day) {
                 if (m_server.hrefFor(NoteJournal::fileNameFor(keyOf(day))) != href)
                     continue;
-                for (const auto &match : Token.globalMatch(machine.note(keyOf(day))))
+                for (const auto &match : Token.globalMatch(machine.noteOf(day)))
                     m_resurrectable.insert(match.captured());
             }
         }
@@ -575,7 +591,7 @@ QSet<QString> SyncModelTest::wordsPresent()
     for (int day = 0; day < Days; ++day) {
         QStringList texts{serverText(keyOf(day))};
         for (const Machine &machine : m_machines)
-            texts << machine.note(keyOf(day));
+            texts << machine.noteOf(day);
         for (const QString &text : std::as_const(texts)) {
             everything += text + u'\n';
             // Both versions of a conflict stay when the user takes the line between them away.
@@ -605,9 +621,9 @@ void SyncModelTest::checkAgreement()
     const QSet<QString> &conflicted = m_conflicted;
     for (int day = 0; day < Days; ++day) {
         const QString key = keyOf(day);
-        const QString text = m_machines.front().note(key);
+        const QString text = m_machines.front().noteOf(day);
         for (const Machine &machine : std::as_const(m_machines))
-            QCOMPARE(machine.note(key), text);
+            QCOMPARE(machine.noteOf(day), text);
         QCOMPARE(serverText(key), text);
         for (const auto &match : Token.globalMatch(text))
             ++count[match.captured()];
@@ -625,6 +641,9 @@ void SyncModelTest::checkAgreement()
     for (const Machine &machine : std::as_const(m_machines)) {
         for (const auto &[key, value] : machine.planner->readAll(Settings::Application, Settings::Section)) {
             QVERIFY2(NoteKey::isText(key) || NoteKey::isColor(key) || OtherKeys.contains(key), qPrintable(key));
+            // Each machine keeps every day under the key of its own language.
+            if (NoteKey::isText(key))
+                QCOMPARE(key, machine.keyOf(NoteKey::parse(key)->day - 1));
             if (OtherKeys.contains(key))
                 QCOMPARE(value, QStringLiteral("kept ") + key);
         }
