@@ -174,6 +174,9 @@ Collection::Put CalDavCollection::put(const QString &href, const QByteArray &dat
 
 Collection::Put CalDavCollection::removeEntry(const QString &href, const QString &etag)
 {
+    // Only an entry of a known version is ever removed, never one changed meanwhile.
+    if (etag.isEmpty() || !HttpExchange::isHeaderSafe(etag))
+        return {Put::Refused, {}, tr("The entry %1 has no usable version tag; it is left on the server.").arg(href)};
     const Reply reply = send("DELETE", urlOf(href), {}, {{"If-Match", etag.toUtf8()}});
     if (reply.status == 404)
         return {Put::Stored, {}, {}};
