@@ -31,6 +31,8 @@ QCommandLineOption dryRun() { return flag({QStringLiteral("dry-run")}); }
 QCommandLineOption status() { return flag({QStringLiteral("status")}); }
 QCommandLineOption user() { return withValue({QStringLiteral("user")}, QStringLiteral("NAME")); }
 QCommandLineOption passwordCommand() { return withValue({QStringLiteral("password-command")}, QStringLiteral("CMD")); }
+QCommandLineOption as() { return withValue({QStringLiteral("as")}, QStringLiteral("KIND")); }
+QCommandLineOption certificate() { return withValue({QStringLiteral("certificate")}, QStringLiteral("FILE")); }
 QCommandLineOption from() { return withValue({QStringLiteral("from")}, QStringLiteral("DATE")); }
 QCommandLineOption to() { return withValue({QStringLiteral("to")}, QStringLiteral("DATE")); }
 QCommandLineOption month() { return withValue({QStringLiteral("month")}, QStringLiteral("YYYY-MM")); }

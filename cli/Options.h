@@ -21,6 +21,8 @@ QCommandLineOption dryRun();          // --dry-run of import and sync
 QCommandLineOption status();          // --status of sync
 QCommandLineOption user();            // --user NAME of sync setup
 QCommandLineOption passwordCommand(); // --password-command CMD of sync setup
+QCommandLineOption as();              // --as events|journal of sync setup
+QCommandLineOption certificate();     // --certificate FILE of sync setup
 QCommandLineOption from();            // --from DATE
 QCommandLineOption to();              // --to DATE
 QCommandLineOption month();           // --month YYYY-MM

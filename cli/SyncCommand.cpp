@@ -62,9 +62,11 @@ int SyncCommand::pass(const Call &call, bool dryRun) const
     if (config.collection.isEmpty())
         throw Failure(tr("Sync is not set up: run \"tavorin-notes sync setup URL --user NAME\"."));
     CalDavCollection client(config.collection, config.user, config.password());
+    client.trustCertificates(config.trustedCertificates());
     SyncState state(SyncState::pathBeside(call.storePath));
     NoteStore store(call.storePath);
     SyncPass pass(client, state, store);
+    pass.setCalendar({config.form, config.ownCalendar});
     Console &console = call.console;
     QElapsedTimer clock;
     clock.start();

@@ -24,7 +24,8 @@ QString SyncCommandBase::help() const
 {
     return tr(
         "Usage: tavorin-notes [--store PATH] sync [--dry-run | --status]\n"
-        "       tavorin-notes sync setup URL --user NAME [--password-command CMD]\n\n"
+        "       tavorin-notes sync setup URL --user NAME [--password-command CMD]\n"
+        "                                [--as events|journal] [--certificate FILE]\n\n"
         "Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,\n"
         "Fastmail ...), as one journal entry (VJOURNAL) per note, so that they show on every\n"
         "machine and phone that uses the same calendar. Nothing is ever deleted: a note\n"
@@ -41,13 +42,20 @@ QString SyncCommandBase::help() const
         "                       one, CMD prints it (e.g. \"pass show dav\"). Without CMD, setup\n"
         "                       reads the password once and keeps it in the keyring.\n"
         "                       Settings go to $XDG_CONFIG_HOME/Quillmere/sync.conf (0600);\n"
-        "                       the password never does.\n\n")
+        "                       the password never does.\n"
+        "  --as events          Each note as an all-day event of its day, which phones'\n"
+        "                       calendars show; the default where the calendar takes no\n"
+        "                       journal entries (Google, iCloud). --as journal insists on\n"
+        "                       journal entries. In a calendar that is not \"Tavorin Planner\",\n"
+        "                       only the notes' own entries are read, never appointments.\n"
+        "  --certificate FILE   Trust the certificate (or certificate authority) in FILE\n"
+        "                       for this server, e.g. a self-signed one; kept in sync.conf.\n\n")
            + ExitCode::help();
 }
 
 QList<QCommandLineOption> SyncCommandBase::options() const
 {
-    return {Options::dryRun(), Options::status(), Options::user(), Options::passwordCommand()};
+    return {Options::dryRun(), Options::status(), Options::user(), Options::passwordCommand(), Options::as(), Options::certificate()};
 }
 
 int SyncCommandBase::usageError(Console &console, const QString &text) const

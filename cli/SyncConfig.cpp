@@ -68,6 +68,12 @@ SyncConfig SyncConfig::read(const QString &path)
             config.user = value;
         else if (name == u"password-command")
             config.passwordCommand = value;
+        else if (name == u"form")
+            config.form = value == u"events" ? NoteJournal::Form::Event : NoteJournal::Form::Journal;
+        else if (name == u"own-calendar")
+            config.ownCalendar = value != u"no";
+        else if (name == u"certificate")
+            config.certificate = value;
     }
     return config;
 }
@@ -77,13 +83,31 @@ void SyncConfig::write(const QString &path) const
     QDir().mkpath(QFileInfo(path).absolutePath());
     const QByteArray text = "# tavorin-notes sync; the password is never kept here.\n"
                             "url=" + collection.toString().toUtf8() + "\nuser=" + user.toUtf8() +
-                            "\npassword-command=" + passwordCommand.toUtf8() + '\n';
+                            "\npassword-command=" + passwordCommand.toUtf8() +
+                            "\nform=" + (form == NoteJournal::Form::Event ? "events" : "journal") +
+                            "\nown-calendar=" + (ownCalendar ? "yes" : "no") + '\n' +
+                            (certificate.isEmpty() ? QByteArray() : "certificate=" + certificate.toUtf8() + '\n');
     // Written beside and renamed into place: a crash leaves the former settings whole.
     QSaveFile file(path);
     const bool written = file.open(QIODevice::WriteOnly) && ::fchmod(file.handle(), 0600) == 0
                          && file.write(text) == text.size() && file.commit();
     if (!written)
         throw Failure(QCoreApplication::translate("SyncConfig", "Cannot write the sync settings %1.").arg(path));
+}
+
+QList<QSslCertificate> SyncConfig::trustedCertificates() const
+{
+    if (certificate.isEmpty())
+        return {};
+    QFile file(certificate);
+    // A certificate file is a few kilobytes; a bundle of authorities less than a megabyte.
+    const QByteArray pem = file.open(QIODevice::ReadOnly) ? file.read(4 * 1024 * 1024) : QByteArray();
+    QList<QSslCertificate> certificates = QSslCertificate::fromData(pem, QSsl::Pem);
+    if (certificates.isEmpty())
+        certificates = QSslCertificate::fromData(pem, QSsl::Der);
+    if (certificates.isEmpty())
+        throw Failure(QCoreApplication::translate("SyncConfig", "%1 holds no certificate (PEM or DER).").arg(certificate));
+    return certificates;
 }
 
 QString SyncConfig::password() const

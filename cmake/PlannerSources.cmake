@@ -56,6 +56,8 @@ set(PLANNER_SYNC_SOURCES
 # The collection on a CalDAV server.
 set(PLANNER_CALDAV_SOURCES
   sync/caldav/Multistatus.h sync/caldav/Multistatus.cpp
+  sync/caldav/ServerMessage.h sync/caldav/ServerMessage.cpp
+  sync/caldav/CalendarDiscovery.h sync/caldav/CalendarDiscovery.cpp
   sync/caldav/CalDavCollection.h sync/caldav/CalDavCollection.cpp
 )
 

@@ -12,7 +12,9 @@
 #include <optional>
 
 // A day note as one iCalendar journal entry (VJOURNAL), the form in which
-// notes travel to calendar servers and files. Our entries carry the store key,
+// notes travel to calendar servers and files; or, for calendars that take no
+// journal entries (and the phones' calendar apps, which show none), as an
+// all-day event (VEVENT) of its day that blocks no time. Our entries carry the store key,
 // the stored colour and, where iCalendar cannot hold the text byte for byte
 // (leading or trailing blanks, CR, control characters), an exact copy of it,
 // so that a note comes back under the same key with the same value.
@@ -51,13 +53,21 @@ QString fileNameFor(const QString &key);
 // The VJOURNAL component alone, as a calendar file holds it (CRLF line ends,
 // folded). stamp becomes its DTSTAMP; versions, when given, its version marks.
 QByteArray journalText(const Note &note, const QDateTime &stamp, const QStringList &versions = {});
+
+// The component a note travels as.
+enum class Form { Journal, Event };
+
+// The note as the component of form alone. An event needs a day: a note
+// whose key names none is written as a journal entry.
+QByteArray entryText(const Note &note, const QDateTime &stamp, const QStringList &versions, Form form);
 // A whole calendar holding the one entry.
-QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions = {});
+QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions = {}, Form form = Form::Journal);
 // The calendar's opening lines and its closing line, for files of many entries.
 QByteArray calendarBegin();
 QByteArray calendarEnd();
 
-// Every journal entry of an iCalendar text, in order. A Failure when the text
+// Every journal entry of an iCalendar text, in order, and the events that
+// carry our key property (never anyone's appointments). A Failure when the text
 // is no complete iCalendar text or libical finds errors in it.
 QList<Entry> parse(const QByteArray &calendar);
 

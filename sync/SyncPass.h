@@ -26,7 +26,8 @@ class NoteStore;
 // - removed on the server: uploaded again, never removed here;
 // - an entry that is no readable journal entry of ours, at a note's address:
 //   reported and left as it is, on both sides;
-// - an entry of another program: its text added below the note of its day.
+// - an entry of another program: its text added below the note of its day,
+//   in a calendar of the notes' own only (see Calendar).
 // A store write replaces a note only while it still holds what the pass read,
 // so a keystroke of the planner meanwhile is never lost: that note waits for
 // the next pass. The sync token moves on only when every change it covers
@@ -47,7 +48,17 @@ public:
 
     using Progress = std::function<void(qint64 done, qint64 total)>;
 
+    // What the calendar is to the notes: the form their entries take there,
+    // and whether the entries of other programs become notes (only in a
+    // calendar of the notes' own; elsewhere they are the user's appointments).
+    struct Calendar
+    {
+        NoteJournal::Form form = NoteJournal::Form::Journal;
+        bool othersTaken = true;
+    };
+
     SyncPass(Collection &collection, SyncState &state, NoteStore &store);
+    void setCalendar(const Calendar &calendar) { m_calendar = calendar; }
 
     // The pass; with dryRun nothing is written on either side.
     Summary run(bool dryRun, const QDateTime &now, const Progress &progress = {});
@@ -107,6 +118,8 @@ private:
     static QStringList versionsOf(const Upload &upload);
     void moveToken(const QString &startToken, const QString &token);
     QString hrefOf(const QString &key) const;
+    QByteArray entryData(const Upload &upload) const;
+    bool travels(const QString &key) const;
     void note(const QString &change);
     void problem(const QString &text);
 
@@ -114,6 +127,7 @@ private:
     SyncState &m_state;
     NoteStore &m_store;
     bool m_dryRun = false;
+    Calendar m_calendar;
     QDateTime m_now;
     Summary m_summary;
 

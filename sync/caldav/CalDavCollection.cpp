@@ -2,6 +2,7 @@
 #include "sync/caldav/CalDavCollection.h"
 
 #include "sync/caldav/Multistatus.h"
+#include "sync/caldav/ServerMessage.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -56,13 +57,21 @@ QNetworkReply *CalDavCollection::start(const QByteArray &verb, const QUrl &url, 
     QNetworkRequest request(url);
     request.setRawHeader("Authorization", m_authorization);
     request.setTransferTimeout(30000);
+    request.setSslConfiguration(m_tls);
+    if (!m_followRedirects)
+        request.setAttribute(QNetworkRequest::RedirectPolicyAttribute, QNetworkRequest::ManualRedirectPolicy);
     for (const auto &[name, value] : headers)
         request.setRawHeader(name, value);
     ++m_requests;
     return m_network.sendCustomRequest(request, verb, body);
 }
 
-CalDavCollection::Reply CalDavCollection::finish(QNetworkReply *reply, const QByteArray &verb)
+void CalDavCollection::trustCertificates(const QList<QSslCertificate> &certificates)
+{
+    m_tls.addCaCertificates(certificates);
+}
+
+CalDavCollection::Reply CalDavCollection::finish(QNetworkReply *reply, const QByteArray &verb, bool serverFailures)
 {
     const std::unique_ptr<QNetworkReply> owner(reply);
     const QUrl url = reply->url();
@@ -70,24 +79,31 @@ CalDavCollection::Reply CalDavCollection::finish(QNetworkReply *reply, const QBy
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     result.body = reply->readAll();
     result.etag = QString::fromUtf8(reply->rawHeader("ETag"));
+    result.location = QString::fromUtf8(reply->rawHeader("Location"));
+    if (result.status == 0 && reply->error() == QNetworkReply::SslHandshakeFailedError)
+        throw SyncFailure{SyncFailure::Network, tr("Cannot reach %1: %2. If the server has a certificate of its own, "
+                                                   "trust it with \"tavorin-notes sync setup URL --user NAME --certificate FILE\".")
+                                                    .arg(url.adjusted(QUrl::RemoveUserInfo).toString(), reply->errorString())};
     if (result.status == 0)
         throw SyncFailure{SyncFailure::Network, tr("Cannot reach %1: %2.").arg(url.adjusted(QUrl::RemoveUserInfo).toString(), reply->errorString())};
     // 403 is left to the caller: servers also answer it to a sync token they forgot.
     if (result.status == 401)
         throw SyncFailure{SyncFailure::Login, tr("The server %1 refused the login (HTTP %2): check the user name and the password.")
                                                   .arg(url.host()).arg(result.status)};
-    if (result.status >= 500)
-        throw SyncFailure{SyncFailure::Server, tr("The server failed (HTTP %1) on %2 %3.").arg(result.status).arg(QString::fromLatin1(verb), url.path())};
+    if (result.status >= 500 && serverFailures)
+        throw SyncFailure{SyncFailure::Server, tr("The server failed (%1) on %2 %3.")
+                                                   .arg(ServerMessage::describe(result.status, result.body), QString::fromLatin1(verb), url.path())};
     return result;
 }
 
-CalDavCollection::Reply CalDavCollection::send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers)
+CalDavCollection::Reply CalDavCollection::send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers,
+                                               bool serverFailures)
 {
     QNetworkReply *reply = start(verb, url, body, headers);
     QEventLoop loop;
     QObject::connect(reply, &QNetworkReply::finished, &loop, &QEventLoop::quit);
     loop.exec();
-    return finish(reply, verb);
+    return finish(reply, verb, serverFailures);
 }
 
 CalDavCollection::Reply CalDavCollection::davRequest(const QByteArray &verb, const QUrl &url, const QByteArray &body, const QByteArray &depth)
@@ -115,7 +131,14 @@ Collection::Changes CalDavCollection::changesSince(const QString &token)
     const QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                             "<D:sync-collection xmlns:D=\"DAV:\"><D:sync-token>" + xmlEscaped(token) +
                             "</D:sync-token><D:sync-level>1</D:sync-level><D:prop><D:getetag/></D:prop></D:sync-collection>";
-    const Reply reply = davRequest("REPORT", m_collection, body, {});
+    Reply reply;
+    try {
+        reply = davRequest("REPORT", m_collection, body, {});
+    } catch (const SyncFailure &failure) {
+        if (failure.kind != SyncFailure::Server)
+            throw;
+        return listAll(); // a server that fails at it (501: not implemented): the listing does
+    }
     if (reply.status != 207)
         return listAll(); // no sync-collection here, or a token the server no longer knows
     const Multistatus answer = Multistatus::parse(reply.body);
@@ -131,7 +154,8 @@ Collection::Changes CalDavCollection::listAll()
                             "<D:propfind xmlns:D=\"DAV:\"><D:prop><D:getetag/></D:prop></D:propfind>";
     const Reply reply = davRequest("PROPFIND", m_collection, body, "1");
     if (reply.status != 207)
-        throw SyncFailure{SyncFailure::Server, tr("The server answered HTTP %1 to the listing of %2.").arg(reply.status).arg(m_collection.path())};
+        throw SyncFailure{SyncFailure::Server, tr("The server answered %1 to the listing of %2.")
+                                                   .arg(ServerMessage::describe(reply.status, reply.body), m_collection.path())};
     Changes changes = changesOf(Multistatus::parse(reply.body).responses, m_collection.path(QUrl::FullyDecoded));
     changes.complete = true;
     return changes;
@@ -149,7 +173,8 @@ QList<Collection::Entry> CalDavCollection::fetch(const QStringList &hrefs)
         body += "</C:calendar-multiget>";
         const Reply reply = davRequest("REPORT", m_collection, body, "1");
         if (reply.status != 207)
-            throw SyncFailure{SyncFailure::Server, tr("The server answered HTTP %1 when asked for entries.").arg(reply.status)};
+            throw SyncFailure{SyncFailure::Server, tr("The server answered %1 when asked for entries.")
+                                                       .arg(ServerMessage::describe(reply.status, reply.body))};
         for (const Multistatus::Response &response : Multistatus::parse(reply.body).responses) {
             if (response.text.contains(QStringLiteral("calendar-data")))
                 entries.append({response.href, response.text.value(QStringLiteral("getetag")).trimmed(),
@@ -166,18 +191,20 @@ CalDavCollection::Headers CalDavCollection::putHeaders(const QString &etag)
                            : std::pair<QByteArray, QByteArray>("If-Match", etag.toUtf8())};
 }
 
-Collection::Put CalDavCollection::putOutcome(const Reply &reply, const QString &href) const
+// A refusal, even a failure of the server, is one entry's: the pass goes on
+// with the others and tries it again the next time.
+Collection::Put CalDavCollection::putOutcome(const Reply &reply)
 {
     if (reply.status == 412)
         return {Put::Conflict, {}, {}};
     if (reply.status < 200 || reply.status > 299)
-        return {Put::Refused, {}, tr("HTTP %1 to storing %2").arg(reply.status).arg(href)};
+        return {Put::Refused, {}, ServerMessage::describe(reply.status, reply.body)};
     return {Put::Stored, reply.etag, {}};
 }
 
 Collection::Put CalDavCollection::put(const QString &href, const QByteArray &data, const QString &etag)
 {
-    return putOutcome(send("PUT", urlOf(href), data, putHeaders(etag)), href);
+    return putOutcome(send("PUT", urlOf(href), data, putHeaders(etag), false));
 }
 
 QList<Collection::Put> CalDavCollection::putAll(const QList<PutRequest> &requests)
@@ -199,7 +226,7 @@ QList<Collection::Put> CalDavCollection::putAll(const QList<PutRequest> &request
     std::optional<SyncFailure> failure;
     for (qsizetype i = 0; i < replies.size(); ++i) {
         try {
-            results << putOutcome(finish(replies.at(i), "PUT"), requests.at(i).href);
+            results << putOutcome(finish(replies.at(i), "PUT", false));
         } catch (const SyncFailure &thrown) {
             if (!failure)
                 failure = thrown; // the first, once every reply is closed
@@ -209,67 +236,4 @@ QList<Collection::Put> CalDavCollection::putAll(const QList<PutRequest> &request
     if (failure)
         throw *failure;
     return results;
-}
-
-QString CalDavCollection::firstHref(const QUrl &url, const QByteArray &property)
-{
-    const QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-                            "<D:propfind xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\"><D:prop>" + property +
-                            "</D:prop></D:propfind>";
-    const Reply reply = davRequest("PROPFIND", url, body, "0");
-    for (const Multistatus::Response &response : Multistatus::parse(reply.body).responses) {
-        for (const QStringList &hrefs : response.hrefs) {
-            if (!hrefs.isEmpty())
-                return hrefs.first();
-        }
-    }
-    return QString();
-}
-
-QUrl CalDavCollection::findOrMakeCollection(const QUrl &url, const QString &name)
-{
-    const QByteArray kinds = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-                             "<D:propfind xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\"><D:prop>"
-                             "<D:resourcetype/><D:displayname/><C:supported-calendar-component-set/></D:prop></D:propfind>";
-    auto isJournalCalendar = [](const Multistatus::Response &response) {
-        const QStringList components = response.children.value(QStringLiteral("supported-calendar-component-set"));
-        return response.children.value(QStringLiteral("resourcetype")).contains(QStringLiteral("calendar"))
-               && (components.isEmpty() || components.contains(QStringLiteral("VJOURNAL")));
-    };
-    const Reply self = davRequest("PROPFIND", url, kinds, "0");
-    if (self.status != 207)
-        throw SyncFailure{SyncFailure::Server, tr("%1 is no WebDAV folder (HTTP %2).").arg(url.toString()).arg(self.status)};
-    const Multistatus here = Multistatus::parse(self.body);
-    if (!here.responses.isEmpty() && isJournalCalendar(here.responses.first()))
-        return url;
-
-    QUrl at = url;
-    const QString principal = firstHref(url, "<D:current-user-principal/>");
-    if (principal.isEmpty())
-        throw SyncFailure{SyncFailure::Server, tr("The server names no user principal at %1.").arg(url.toString())};
-    at.setPath(principal, QUrl::DecodedMode);
-    const QString home = firstHref(at, "<C:calendar-home-set/>");
-    if (home.isEmpty())
-        throw SyncFailure{SyncFailure::Server, tr("The server names no calendar home for %1.").arg(principal)};
-    at.setPath(home.endsWith(u'/') ? home : home + u'/', QUrl::DecodedMode);
-
-    const Reply listing = davRequest("PROPFIND", at, kinds, "1");
-    for (const Multistatus::Response &response : Multistatus::parse(listing.body).responses) {
-        if (isJournalCalendar(response) && response.text.value(QStringLiteral("displayname")) == name) {
-            QUrl found = at;
-            found.setPath(response.href, QUrl::DecodedMode);
-            return found;
-        }
-    }
-    QUrl made = at;
-    made.setPath(at.path(QUrl::FullyDecoded) + QStringLiteral("tavorin-planner/"), QUrl::DecodedMode);
-    const QByteArray create = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-                              "<C:mkcalendar xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\"><D:set><D:prop>"
-                              "<D:displayname>" + xmlEscaped(name) + "</D:displayname>"
-                              "<C:supported-calendar-component-set><C:comp name=\"VJOURNAL\"/></C:supported-calendar-component-set>"
-                              "</D:prop></D:set></C:mkcalendar>";
-    const Reply reply = davRequest("MKCALENDAR", made, create, {});
-    if (reply.status != 201)
-        throw SyncFailure{SyncFailure::Server, tr("The server did not make the calendar %1 (HTTP %2).").arg(made.path()).arg(reply.status)};
-    return made;
 }

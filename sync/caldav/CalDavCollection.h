@@ -6,6 +6,8 @@
 #include <QByteArray>
 #include <QList>
 #include <QNetworkAccessManager>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QString>
 #include <QUrl>
 
@@ -28,30 +30,40 @@ public:
     QString hrefFor(const QString &fileName) const override;
     int requestCount() const override { return m_requests; }
 
-    // The collection at or below url: url itself when it is a calendar, else
-    // the calendar called name in the user's calendar home, made when missing.
-    QUrl findOrMakeCollection(const QUrl &url, const QString &name);
+    // Certificates trusted for this server besides the system's: its own
+    // self-signed one, or the authority of a self-hosted network.
+    void trustCertificates(const QList<QSslCertificate> &certificates);
+    // Whether redirects are followed (by Qt, which re-sends a PROPFIND as a
+    // GET); discovery turns them off and follows them itself.
+    void followRedirects(bool follow) { m_followRedirects = follow; }
 
-private:
     struct Reply
     {
         int status = 0;
         QByteArray body;
         QString etag;
+        QString location; // of a redirect
     };
+    // A WebDAV request (PROPFIND, REPORT, MKCALENDAR) with an XML body, for discovery.
+    Reply davRequest(const QByteArray &verb, const QUrl &url, const QByteArray &body, const QByteArray &depth);
+
+private:
     using Headers = QList<std::pair<QByteArray, QByteArray>>;
 
     QNetworkReply *start(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers);
-    Reply finish(QNetworkReply *reply, const QByteArray &verb);
-    Reply send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers = {});
-    Reply davRequest(const QByteArray &verb, const QUrl &url, const QByteArray &body, const QByteArray &depth);
+    // The answer; a SyncFailure when there is none, the login was refused or,
+    // with serverFailures, the server failed.
+    Reply finish(QNetworkReply *reply, const QByteArray &verb, bool serverFailures = true);
+    Reply send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers = {},
+               bool serverFailures = true);
     static Headers putHeaders(const QString &etag);
-    Put putOutcome(const Reply &reply, const QString &href) const;
+    static Put putOutcome(const Reply &reply);
     QUrl urlOf(const QString &href) const;
     Changes listAll();
-    QString firstHref(const QUrl &url, const QByteArray &property);
 
     QNetworkAccessManager m_network;
+    QSslConfiguration m_tls = QSslConfiguration::defaultConfiguration();
+    bool m_followRedirects = true;
     QUrl m_collection;
     QByteArray m_authorization;
     int m_requests = 0;
