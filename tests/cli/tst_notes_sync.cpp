@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "NotesFixture.h"
 
-#include "notes/NoteJournal.h"
 #include "notes/NoteStore.h"
 #include "settings/Settings.h"
 #include "settings/SettingsStore.h"
@@ -12,6 +11,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QSet>
 #include <QTimeZone>
 #include <QTcpServer>
@@ -143,6 +143,46 @@ private:
     QTemporaryDir m_folder;
     QProcess m_process;
     quint16 m_port = 0;
+};
+
+// A server of the test's own, for an answer no real server at hand sends:
+// 501 to the sync-collection report. Any other request gets an empty listing.
+class NoSyncReport : public QTcpServer
+{
+public:
+    NoSyncReport()
+    {
+        listen(QHostAddress::LocalHost, 0);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
+        });
+    }
+    QStringList methods; // of the requests answered
+
+private:
+    void answer(QTcpSocket *socket)
+    {
+        QByteArray &buffer = m_buffers[socket];
+        buffer += socket->readAll();
+        const qsizetype end = buffer.indexOf("\r\n\r\n");
+        if (end < 0)
+            return;
+        const QByteArray head = buffer.left(end);
+        const auto length = QRegularExpression("content-length:\\s*(\\d+)", QRegularExpression::CaseInsensitiveOption).match(QString::fromLatin1(head));
+        const qsizetype size = length.hasMatch() ? length.captured(1).toLongLong() : 0;
+        if (buffer.size() < end + 4 + size)
+            return;
+        const QByteArray method = head.left(head.indexOf(' '));
+        buffer.remove(0, end + 4 + size);
+        methods << QString::fromLatin1(method);
+        const bool report = method == "REPORT";
+        const QByteArray body = report ? "Not Implemented" : "<?xml version=\"1.0\"?><D:multistatus xmlns:D=\"DAV:\"/>";
+        socket->write("HTTP/1.1 " + QByteArray(report ? "501 Not Implemented" : "207 Multi-Status") + "\r\nContent-Length: "
+                      + QByteArray::number(body.size()) + "\r\nContent-Type: application/xml\r\n\r\n" + body);
+    }
+
+    QHash<QTcpSocket *, QByteArray> m_buffers;
 };
 
 // No keyring answers in the tests: the password comes from the command.
@@ -298,6 +338,7 @@ private slots:
     void refusedNote();
     void trustedCertificate();
     void throughVdirsyncer();
+    void syncReportNotImplemented();
 
 private:
     std::unique_ptr<Radicale> m_server;
@@ -701,7 +742,7 @@ void NotesSyncTest::refusedNote()
     const auto refused = sync(here);
 
     QCOMPARE(refused.exitCode, 6);
-    QVERIFY2(refused.err.contains("6 March 2024") && refused.err.contains("the server refused it (HTTP 413"), refused.err.constData());
+    QVERIFY2(refused.err.contains("6 March 2024") && refused.err.contains("the server refused it (HTTP 413: Request body too large.)"), refused.err.constData());
     QCOMPARE(noteOf(here, "March_2024_txtNote_0"), "from there");
     QVERIFY(passes({&there}));
     QCOMPARE(noteOf(there, "March_2024_txtNote_6"), "fits");
@@ -731,6 +772,18 @@ void NotesSyncTest::trustedCertificate()
     QVERIFY(NotesFixture::fileBytes(here.path(".config/Quillmere/sync.conf")).contains("certificate=" + keys.filePath("cert.pem").toUtf8()));
     QVERIFY(passes({&here}));
     QCOMPARE(secure.entryFiles().size(), 1);
+}
+
+// A server that does not implement sync-collection gets the listing instead.
+void NotesSyncTest::syncReportNotImplemented()
+{
+    NoSyncReport server;
+    CalDavCollection client(QUrl(QStringLiteral("http://127.0.0.1:%1/cal/").arg(server.serverPort())), User, Password);
+
+    const Collection::Changes changes = client.changesSince(QString());
+
+    QVERIFY(changes.complete);
+    QCOMPARE(server.methods, (QStringList{"REPORT", "PROPFIND"}));
 }
 
 QTEST_GUILESS_MAIN(NotesSyncTest)
