@@ -24,8 +24,7 @@ QString SyncCommandBase::help() const
 {
     return tr(
         "Usage: tavorin-notes [--store PATH] sync [--dry-run | --status]\n"
-        "       tavorin-notes sync setup URL --user NAME [--password-command CMD]\n"
-        "                                [--as events|journal] [--certificate FILE]\n\n"
+        "       tavorin-notes sync setup URL --user NAME [--password-command CMD]\n\n"
         "Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,\n"
         "Fastmail ...), as one journal entry (VJOURNAL) per note, so that they show on every\n"
         "machine and phone that uses the same calendar. Nothing is ever deleted: a note\n"
@@ -42,7 +41,9 @@ QString SyncCommandBase::help() const
         "                       one, CMD prints it (e.g. \"pass show dav\"). Without CMD, setup\n"
         "                       reads the password once and keeps it in the keyring.\n"
         "                       Settings go to $XDG_CONFIG_HOME/Quillmere/sync.conf (0600);\n"
-        "                       the password never does.\n"
+        "                       the password never does.\n\n")
+           + tr(
+        "Options of sync setup:\n"
         "  --as events          Each note as an all-day event of its day, which phones'\n"
         "                       calendars show; the default where the calendar takes no\n"
         "                       journal entries (Google, iCloud). --as journal insists on\n"
