@@ -11,6 +11,7 @@
 #include <QDir>
 #include <QProcess>
 #include <QRandomGenerator>
+#include <QSaveFile>
 #include <QRegularExpression>
 #include <QSet>
 #include <QTimeZone>
@@ -679,7 +680,8 @@ QSet<QString> propertyLines(const QByteArray &calendar)
 }
 
 // Another client that keeps a folder of .ics files: our entries reach it with
-// every property line as the server has it, and the notes still travel exactly.
+// every property line as the server has it, an edit made there and synced up
+// is taken by the next pass, and the notes still travel exactly.
 void NotesSyncTest::throughVdirsyncer()
 {
     NotesFixture here, there;
@@ -718,10 +720,21 @@ void NotesSyncTest::throughVdirsyncer()
         QCOMPARE(propertyLines(NotesFixture::fileBytes(files.value(key))), propertyLines(entry.toUtf8()));
     }
 
+    // Saved as editors save, beside and renamed into place, a while later:
+    // vdirsyncer knows a changed file by its time and inode.
+    QTest::qWait(1100);
+    QByteArray edited = NotesFixture::fileBytes(files.value("September_2024_txtNote_0"));
+    edited.replace("SUMMARY:plain", "SUMMARY:plain and edited").replace("DESCRIPTION:plain", "DESCRIPTION:plain and edited");
+    QSaveFile file(files.value("September_2024_txtNote_0"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(edited);
+    QVERIFY(file.commit());
+    QVERIFY(vdirsyncer(config.fileName(), "sync"));
     QVERIFY(setUp(there, m_server->collection()));
     QVERIFY(passes({&here, &there}));
 
-    QCOMPARE(noteOf(there, "September_2024_txtNote_0"), "plain");
+    QCOMPARE(noteOf(here, "September_2024_txtNote_0"), "plain and edited");
+    QCOMPARE(noteOf(there, "September_2024_txtNote_0"), "plain and edited");
     QCOMPARE(notesOfYear(there, "2024").value("September_2024_txtNote_1"), blanks);
     QCOMPARE(notesOfYear(there, "2024").value("September_2024_txtNoteColor_1"), "16711680");
 }
