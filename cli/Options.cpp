@@ -33,6 +33,8 @@ QCommandLineOption watch() { return flag({QStringLiteral("watch")}); }
 QCommandLineOption user() { return withValue({QStringLiteral("user")}, QStringLiteral("NAME")); }
 QCommandLineOption passwordCommand() { return withValue({QStringLiteral("password-command")}, QStringLiteral("CMD")); }
 QCommandLineOption allowInsecureHttp() { return flag({QStringLiteral("allow-insecure-http")}); }
+QCommandLineOption as() { return withValue({QStringLiteral("as")}, QStringLiteral("KIND")); }
+QCommandLineOption certificate() { return withValue({QStringLiteral("certificate")}, QStringLiteral("FILE")); }
 QCommandLineOption from() { return withValue({QStringLiteral("from")}, QStringLiteral("DATE")); }
 QCommandLineOption to() { return withValue({QStringLiteral("to")}, QStringLiteral("DATE")); }
 QCommandLineOption month() { return withValue({QStringLiteral("month")}, QStringLiteral("YYYY-MM")); }

@@ -23,6 +23,8 @@ QCommandLineOption watch();           // --watch of sync
 QCommandLineOption user();            // --user NAME of sync setup
 QCommandLineOption passwordCommand(); // --password-command CMD of sync setup
 QCommandLineOption allowInsecureHttp(); // --allow-insecure-http of sync setup
+QCommandLineOption as();              // --as events|journal of sync setup
+QCommandLineOption certificate();     // --certificate FILE of sync setup
 QCommandLineOption from();            // --from DATE
 QCommandLineOption to();              // --to DATE
 QCommandLineOption month();           // --month YYYY-MM

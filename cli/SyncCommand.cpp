@@ -85,6 +85,7 @@ std::unique_ptr<CalDavCollection> connectTo(const SyncConfig &config)
     auto client = std::make_unique<CalDavCollection>(config.collection, config.user, config.password());
     client->allowInsecureHttp(config.allowInsecureHttp);
     client->setRequestTimeout(config.timeoutSeconds);
+    client->trustCertificates(config.trustedCertificates());
     return client;
 }
 
@@ -94,7 +95,7 @@ int SyncCommand::pass(const Call &call, bool dryRun) const
 {
     const SyncConfig config = setUpConfig();
     const auto client = connectTo(config);
-    return passWith(call, *client, dryRun);
+    return passWith(call, config, *client, dryRun);
 }
 
 // The settings and the password are read once, and again after the server
@@ -108,7 +109,7 @@ int SyncCommand::watch(const Call &call) const
         if (!client)
             client = connectTo(config);
         try {
-            passWith(call, *client, false, &reported);
+            passWith(call, config, *client, false, &reported);
         } catch (const SyncFailure &failure) {
             if (failure.kind == SyncFailure::Login)
                 client.reset();
@@ -118,12 +119,14 @@ int SyncCommand::watch(const Call &call) const
     return watch.run();
 }
 
-int SyncCommand::passWith(const Call &call, Collection &client, bool dryRun, QStringList *reported) const
+int SyncCommand::passWith(const Call &call, const SyncConfig &config, Collection &client, bool dryRun,
+                          QStringList *reported) const
 {
     const int requestsBefore = client.requestCount();
     SyncState state(SyncState::pathBeside(call.storePath));
     NoteStore store(call.storePath);
     SyncPass pass(client, state, store);
+    pass.setCalendar({config.form, config.ownCalendar});
     Console &console = call.console;
     QElapsedTimer clock;
     clock.start();

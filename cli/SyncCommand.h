@@ -7,6 +7,7 @@
 
 class Collection;
 class SyncState;
+struct SyncConfig;
 
 // "sync [--dry-run | --status | --watch]": one two-way pass with the server
 // set up by "sync setup", a pass that only says what it would change, the
@@ -27,7 +28,8 @@ private:
     int pass(const Call &call, bool dryRun) const;
     // reported: a pass of --watch, which says nothing when nothing changed
     // and no problem it said before (kept there).
-    int passWith(const Call &call, Collection &client, bool dryRun, QStringList *reported = nullptr) const;
+    int passWith(const Call &call, const SyncConfig &config, Collection &client, bool dryRun,
+                 QStringList *reported = nullptr) const;
     int watch(const Call &call) const;
     int status(const Call &call) const;
 };

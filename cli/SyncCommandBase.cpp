@@ -51,13 +51,22 @@ QString SyncCommandBase::help() const
         "                       the password never does. Over plain http to another\n"
         "                       machine the password could be read on the way: refused\n"
         "                       unless --allow-insecure-http is given.\n\n")
+           + tr(
+        "Options of sync setup:\n"
+        "  --as events          Each note as an all-day event of its day, which phones'\n"
+        "                       calendars show; the default where the calendar takes no\n"
+        "                       journal entries (Google, iCloud). --as journal insists on\n"
+        "                       journal entries. In a calendar that is not \"Tavorin Planner\",\n"
+        "                       only the notes' own entries are read, never appointments.\n"
+        "  --certificate FILE   Trust the certificate (or certificate authority) in FILE\n"
+        "                       for this server, e.g. a self-signed one; kept in sync.conf.\n\n")
            + ExitCode::help();
 }
 
 QList<QCommandLineOption> SyncCommandBase::options() const
 {
     return {Options::dryRun(), Options::status(), Options::watch(), Options::user(), Options::passwordCommand(),
-            Options::allowInsecureHttp()};
+            Options::allowInsecureHttp(), Options::as(), Options::certificate()};
 }
 
 int SyncCommandBase::usageError(Console &console, const QString &text) const

@@ -109,6 +109,12 @@ SyncConfig SyncConfig::read(const QString &path)
             config.allowInsecureHttp = value == u"yes";
         else if (name == u"timeout" && value.toInt() > 0)
             config.timeoutSeconds = value.toInt();
+        else if (name == u"form")
+            config.form = value == u"events" ? NoteJournal::Form::Event : NoteJournal::Form::Journal;
+        else if (name == u"own-calendar")
+            config.ownCalendar = value != u"no";
+        else if (name == u"certificate")
+            config.certificate = value;
     }
     checkNoUserInfo(config.collection);
     return config;
@@ -120,7 +126,11 @@ void SyncConfig::write(const QString &path) const
     checkPrivate(path);
     QByteArray text = "# tavorin-notes sync; the password is never kept here.\n"
                       "url=" + collection.toString().toUtf8() + "\nuser=" + user.toUtf8() +
-                      "\npassword-command=" + passwordCommand.toUtf8() + '\n';
+                      "\npassword-command=" + passwordCommand.toUtf8() +
+                      "\nform=" + (form == NoteJournal::Form::Event ? "events" : "journal") +
+                      "\nown-calendar=" + (ownCalendar ? "yes" : "no") + '\n';
+    if (!certificate.isEmpty())
+        text += "certificate=" + certificate.toUtf8() + '\n';
     if (allowInsecureHttp)
         text += "allow-insecure-http=yes\n";
     if (timeoutSeconds != SyncConfig().timeoutSeconds)
@@ -131,6 +141,21 @@ void SyncConfig::write(const QString &path) const
                          && file.write(text) == text.size() && file.commit();
     if (!written)
         throw Failure(QCoreApplication::translate("SyncConfig", "Cannot write the sync settings %1.").arg(path));
+}
+
+QList<QSslCertificate> SyncConfig::trustedCertificates() const
+{
+    if (certificate.isEmpty())
+        return {};
+    QFile file(certificate);
+    // A certificate file is a few kilobytes; a bundle of authorities less than a megabyte.
+    const QByteArray pem = file.open(QIODevice::ReadOnly) ? file.read(4 * 1024 * 1024) : QByteArray();
+    QList<QSslCertificate> certificates = QSslCertificate::fromData(pem, QSsl::Pem);
+    if (certificates.isEmpty())
+        certificates = QSslCertificate::fromData(pem, QSsl::Der);
+    if (certificates.isEmpty())
+        throw Failure(QCoreApplication::translate("SyncConfig", "%1 holds no certificate (PEM or DER).").arg(certificate));
+    return certificates;
 }
 
 QString SyncConfig::password() const

@@ -1,6 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "notes/NoteJournal.h"
+
+#include <QList>
+#include <QSslCertificate>
 #include <QString>
 #include <QUrl>
 
@@ -19,6 +23,12 @@ struct SyncConfig
     bool allowInsecureHttp = false;
     // The deadline of one request, in seconds.
     int timeoutSeconds = 60;
+    NoteJournal::Form form = NoteJournal::Form::Journal; // what the notes travel as
+    bool ownCalendar = true;   // a calendar of the notes' own: others' entries there become notes
+    QString certificate;       // a PEM file of certificates trusted for the server; empty: the system's only
+
+    // The certificates of the certificate file; a Failure when it holds none.
+    QList<QSslCertificate> trustedCertificates() const;
 
     static QString defaultPath();
     // The configuration in path; nothing read (empty collection) when missing.

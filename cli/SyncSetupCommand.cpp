@@ -8,6 +8,9 @@
 #include "platform/ApplicationInfo.h"
 #include "platform/Failure.h"
 #include "sync/caldav/CalDavCollection.h"
+#include "sync/caldav/CalendarDiscovery.h"
+
+#include <QFileInfo>
 
 #include <QCommandLineParser>
 
@@ -64,7 +67,7 @@ QString SyncSetupCommand::name() const
 
 QString SyncSetupCommand::arguments() const
 {
-    return QStringLiteral("URL --user NAME [--password-command CMD]");
+    return QStringLiteral("URL --user NAME [--password-command CMD] [--as events|journal] [--certificate FILE]");
 }
 
 QString SyncSetupCommand::summary() const
@@ -84,6 +87,16 @@ int SyncSetupCommand::runSync(const Call &call) const
     if (!config.collection.isValid() || !config.collection.scheme().startsWith(u"http"))
         throw Failure(tr("%1 is no http or https address.").arg(url));
     config.allowInsecureHttp = checkedInsecureHttp(call, config.collection);
+    std::optional<NoteJournal::Form> wanted;
+    if (call.parser.isSet(Options::as())) {
+        const QString as = call.parser.value(Options::as());
+        if (as != u"events" && as != u"journal")
+            return usageError(call.console, tr("--as takes \"events\" or \"journal\", not \"%1\".").arg(as));
+        wanted = as == u"events" ? NoteJournal::Form::Event : NoteJournal::Form::Journal;
+    }
+    if (call.parser.isSet(Options::certificate()))
+        config.certificate = QFileInfo(call.parser.value(Options::certificate())).absoluteFilePath();
+    const QList<QSslCertificate> trusted = config.trustedCertificates(); // before the password is asked for
     QString password;
     if (passwordCommand.isEmpty()) {
         password = readPassword();
@@ -94,8 +107,17 @@ int SyncSetupCommand::runSync(const Call &call) const
     }
     CalDavCollection client(config.collection, user, password);
     client.allowInsecureHttp(config.allowInsecureHttp);
-    config.collection = client.findOrMakeCollection(config.collection, CollectionName);
+    client.trustCertificates(trusted);
+    const CalendarDiscovery::Found found = CalendarDiscovery(client, CollectionName).find(config.collection, wanted);
+    config.collection = found.url;
+    config.form = found.form;
+    config.ownCalendar = found.own;
     config.write(SyncConfig::defaultPath());
+    for (const QString &notice : found.notices)
+        call.console.message(notice);
+    if (!found.own)
+        call.console.message(tr("%1 is not the notes' own calendar: sync takes only the notes' entries from it, "
+                                "nothing else in it becomes a note.").arg(found.url.toString()));
     call.console.message(tr("Sync set up with %1; the settings are in %2.").arg(config.collection.toString(), SyncConfig::defaultPath()));
     return ExitCode::Ok;
 }

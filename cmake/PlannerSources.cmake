@@ -61,6 +61,8 @@ set(PLANNER_SYNC_SOURCES
 set(PLANNER_CALDAV_SOURCES
   sync/caldav/HttpExchange.h sync/caldav/HttpExchange.cpp
   sync/caldav/Multistatus.h sync/caldav/Multistatus.cpp
+  sync/caldav/ServerMessage.h sync/caldav/ServerMessage.cpp
+  sync/caldav/CalendarDiscovery.h sync/caldav/CalendarDiscovery.cpp
   sync/caldav/CalDavCollection.h sync/caldav/CalDavCollection.cpp
 )
 

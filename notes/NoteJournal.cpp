@@ -84,6 +84,15 @@ QString withFirstLine(const QString &text, const QString &title)
     return text.isEmpty() ? title : title + u'\n' + text;
 }
 
+icaltimetype dateValue(const QDate &date)
+{
+    icaltimetype day = icaltime_null_date();
+    day.year = date.year();
+    day.month = date.month();
+    day.day = date.day();
+    return day;
+}
+
 void addX(icalcomponent *component, const char *name, const QString &value)
 {
     icalproperty *property = icalproperty_new_x(value.toUtf8().constData());
@@ -260,33 +269,39 @@ QString nearestCssName(qint32 color)
 
 QByteArray journalText(const Note &note, const QDateTime &stamp, const QStringList &versions, const QString &uid)
 {
-    const Component journal(icalcomponent_new(ICAL_VJOURNAL_COMPONENT));
-    icalcomponent_set_uid(journal.get(), (uid.isEmpty() ? uidFor(note.key) : uid).toUtf8().constData());
-    icalcomponent_set_dtstamp(journal.get(), icaltime_from_timet_with_zone(stamp.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone()));
+    return entryText(note, stamp, versions, Form::Journal, uid);
+}
+
+QByteArray entryText(const Note &note, const QDateTime &stamp, const QStringList &versions, Form form, const QString &uid)
+{
+    const bool event = form == Form::Event && note.date().isValid();
+    const Component entry(icalcomponent_new(event ? ICAL_VEVENT_COMPONENT : ICAL_VJOURNAL_COMPONENT));
+    icalcomponent_set_uid(entry.get(), (uid.isEmpty() ? uidFor(note.key) : uid).toUtf8().constData());
+    icalcomponent_set_dtstamp(entry.get(), icaltime_from_timet_with_zone(stamp.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone()));
     if (note.date().isValid()) {
-        icaltimetype day = icaltime_null_date();
-        day.year = note.date().year();
-        day.month = note.date().month();
-        day.day = note.date().day();
-        icalcomponent_set_dtstart(journal.get(), day);
+        icalcomponent_set_dtstart(entry.get(), dateValue(note.date()));
+        if (event) { // the whole day, shown above the day's hours, never as busy
+            icalcomponent_set_dtend(entry.get(), dateValue(note.date().addDays(1)));
+            icalcomponent_add_property(entry.get(), icalproperty_new_transp(ICAL_TRANSP_TRANSPARENT));
+        }
     }
     const QString text = carriable(note.text);
     if (!text.trimmed().isEmpty()) {
-        icalcomponent_set_summary(journal.get(), firstLine(text).toUtf8().constData());
-        icalcomponent_set_description(journal.get(), text.toUtf8().constData());
+        icalcomponent_set_summary(entry.get(), firstLine(text).toUtf8().constData());
+        icalcomponent_set_description(entry.get(), text.toUtf8().constData());
     }
     if (const auto color = note.colorValue()) {
         const QString name = nearestCssName(*color);
         if (!name.isEmpty())
-            icalcomponent_add_property(journal.get(), icalproperty_new_color(name.toUtf8().constData()));
-        addX(journal.get(), ColorProperty, QString::number(*color));
+            icalcomponent_add_property(entry.get(), icalproperty_new_color(name.toUtf8().constData()));
+        addX(entry.get(), ColorProperty, QString::number(*color));
     }
-    addX(journal.get(), KeyProperty, note.key);
+    addX(entry.get(), KeyProperty, note.key);
     if (needsExactCopy(note.text))
-        addX(journal.get(), ExactTextProperty, QString::fromLatin1(note.text.toUtf8().toBase64()));
+        addX(entry.get(), ExactTextProperty, QString::fromLatin1(note.text.toUtf8().toBase64()));
     if (!versions.isEmpty())
-        addX(journal.get(), VersionsProperty, versions.join(u' '));
-    return textOf(journal.get());
+        addX(entry.get(), VersionsProperty, versions.join(u' '));
+    return textOf(entry.get());
 }
 
 // An empty calendar as libical writes it: its opening lines, then its end.
@@ -314,9 +329,9 @@ QByteArray calendarEnd()
     return end;
 }
 
-QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions, const QString &uid)
+QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions, Form form, const QString &uid)
 {
-    return calendarBegin() + journalText(note, stamp, versions, uid) + calendarEnd();
+    return calendarBegin() + entryText(note, stamp, versions, form, uid) + calendarEnd();
 }
 
 QList<Entry> parse(const QByteArray &calendar, qsizetype maxBytes)
@@ -332,11 +347,17 @@ QList<Entry> parse(const QByteArray &calendar, qsizetype maxBytes)
     if (icalcomponent_count_errors(root.get()) > 0)
         throw unreadable(firstError(root.get()));
     QList<Entry> entries;
-    if (icalcomponent_isa(root.get()) == ICAL_VJOURNAL_COMPONENT)
+    const auto wanted = [](icalcomponent *c) {
+        const icalcomponent_kind kind = icalcomponent_isa(c);
+        return kind == ICAL_VJOURNAL_COMPONENT || (kind == ICAL_VEVENT_COMPONENT && xValue(c, KeyProperty));
+    };
+    if (wanted(root.get()))
         entries << entryOf(root.get());
-    for (icalcomponent *c = icalcomponent_get_first_component(root.get(), ICAL_VJOURNAL_COMPONENT); c;
-         c = icalcomponent_get_next_component(root.get(), ICAL_VJOURNAL_COMPONENT))
-        entries << entryOf(c);
+    for (icalcomponent *c = icalcomponent_get_first_component(root.get(), ICAL_ANY_COMPONENT); c;
+         c = icalcomponent_get_next_component(root.get(), ICAL_ANY_COMPONENT)) {
+        if (wanted(c))
+            entries << entryOf(c);
+    }
     return entries;
 }
 

@@ -13,7 +13,9 @@
 #include <optional>
 
 // A day note as one iCalendar journal entry (VJOURNAL), the form in which
-// notes travel to calendar servers and files. Our entries carry the store key,
+// notes travel to calendar servers and files; or, for calendars that take no
+// journal entries (and the phones' calendar apps, which show none), as an
+// all-day event (VEVENT) of its day that blocks no time. Our entries carry the store key,
 // the stored colour and, where iCalendar cannot hold the text byte for byte
 // (leading or trailing blanks, CR, control characters), an exact copy of it,
 // so that a note comes back under the same key with the same value.
@@ -62,14 +64,24 @@ QString keyFileNameFor(const QString &key);
 // folded). stamp becomes its DTSTAMP; versions, when given, its version
 // marks; uid, when given, its UID (an entry keeps the UID it was made with).
 QByteArray journalText(const Note &note, const QDateTime &stamp, const QStringList &versions = {}, const QString &uid = {});
+
+// The component a note travels as.
+enum class Form { Journal, Event };
+
+// The note as the component of form alone. An event needs a day: a note
+// whose key names none is written as a journal entry.
+QByteArray entryText(const Note &note, const QDateTime &stamp, const QStringList &versions, Form form,
+                     const QString &uid = {});
 // A whole calendar holding the one entry.
-QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions = {}, const QString &uid = {});
+QByteArray calendarText(const Note &note, const QDateTime &stamp, const QStringList &versions = {},
+                        Form form = Form::Journal, const QString &uid = {});
 // The calendar's opening lines and its closing line, for files of many entries.
 QByteArray calendarBegin();
 QByteArray calendarEnd();
 
-// Every journal entry of an iCalendar text, in order. A Failure when the text
-// is larger than maxBytes or has a line too long (ICalendarShape), is no
+// Every journal entry of an iCalendar text, in order, and the events that
+// carry our key property (never anyone's appointments). A Failure when the
+// text is larger than maxBytes or has a line too long (ICalendarShape), is no
 // complete iCalendar text, or libical finds errors in it.
 QList<Entry> parse(const QByteArray &calendar, qsizetype maxBytes = ICalendarShape::MaxEntryBytes);
 

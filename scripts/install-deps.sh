@@ -18,7 +18,7 @@ packages=(
   strace
   scdoc mandoc groff-base appstream lintian dpkg-dev fakeroot file
   qt6-l10n-tools qt6-tools-dev qt6-translations-l10n locales
-  libical-dev libdtl-dev libsecret-1-dev radicale xandikos apache2-utils python3-caldav curl bc git
+  libical-dev libdtl-dev libsecret-1-dev radicale xandikos vdirsyncer openssl apache2-utils python3-caldav curl bc git
 )
 
 # The fuzzers' sanitizer runtime must match the installed clang's version

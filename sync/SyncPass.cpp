@@ -240,6 +240,8 @@ void SyncPass::take(const Collection::Entry &fetched)
         return;
     }
     for (const NoteJournal::Entry &entry : entries) {
+        if (!m_calendar.othersTaken)
+            break;
         const QString key = localKeyOf(entry);
         const QString text = entry.isOurs() ? entry.textOver(QString()) : entry.foreignText();
         if (!key.isEmpty() && !text.isEmpty()) {
@@ -251,6 +253,21 @@ void SyncPass::take(const Collection::Entry &fetched)
     // program): it is not asked for again until it changes.
     if (!m_dryRun)
         m_state.setAbsorbed(fetched.href, fetched.etag);
+}
+
+QByteArray SyncPass::entryData(const Upload &upload) const
+{
+    return NoteJournal::calendarText(upload.note, m_now, versionsOf(upload), m_calendar.form, uidAt(upload.key, upload.server));
+}
+
+// Whether a new note goes up: as an event only with a day to show it on (a
+// key whose year the window could not read names none).
+bool SyncPass::travels(const QString &key) const
+{
+    if (m_calendar.form == NoteJournal::Form::Journal)
+        return true;
+    const std::optional<Note> note = Note::fromKey(key);
+    return note && note->date().isValid();
 }
 
 QString SyncPass::hrefOf(const QString &key) const
@@ -301,7 +318,7 @@ void SyncPass::syncKey(const QString &key)
     const auto changed = m_server.constFind(key);
 
     if (!entry && changed == m_server.cend()) {
-        if (local && !local->text.isEmpty()) {
+        if (local && !local->text.isEmpty() && travels(key)) {
             m_summary.uploaded++;
             note(tr("upload %1").arg(key));
             upload(key, *local, {std::nullopt, hrefOf(key), QString(), {}});
@@ -454,8 +471,7 @@ void SyncPass::flushUploads()
     QList<Collection::PutRequest> requests;
     for (const Upload &upload : uploads) {
         m_state.setPending(upload.key, upload.server.href, upload.note, upload.version);
-        requests.append({upload.server.href, NoteJournal::calendarText(upload.note, m_now, versionsOf(upload), uidAt(upload.key, upload.server)),
-                         upload.server.etag});
+        requests.append({upload.server.href, entryData(upload), upload.server.etag});
     }
     m_state.commit(); // what goes up is on record before it goes
     const QList<Collection::Put> results = m_collection.putAll(requests);
@@ -483,9 +499,7 @@ void SyncPass::finishUpload(Upload upload, Collection::Put put)
         upload.version = newVersion();
         m_state.setPending(upload.key, upload.server.href, upload.note, upload.version);
         m_state.commit();
-        put = m_collection.put(upload.server.href,
-                               NoteJournal::calendarText(upload.note, m_now, versionsOf(upload), uidAt(upload.key, upload.server)),
-                               upload.server.etag);
+        put = m_collection.put(upload.server.href, entryData(upload), upload.server.etag);
     }
     problem(tr("The note of %1 did not go up: other writes to it kept overtaking this one. It is tried again at the next pass.")
                 .arg(dayOf(upload.key)));

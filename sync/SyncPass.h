@@ -28,9 +28,10 @@ class NoteStore;
 // - removed on the server: uploaded again, never removed here;
 // - an entry that is no readable journal entry of ours, at a note's address:
 //   reported and left as it is, on both sides;
-// - an entry of another program: kept as the note of its day where this has
-//   none on the server yet (with our key added), else its text added below
-//   the note of its day, and on a later edit there that text changed in place;
+// - an entry of another program, in a calendar of the notes' own only (see
+//   Calendar): kept as the note of its day where this has none on the server
+//   yet (with our key added), else its text added below the note of its day,
+//   and on a later edit there that text changed in place;
 // - the note of a day is one entry whatever the language of the machine that
 //   wrote it; each machine keeps it under its own key for that day (DayKeys),
 //   and entries of one day under keys of several languages are brought
@@ -55,7 +56,17 @@ public:
 
     using Progress = std::function<void(qint64 done, qint64 total)>;
 
+    // What the calendar is to the notes: the form their entries take there,
+    // and whether the entries of other programs become notes (only in a
+    // calendar of the notes' own; elsewhere they are the user's appointments).
+    struct Calendar
+    {
+        NoteJournal::Form form = NoteJournal::Form::Journal;
+        bool othersTaken = true;
+    };
+
     SyncPass(Collection &collection, SyncState &state, NoteStore &store);
+    void setCalendar(const Calendar &calendar) { m_calendar = calendar; }
 
     // The language whose keys this machine's window builds; the user's by default.
     void setLanguage(const QLocale &language) { m_language = language; }
@@ -129,6 +140,8 @@ private:
     static QStringList versionsOf(const Upload &upload);
     void moveToken(const QString &startToken, const QString &token);
     QString hrefOf(const QString &key) const;
+    QByteArray entryData(const Upload &upload) const;
+    bool travels(const QString &key) const;
     void note(const QString &change);
     void problem(const QString &text);
 
@@ -137,6 +150,7 @@ private:
     SyncState &m_state;
     NoteStore &m_store;
     bool m_dryRun = false;
+    Calendar m_calendar;
     QDateTime m_now;
     Summary m_summary;
 

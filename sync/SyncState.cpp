@@ -77,16 +77,20 @@ void SyncState::addMissingColumns()
     Sqlite::Statement info(*m_db, "PRAGMA table_info(entries)", {});
     while (info.step({}))
         columns << info.text(1);
-    if (!columns.contains(QStringLiteral("base_text"))) {
-        m_db->execute("ALTER TABLE entries ADD COLUMN base_text TEXT", {});
-        m_db->execute("ALTER TABLE entries ADD COLUMN base_color TEXT", {});
-        m_db->execute("ALTER TABLE entries ADD COLUMN restored INTEGER NOT NULL DEFAULT 0", {});
-    }
-    if (!columns.contains(QStringLiteral("version"))) {
-        m_db->execute("ALTER TABLE entries ADD COLUMN version TEXT NOT NULL DEFAULT ''", {}); // the marks, space between
-        m_db->execute("ALTER TABLE entries ADD COLUMN pending_text TEXT", {});
-        m_db->execute("ALTER TABLE entries ADD COLUMN pending_color TEXT", {});
-        m_db->execute("ALTER TABLE entries ADD COLUMN pending_version TEXT NOT NULL DEFAULT ''", {});
+    // Each column on its own: a pass killed between two of these statements
+    // leaves some added, and the next one adds the rest.
+    static const std::pair<const char *, const char *> Added[] = {
+        {"base_text", "ALTER TABLE entries ADD COLUMN base_text TEXT"},
+        {"base_color", "ALTER TABLE entries ADD COLUMN base_color TEXT"},
+        {"restored", "ALTER TABLE entries ADD COLUMN restored INTEGER NOT NULL DEFAULT 0"},
+        {"version", "ALTER TABLE entries ADD COLUMN version TEXT NOT NULL DEFAULT ''"}, // the marks, space between
+        {"pending_text", "ALTER TABLE entries ADD COLUMN pending_text TEXT"},
+        {"pending_color", "ALTER TABLE entries ADD COLUMN pending_color TEXT"},
+        {"pending_version", "ALTER TABLE entries ADD COLUMN pending_version TEXT NOT NULL DEFAULT ''"},
+    };
+    for (const auto &[column, statement] : Added) {
+        if (!columns.contains(QString::fromLatin1(column)))
+            m_db->execute(statement, {});
     }
     if (!columns.contains(QStringLiteral("uid")))
         m_db->execute("ALTER TABLE entries ADD COLUMN uid TEXT NOT NULL DEFAULT ''", {});

@@ -634,6 +634,30 @@ entfernter Eintrag wird erneut hochgeladen. Siehe docs/sync.md.
 </translation>
     </message>
     <message>
+        <source>Options of sync setup:
+  --as events          Each note as an all-day event of its day, which phones&apos;
+                       calendars show; the default where the calendar takes no
+                       journal entries (Google, iCloud). --as journal insists on
+                       journal entries. In a calendar that is not &quot;Tavorin Planner&quot;,
+                       only the notes&apos; own entries are read, never appointments.
+  --certificate FILE   Trust the certificate (or certificate authority) in FILE
+                       for this server, e.g. a self-signed one; kept in sync.conf.
+
+</source>
+        <translation>Optionen von sync setup:
+  --as events          Jede Notiz als ganztägiger Termin ihres Tages, den die
+                       Kalender der Telefone zeigen; so auch ohne Angabe, wo der
+                       Kalender keine Journaleinträge nimmt (Google, iCloud).
+                       --as journal besteht auf Journaleinträgen. In einem Kalender,
+                       der nicht „Tavorin Planner“ heißt, werden nur die Einträge der
+                       Notizen gelesen, nie Termine.
+  --certificate FILE   Dem Zertifikat (oder der Zertifizierungsstelle) in FILE für
+                       diesen Server vertrauen, z. B. einem selbst signierten; wird in
+                       sync.conf vermerkt.
+
+</translation>
+    </message>
+    <message>
         <source>Try &quot;tavorin-notes sync --help&quot;.</source>
         <translation>Siehe „tavorin-notes sync --help“.</translation>
     </message>

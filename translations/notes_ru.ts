@@ -629,6 +629,29 @@ Fastmail ...), по одной записи журнала (VJOURNAL) на за�
 </translation>
     </message>
     <message>
+        <source>Options of sync setup:
+  --as events          Each note as an all-day event of its day, which phones&apos;
+                       calendars show; the default where the calendar takes no
+                       journal entries (Google, iCloud). --as journal insists on
+                       journal entries. In a calendar that is not &quot;Tavorin Planner&quot;,
+                       only the notes&apos; own entries are read, never appointments.
+  --certificate FILE   Trust the certificate (or certificate authority) in FILE
+                       for this server, e.g. a self-signed one; kept in sync.conf.
+
+</source>
+        <translation>Параметры sync setup:
+  --as events          Каждая заметка как событие на весь её день, которое
+                       показывают календари телефонов; так и без параметра, если
+                       календарь не принимает записи журнала (Google, iCloud).
+                       --as journal требует записи журнала. Из календаря, который
+                       называется не «Tavorin Planner», читаются только записи
+                       заметок, никогда не встречи.
+  --certificate FILE   Доверять сертификату (или центру сертификации) из FILE для
+                       этого сервера, например самоподписанному; хранится в sync.conf.
+
+</translation>
+    </message>
+    <message>
         <source>Try &quot;tavorin-notes sync --help&quot;.</source>
         <translation>Подробнее: «tavorin-notes sync --help».</translation>
     </message>

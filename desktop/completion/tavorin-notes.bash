@@ -12,12 +12,15 @@ _tavorin_notes()
 
     # The argument of an option.
     case $prev in
-        --store | -o | --output)
+        --store | -o | --output | --certificate)
             compopt -o filenames 2>/dev/null
             mapfile -t COMPREPLY < <(compgen -f -- "$cur")
             return ;;
         --format)
             mapfile -t COMPREPLY < <(compgen -W 'markdown json ics' -- "$cur")
+            return ;;
+        --as)
+            mapfile -t COMPREPLY < <(compgen -W 'events journal' -- "$cur")
             return ;;
         --from | --to | --month | --user | --password-command)
             return ;;
@@ -47,7 +50,7 @@ _tavorin_notes()
             if [[ $cur != -* ]]; then
                 [[ -n $after ]] || words=setup
             elif [[ $after == setup ]]; then
-                words="$common --user --password-command"
+                words="$common --user --password-command --as --certificate"
             else
                 words="$common --dry-run --status --watch"
             fi ;;

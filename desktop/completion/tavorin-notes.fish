@@ -41,3 +41,5 @@ complete -c tavorin-notes -n $syncing -l status -d 'Show the last pass and the n
 complete -c tavorin-notes -n $syncing -l watch -d 'Keep syncing as the notes change, until stopped'
 complete -c tavorin-notes -n '__fish_seen_subcommand_from setup' -l user -x -d 'The user name'
 complete -c tavorin-notes -n '__fish_seen_subcommand_from setup' -l password-command -x -a '(__fish_complete_command)' -d 'A command that prints the password'
+complete -c tavorin-notes -n '__fish_seen_subcommand_from setup' -l as -x -a 'events journal' -d 'Notes as all-day events or journal entries'
+complete -c tavorin-notes -n '__fish_seen_subcommand_from setup' -l certificate -r -F -d 'Trust the certificate in FILE'

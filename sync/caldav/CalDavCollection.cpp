@@ -2,6 +2,7 @@
 #include "sync/caldav/CalDavCollection.h"
 
 #include "sync/caldav/Multistatus.h"
+#include "sync/caldav/ServerMessage.h"
 
 #include <QCoreApplication>
 #include <QEventLoop>
@@ -104,7 +105,14 @@ Collection::Changes CalDavCollection::changesSince(const QString &token)
     const QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                             "<D:sync-collection xmlns:D=\"DAV:\"><D:sync-token>" + xmlEscaped(token) +
                             "</D:sync-token><D:sync-level>1</D:sync-level><D:prop><D:getetag/></D:prop></D:sync-collection>";
-    const Reply reply = davRequest("REPORT", m_collection, body, {});
+    Reply reply;
+    try {
+        reply = davRequest("REPORT", m_collection, body, {});
+    } catch (const SyncFailure &failure) {
+        if (failure.kind != SyncFailure::Server)
+            throw;
+        return listAll(); // a server that fails at it (501: not implemented): the listing does
+    }
     if (reply.status != 207)
         return listAll(); // no sync-collection here, or a token the server no longer knows
     const Multistatus answer = Multistatus::parse(reply.body, m_http.server());
@@ -120,7 +128,8 @@ Collection::Changes CalDavCollection::listAll()
                             "<D:propfind xmlns:D=\"DAV:\"><D:prop><D:getetag/></D:prop></D:propfind>";
     const Reply reply = davRequest("PROPFIND", m_collection, body, "1");
     if (reply.status != 207)
-        throw SyncFailure{SyncFailure::Server, tr("The server answered HTTP %1 to the listing of %2.").arg(reply.status).arg(m_collection.path())};
+        throw SyncFailure{SyncFailure::Server, tr("The server %1 answered %2 to the listing of %3.")
+                                                   .arg(m_http.server(), ServerMessage::describe(reply.status, reply.body), m_collection.path())};
     Changes changes = changesOf(Multistatus::parse(reply.body, m_http.server()).responses);
     changes.complete = true;
     return changes;
@@ -138,7 +147,8 @@ QList<Collection::Entry> CalDavCollection::fetch(const QStringList &hrefs)
         body += "</C:calendar-multiget>";
         const Reply reply = davRequest("REPORT", m_collection, body, "1");
         if (reply.status != 207)
-            throw SyncFailure{SyncFailure::Server, tr("The server answered HTTP %1 when asked for entries.").arg(reply.status)};
+            throw SyncFailure{SyncFailure::Server, tr("The server %1 answered %2 when asked for entries.")
+                                                       .arg(m_http.server(), ServerMessage::describe(reply.status, reply.body))};
         for (const Multistatus::Response &response : Multistatus::parse(reply.body, m_http.server()).responses) {
             if (response.text.contains(QStringLiteral("calendar-data")))
                 entries.append({checkedHref(response.href), checkedEtag(response.text.value(QStringLiteral("getetag"))),
@@ -158,18 +168,20 @@ CalDavCollection::Headers CalDavCollection::putHeaders(const QString &etag)
                            : std::pair<QByteArray, QByteArray>("If-Match", etag.toUtf8())};
 }
 
-Collection::Put CalDavCollection::putOutcome(const Reply &reply, const QString &href) const
+// A refusal, even a failure of the server, is one entry's: the pass goes on
+// with the others and tries it again the next time.
+Collection::Put CalDavCollection::putOutcome(const Reply &reply)
 {
     if (reply.status == 412)
         return {Put::Conflict, {}, {}};
     if (reply.status < 200 || reply.status > 299)
-        return {Put::Refused, {}, tr("HTTP %1 to storing %2: %3").arg(reply.status).arg(href, HttpExchange::sanitized(reply.body))};
+        return {Put::Refused, {}, ServerMessage::describe(reply.status, reply.body)};
     return {Put::Stored, reply.etag.trimmed(), {}};
 }
 
 Collection::Put CalDavCollection::put(const QString &href, const QByteArray &data, const QString &etag)
 {
-    return putOutcome(m_http.send("PUT", urlOf(href), data, putHeaders(etag)), href);
+    return putOutcome(m_http.send("PUT", urlOf(href), data, putHeaders(etag), HttpExchange::ServerFailures::Returned), href);
 }
 
 Collection::Put CalDavCollection::removeEntry(const QString &href, const QString &etag)
@@ -177,7 +189,7 @@ Collection::Put CalDavCollection::removeEntry(const QString &href, const QString
     // Only an entry of a known version is ever removed, never one changed meanwhile.
     if (etag.isEmpty() || !HttpExchange::isHeaderSafe(etag))
         return {Put::Refused, {}, tr("The entry %1 has no usable version tag; it is left on the server.").arg(href)};
-    const Reply reply = send("DELETE", urlOf(href), {}, {{"If-Match", etag.toUtf8()}});
+    const Reply reply = m_http.send("DELETE", urlOf(href), {}, {{"If-Match", etag.toUtf8()}}, HttpExchange::ServerFailures::Returned);
     if (reply.status == 404)
         return {Put::Stored, {}, {}};
     return putOutcome(reply, href);
@@ -202,7 +214,7 @@ QList<Collection::Put> CalDavCollection::putAll(const QList<PutRequest> &request
     std::optional<SyncFailure> failure;
     for (qsizetype i = 0; i < replies.size(); ++i) {
         try {
-            results << putOutcome(m_http.finish(replies.at(i), "PUT"), requests.at(i).href);
+            results << putOutcome(m_http.finish(replies.at(i), "PUT", HttpExchange::ServerFailures::Returned), requests.at(i).href);
         } catch (const SyncFailure &thrown) {
             if (!failure)
                 failure = thrown; // the first, once every reply is closed
@@ -212,71 +224,4 @@ QList<Collection::Put> CalDavCollection::putAll(const QList<PutRequest> &request
     if (failure)
         throw *failure;
     return results;
-}
-
-QString CalDavCollection::firstHref(const QUrl &url, const QByteArray &property)
-{
-    const QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-                            "<D:propfind xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\"><D:prop>" + property +
-                            "</D:prop></D:propfind>";
-    const Reply reply = davRequest("PROPFIND", url, body, "0");
-    if (reply.status != 207)
-        return QString();
-    for (const Multistatus::Response &response : Multistatus::parse(reply.body, m_http.server()).responses) {
-        for (const QStringList &hrefs : response.hrefs) {
-            if (!hrefs.isEmpty())
-                return hrefs.first();
-        }
-    }
-    return QString();
-}
-
-QUrl CalDavCollection::findOrMakeCollection(const QUrl &url, const QString &name)
-{
-    const QByteArray kinds = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-                             "<D:propfind xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\"><D:prop>"
-                             "<D:resourcetype/><D:displayname/><C:supported-calendar-component-set/></D:prop></D:propfind>";
-    auto isJournalCalendar = [](const Multistatus::Response &response) {
-        const QStringList components = response.children.value(QStringLiteral("supported-calendar-component-set"));
-        return response.children.value(QStringLiteral("resourcetype")).contains(QStringLiteral("calendar"))
-               && (components.isEmpty() || components.contains(QStringLiteral("VJOURNAL")));
-    };
-    const Reply self = davRequest("PROPFIND", url, kinds, "0");
-    if (self.status != 207)
-        throw SyncFailure{SyncFailure::Server, tr("%1 is no WebDAV folder (HTTP %2).").arg(url.toString()).arg(self.status)};
-    const Multistatus here = Multistatus::parse(self.body, m_http.server());
-    if (!here.responses.isEmpty() && isJournalCalendar(here.responses.first()))
-        return url;
-
-    QUrl at = url;
-    const QString principal = firstHref(url, "<D:current-user-principal/>");
-    if (principal.isEmpty())
-        throw SyncFailure{SyncFailure::Server, tr("The server names no user principal at %1.").arg(url.toString())};
-    at.setPath(principal, QUrl::DecodedMode);
-    const QString home = firstHref(at, "<C:calendar-home-set/>");
-    if (home.isEmpty())
-        throw SyncFailure{SyncFailure::Server, tr("The server names no calendar home for %1.").arg(principal)};
-    at.setPath(home.endsWith(u'/') ? home : home + u'/', QUrl::DecodedMode);
-
-    const Reply listing = davRequest("PROPFIND", at, kinds, "1");
-    if (listing.status != 207)
-        throw SyncFailure{SyncFailure::Server, tr("%1 is no WebDAV folder (HTTP %2).").arg(at.toString()).arg(listing.status)};
-    for (const Multistatus::Response &response : Multistatus::parse(listing.body, m_http.server()).responses) {
-        if (isJournalCalendar(response) && response.text.value(QStringLiteral("displayname")) == name) {
-            QUrl found = at;
-            found.setPath(response.href, QUrl::DecodedMode);
-            return found;
-        }
-    }
-    QUrl made = at;
-    made.setPath(at.path(QUrl::FullyDecoded) + QStringLiteral("tavorin-planner/"), QUrl::DecodedMode);
-    const QByteArray create = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-                              "<C:mkcalendar xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\"><D:set><D:prop>"
-                              "<D:displayname>" + xmlEscaped(name) + "</D:displayname>"
-                              "<C:supported-calendar-component-set><C:comp name=\"VJOURNAL\"/></C:supported-calendar-component-set>"
-                              "</D:prop></D:set></C:mkcalendar>";
-    const Reply reply = davRequest("MKCALENDAR", made, create, {});
-    if (reply.status != 201)
-        throw SyncFailure{SyncFailure::Server, tr("The server did not make the calendar %1 (HTTP %2).").arg(made.path()).arg(reply.status)};
-    return made;
 }

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSslCertificate>
 #include <QString>
 #include <QUrl>
 
@@ -31,16 +32,24 @@ public:
     // The guards of HttpExchange, for this collection's requests.
     void allowInsecureHttp(bool allowed) { m_http.allowInsecureHttp(allowed); }
     void setRequestTimeout(int seconds) { m_http.setRequestTimeout(seconds); }
+    // The server as messages name it.
+    QString server() const { return m_http.server(); }
 
-    // The collection at or below url: url itself when it is a calendar, else
-    // the calendar called name in the user's calendar home, made when missing.
-    QUrl findOrMakeCollection(const QUrl &url, const QString &name);
+    // Certificates trusted for this server besides the system's: its own
+    // self-signed one, or the authority of a self-hosted network.
+    void trustCertificates(const QList<QSslCertificate> &certificates) { m_http.trustCertificates(certificates); }
+    // Whether redirects within the origin that keep the request are followed;
+    // discovery turns them off and follows them itself (also a 301 of
+    // /.well-known/caldav, with the same method).
+    void followRedirects(bool follow) { m_http.followRedirects(follow); }
+
+    using Reply = HttpExchange::Reply;
+    // A WebDAV request (PROPFIND, REPORT, MKCALENDAR) with an XML body, also for discovery.
+    Reply davRequest(const QByteArray &verb, const QUrl &url, const QByteArray &body, const QByteArray &depth);
 
 private:
-    using Reply = HttpExchange::Reply;
     using Headers = HttpExchange::Headers;
 
-    Reply davRequest(const QByteArray &verb, const QUrl &url, const QByteArray &body, const QByteArray &depth);
     static Headers putHeaders(const QString &etag);
     Put putOutcome(const Reply &reply, const QString &href) const;
     Changes changesOf(const QList<Multistatus::Response> &responses) const;
@@ -48,7 +57,6 @@ private:
     QString checkedEtag(const QString &etag) const;
     QUrl urlOf(const QString &href) const;
     Changes listAll();
-    QString firstHref(const QUrl &url, const QByteArray &property);
 
     QUrl m_collection;
     HttpExchange m_http;

@@ -2,6 +2,7 @@
 #include "sync/caldav/HttpExchange.h"
 
 #include "sync/Collection.h"
+#include "sync/caldav/ServerMessage.h"
 
 #include <QAuthenticator>
 #include <QCoreApplication>
@@ -54,6 +55,11 @@ void HttpExchange::setRequestTimeout(int seconds)
 {
     m_requestMs = qMax(1, seconds) * 1000;
     m_passDeadline.setRemainingTime(qint64(m_requestMs) * PassRequests);
+}
+
+void HttpExchange::trustCertificates(const QList<QSslCertificate> &certificates)
+{
+    m_tls.addCaCertificates(certificates);
 }
 
 QString HttpExchange::server() const
@@ -125,6 +131,7 @@ QNetworkReply *HttpExchange::start(const QByteArray &verb, const QUrl &url, cons
 {
     const int deadlineMs = remainingMs(verb, url);
     QNetworkRequest request(url);
+    request.setSslConfiguration(m_tls);
     for (const auto &[name, value] : headers)
         request.setRawHeader(name, value);
     ++m_requests;
@@ -146,18 +153,19 @@ QNetworkReply *HttpExchange::start(const QByteArray &verb, const QUrl &url, cons
     return reply;
 }
 
-HttpExchange::Reply HttpExchange::finish(QNetworkReply *reply, const QByteArray &verb)
+HttpExchange::Reply HttpExchange::finish(QNetworkReply *reply, const QByteArray &verb, ServerFailures failures)
 {
     QUrl redirect;
-    return finishOne(reply, verb, &redirect);
+    return finishOne(reply, verb, &redirect, failures);
 }
 
-HttpExchange::Reply HttpExchange::send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers)
+HttpExchange::Reply HttpExchange::send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers,
+                                       ServerFailures failures)
 {
     QUrl at = url;
     for (int hop = 0;; ++hop) {
         QUrl redirect;
-        Reply reply = finishOne(start(verb, at, body, headers), verb, &redirect);
+        Reply reply = finishOne(start(verb, at, body, headers), verb, &redirect, failures);
         if (redirect.isEmpty())
             return reply;
         if (hop == MaxRedirects)
@@ -167,7 +175,7 @@ HttpExchange::Reply HttpExchange::send(const QByteArray &verb, const QUrl &url, 
     }
 }
 
-HttpExchange::Reply HttpExchange::finishOne(QNetworkReply *reply, const QByteArray &verb, QUrl *redirect)
+HttpExchange::Reply HttpExchange::finishOne(QNetworkReply *reply, const QByteArray &verb, QUrl *redirect, ServerFailures failures)
 {
     const std::unique_ptr<QNetworkReply> owner(reply);
     if (!reply->isFinished()) {
@@ -192,10 +200,18 @@ HttpExchange::Reply HttpExchange::finishOne(QNetworkReply *reply, const QByteArr
     result.status = reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).toInt();
     result.body = reply->readAll();
     result.etag = QString::fromLatin1(reply->rawHeader("ETag"));
+    if (result.status == 0 && reply->error() == QNetworkReply::SslHandshakeFailedError)
+        throw SyncFailure{SyncFailure::Network, tr("Cannot reach %1: %2. If the server has a certificate of its own, "
+                                                   "trust it with \"tavorin-notes sync setup URL --user NAME --certificate FILE\".")
+                                                    .arg(server(), sanitized(reply->errorString().toUtf8()))};
     if (result.status == 0)
         throw SyncFailure{SyncFailure::Network, tr("Cannot reach %1: %2.").arg(server(), sanitized(reply->errorString().toUtf8()))};
     if (result.status >= 300 && result.status < 400) {
         const QUrl target = url.resolved(reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl());
+        if (!m_followRedirects) {
+            result.location = target.toString();
+            return result;
+        }
         if (keepsRequest(result.status) && isSameOrigin(target, m_origin) && target.userInfo().isEmpty()) {
             *redirect = target;
             return result;
@@ -209,9 +225,9 @@ HttpExchange::Reply HttpExchange::finishOne(QNetworkReply *reply, const QByteArr
     if (result.status == 401)
         throw SyncFailure{SyncFailure::Login, tr("The server %1 refused the login (HTTP %2): check the user name and the password.")
                                                   .arg(server()).arg(result.status)};
-    if (result.status >= 500)
-        throw SyncFailure{SyncFailure::Server, tr("The server %1 failed (HTTP %2) on %3: %4")
-                                                   .arg(server()).arg(result.status).arg(what, sanitized(result.body))};
+    if (result.status >= 500 && failures == ServerFailures::Thrown)
+        throw SyncFailure{SyncFailure::Server, tr("The server %1 failed (%2) on %3.")
+                                                   .arg(server(), ServerMessage::describe(result.status, result.body), what)};
     if (!result.etag.isEmpty() && !isHeaderSafe(result.etag))
         throw SyncFailure{SyncFailure::Server, tr("The server %1 sent an ETag that HTTP does not allow in answer to %2.")
                                                    .arg(server(), what)};

@@ -5,6 +5,8 @@
 #include <QDeadlineTimer>
 #include <QList>
 #include <QNetworkAccessManager>
+#include <QSslCertificate>
+#include <QSslConfiguration>
 #include <QString>
 #include <QUrl>
 
@@ -34,7 +36,11 @@ public:
         int status = 0;
         QByteArray body;
         QString etag;
+        QString location; // of a redirect not followed
     };
+    // Whether a failure of the server (5xx) is thrown or returned as the
+    // answer: one refused upload is the entry's, not the pass's.
+    enum class ServerFailures { Thrown, Returned };
     using Headers = QList<std::pair<QByteArray, QByteArray>>;
 
     HttpExchange(const QUrl &origin, const QString &user, const QString &password);
@@ -43,12 +49,19 @@ public:
     void allowInsecureHttp(bool allowed) { m_allowInsecure = allowed; }
     // The deadline of one request; a pass gets PassRequests of them.
     void setRequestTimeout(int seconds);
+    // Certificates trusted for this server besides the system's: its own
+    // self-signed one, or the authority of a self-hosted network.
+    void trustCertificates(const QList<QSslCertificate> &certificates);
+    // With false, a redirect is returned as the answer (its location in
+    // Reply::location) for the caller to judge, never followed.
+    void followRedirects(bool follow) { m_followRedirects = follow; }
 
     // Starts a request; finish() waits for it and reads its answer.
     QNetworkReply *start(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers);
-    Reply finish(QNetworkReply *reply, const QByteArray &verb);
+    Reply finish(QNetworkReply *reply, const QByteArray &verb, ServerFailures failures = ServerFailures::Thrown);
     // Both, following a redirect within the origin that keeps the request.
-    Reply send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers = {});
+    Reply send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers = {},
+               ServerFailures failures = ServerFailures::Thrown);
 
     int requestCount() const { return m_requests; }
     // The server as messages name it: scheme, host and port.
@@ -62,7 +75,7 @@ public:
     static QString sanitized(const QByteArray &text, qsizetype maxChars = 200);
 
 private:
-    Reply finishOne(QNetworkReply *reply, const QByteArray &verb, QUrl *redirect);
+    Reply finishOne(QNetworkReply *reply, const QByteArray &verb, QUrl *redirect, ServerFailures failures);
     void authenticate(QNetworkReply *reply, QAuthenticator *authenticator);
     int remainingMs(const QByteArray &verb, const QUrl &url) const;
 
@@ -71,6 +84,8 @@ private:
     QString m_user;
     QString m_password;
     bool m_allowInsecure = false;
+    bool m_followRedirects = true;
+    QSslConfiguration m_tls = QSslConfiguration::defaultConfiguration();
     int m_requestMs = DefaultRequestSeconds * 1000;
     QDeadlineTimer m_passDeadline;
     int m_requests = 0;

@@ -16,6 +16,9 @@
 #include <QSemaphore>
 #include <QThread>
 #include <QRandomGenerator>
+#include <QSaveFile>
+#include <QRegularExpression>
+#include <QSet>
 #include <QTimeZone>
 #include <QTcpServer>
 #include <QTcpSocket>
@@ -30,17 +33,44 @@ const QString User = QStringLiteral("tester");
 const QString Password = QStringLiteral("s3cret pass");
 const QString MergeLine = QStringLiteral("— changed on another device —");
 
+quint16 freePort()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost, 0);
+    return probe.serverPort();
+}
+
+// Waits until a server started by the test answers on port.
+bool listening(quint16 port)
+{
+    for (int attempt = 0; attempt < 150; ++attempt) {
+        QTcpSocket socket;
+        socket.connectToHost(QHostAddress::LocalHost, port);
+        if (socket.waitForConnected(100))
+            return true;
+        QTest::qWait(100);
+    }
+    return false;
+}
+
+void stop(QProcess &process)
+{
+    process.terminate();
+    if (!process.waitForFinished(5000))
+        process.kill();
+    process.waitForFinished();
+}
+
 // Debian's Radicale on 127.0.0.1 at a free port, with its own storage and one
-// htpasswd user; stopped when the test ends.
+// htpasswd user; stopped when the test ends. serverLines go into its
+// [server] section (a size limit, TLS).
 class Radicale
 {
 public:
-    Radicale()
+    explicit Radicale(const QString &serverLines = {}, const QString &scheme = QStringLiteral("http"))
+        : m_scheme(scheme)
     {
-        QTcpServer probe;
-        probe.listen(QHostAddress::LocalHost, 0);
-        m_port = probe.serverPort();
-        probe.close();
+        m_port = freePort();
         QFile users(m_folder.filePath("users"));
         users.open(QIODevice::WriteOnly);
         users.write((User + u':' + Password + u'\n').toUtf8());
@@ -55,30 +85,18 @@ public:
                                   "[ ! -e '%2' ] || [ \"$n\" -lt \"$(cat '%2')\" ]\n")
                        .arg(m_folder.filePath("writes"), failAfterPath()).toUtf8());
         hook.close();
-        config.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
+        config.write(QStringLiteral("[server]\nhosts = 127.0.0.1:%1\n%5[auth]\ntype = htpasswd\nhtpasswd_filename = %2\n"
                                     "htpasswd_encryption = plain\n[storage]\nfilesystem_folder = %3\nhook = sh %4\n"
                                     "[rights]\ntype = owner_only\n[logging]\nlevel = critical\n")
-                         .arg(m_port).arg(users.fileName(), m_folder.filePath("collections"), hook.fileName()).toUtf8());
+                         .arg(m_port).arg(users.fileName(), m_folder.filePath("collections"), hook.fileName(), serverLines).toUtf8());
         config.close();
         m_process.setProcessChannelMode(QProcess::ForwardedChannels);
         m_process.start("/usr/bin/python3", {"-m", "radicale", "--config", config.fileName()});
-        for (int attempt = 0; attempt < 150; ++attempt) {
-            QTcpSocket socket;
-            socket.connectToHost(QHostAddress::LocalHost, m_port);
-            if (socket.waitForConnected(100))
-                return;
-            QTest::qWait(100);
-        }
-        qWarning("Radicale did not start");
+        if (!listening(m_port))
+            qWarning("Radicale did not start");
     }
-    ~Radicale()
-    {
-        m_process.terminate();
-        if (!m_process.waitForFinished(5000))
-            m_process.kill();
-        m_process.waitForFinished();
-    }
-    QString root() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_port); }
+    ~Radicale() { stop(m_process); }
+    QString root() const { return QStringLiteral("%1://127.0.0.1:%2/").arg(m_scheme).arg(m_port); }
     QString collection() const { return root() + User + QStringLiteral("/tavorin-planner/"); }
     // The entries as the server keeps them.
     QStringList entryFiles() const
@@ -105,6 +123,7 @@ private:
 
     QTemporaryDir m_folder;
     QProcess m_process;
+    QString m_scheme;
     quint16 m_port = 0;
 };
 
@@ -199,6 +218,71 @@ private:
     QList<QByteArray> m_requests;
 };
 
+// Debian's Xandikos on 127.0.0.1 at a free port, with its default calendar;
+// it asks for no login, and ignores the one sent.
+class Xandikos
+{
+public:
+    Xandikos()
+    {
+        m_port = freePort();
+        m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        m_process.setStandardOutputFile(QProcess::nullDevice());
+        m_process.start("/usr/bin/xandikos", {"-d", m_folder.path(), "-l", "127.0.0.1", "-p", QString::number(m_port), "--defaults"});
+        if (!listening(m_port))
+            qWarning("Xandikos did not start");
+    }
+    ~Xandikos() { stop(m_process); }
+    QString root() const { return QStringLiteral("http://127.0.0.1:%1/").arg(m_port); }
+    // The calendar of the user's appointments that --defaults makes.
+    QString appointments() const { return root() + QStringLiteral("user/calendars/calendar/"); }
+
+private:
+    QTemporaryDir m_folder;
+    QProcess m_process;
+    quint16 m_port = 0;
+};
+
+// A server of the test's own, for an answer no real server at hand sends:
+// 501 to the sync-collection report. Any other request gets an empty listing.
+class NoSyncReport : public QTcpServer
+{
+public:
+    NoSyncReport()
+    {
+        listen(QHostAddress::LocalHost, 0);
+        connect(this, &QTcpServer::newConnection, this, [this] {
+            while (QTcpSocket *socket = nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
+        });
+    }
+    QStringList methods; // of the requests answered
+
+private:
+    void answer(QTcpSocket *socket)
+    {
+        QByteArray &buffer = m_buffers[socket];
+        buffer += socket->readAll();
+        const qsizetype end = buffer.indexOf("\r\n\r\n");
+        if (end < 0)
+            return;
+        const QByteArray head = buffer.left(end);
+        const auto length = QRegularExpression("content-length:\\s*(\\d+)", QRegularExpression::CaseInsensitiveOption).match(QString::fromLatin1(head));
+        const qsizetype size = length.hasMatch() ? length.captured(1).toLongLong() : 0;
+        if (buffer.size() < end + 4 + size)
+            return;
+        const QByteArray method = head.left(head.indexOf(' '));
+        buffer.remove(0, end + 4 + size);
+        methods << QString::fromLatin1(method);
+        const bool report = method == "REPORT";
+        const QByteArray body = report ? "Not Implemented" : "<?xml version=\"1.0\"?><D:multistatus xmlns:D=\"DAV:\"/>";
+        socket->write("HTTP/1.1 " + QByteArray(report ? "501 Not Implemented" : "207 Multi-Status") + "\r\nContent-Length: "
+                      + QByteArray::number(body.size()) + "\r\nContent-Type: application/xml\r\n\r\n" + body);
+    }
+
+    QHash<QTcpSocket *, QByteArray> m_buffers;
+};
+
 // No keyring answers in the tests: the password comes from the command.
 QProcessEnvironment noKeyring(const NotesFixture &machine)
 {
@@ -222,9 +306,14 @@ QString passwordCommand(const NotesFixture &machine, const QString &password)
     return "cat '" + file.fileName() + "'";
 }
 
-bool setUp(const NotesFixture &machine, const QString &url)
+NotesFixture::Result setUpWith(const NotesFixture &machine, const QString &url, const QStringList &options = {})
 {
-    const auto result = sync(machine, {"setup", url, "--user", User, "--password-command", passwordCommand(machine, Password)});
+    return sync(machine, QStringList{"setup", url, "--user", User, "--password-command", passwordCommand(machine, Password)} + options);
+}
+
+bool setUp(const NotesFixture &machine, const QString &url, const QStringList &options = {})
+{
+    const auto result = setUpWith(machine, url, options);
     if (result.exitCode != 0)
         qWarning("setup: %s", result.err.constData());
     return result.exitCode == 0;
@@ -247,23 +336,73 @@ QString noteOf(const NotesFixture &machine, const QString &key)
     return NotesFixture::contents(machine.storePath()).value(key);
 }
 
-QByteArray journal(const QString &uid, const QString &day, const QString &text)
+// An entry of another program: a journal entry, or with component "VEVENT" an appointment.
+QByteArray otherEntry(const QString &uid, const QString &day, const QString &text, const QString &component = QStringLiteral("VJOURNAL"))
 {
-    return QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//Phone//EN\r\nBEGIN:VJOURNAL\r\nUID:%1\r\n"
-                          "DTSTAMP:20260101T000000Z\r\nDTSTART;VALUE=DATE:%2\r\nSUMMARY:%3\r\nDESCRIPTION:%3\r\nEND:VJOURNAL\r\nEND:VCALENDAR\r\n")
-        .arg(uid, day, text)
+    return QStringLiteral("BEGIN:VCALENDAR\r\nVERSION:2.0\r\nPRODID:-//Other//Phone//EN\r\nBEGIN:%4\r\nUID:%1\r\n"
+                          "DTSTAMP:20260101T000000Z\r\nDTSTART;VALUE=DATE:%2\r\nSUMMARY:%3\r\nDESCRIPTION:%3\r\nEND:%4\r\nEND:VCALENDAR\r\n")
+        .arg(uid, day, text, component)
         .toUtf8();
 }
 
-// Puts an entry as another program (a phone) would, with a name of its own.
-bool putOtherEntry(const QString &collection, const QString &uid, const QString &day, const QString &text)
+// A WebDAV request as another client sends it, with curl; the status it got.
+int curlRequest(const QString &verb, const QString &url, const QByteArray &body, const QString &type)
 {
     QProcess curl;
-    curl.start("curl", {"-s", "-f", "-u", User + u':' + Password, "-X", "PUT", "-H", "Content-Type: text/calendar",
-                        "--data-binary", "@-", collection + uid + ".ics"});
-    curl.write(journal(uid, day, text));
+    curl.start("curl", {"-s", "-o", "/dev/null", "-w", "%{http_code}", "-u", User + u':' + Password, "-X", verb,
+                        "-H", "Content-Type: " + type, "--data-binary", "@-", url});
+    curl.write(body);
     curl.closeWriteChannel();
-    return curl.waitForFinished() && curl.exitCode() == 0;
+    curl.waitForFinished();
+    return curl.readAllStandardOutput().toInt();
+}
+
+// Puts an entry as another program (a phone) would, with a name of its own.
+bool putOtherEntry(const QString &collection, const QString &uid, const QString &day, const QString &text,
+                   const QString &component = QStringLiteral("VJOURNAL"))
+{
+    return curlRequest("PUT", collection + uid + ".ics", otherEntry(uid, day, text, component), "text/calendar") / 100 == 2;
+}
+
+// Makes a calendar that takes only component, as another client would.
+bool makeCalendar(const QString &url, const QString &component)
+{
+    const QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?><C:mkcalendar xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\">"
+                            "<D:set><D:prop><D:displayname>Appointments</D:displayname><C:supported-calendar-component-set>"
+                            "<C:comp name=\"" + component.toUtf8() + "\"/></C:supported-calendar-component-set></D:prop></D:set></C:mkcalendar>";
+    return curlRequest("MKCALENDAR", url, body, "application/xml") == 201;
+}
+
+// Our entries in the calendar at url as python3-caldav reads them, one line
+// each: of events "start|end|transparency|title|description", of journal
+// entries "start|title|description", line breaks written as "\n".
+QStringList readBack(const QString &url, bool events)
+{
+    QProcess reader;
+    reader.start("/usr/bin/python3", {"-c", "import caldav, sys\n"
+                                            "c = caldav.DAVClient(sys.argv[1], username=sys.argv[2], password=sys.argv[3]).calendar(url=sys.argv[1])\n"
+                                            "for e in (c.events() if sys.argv[4] == 'events' else c.journals()):\n"
+                                            "    v = e.vobject_instance.contents\n"
+                                            "    v = (v.get('vevent') or v.get('vjournal'))[0]\n"
+                                            "    if any(p not in v.contents for p in ('x-tavorin-key', 'dtstart', 'summary')): continue\n"
+                                            "    f = [v.dtstart.value.isoformat()]\n"
+                                            "    if sys.argv[4] == 'events': f += [v.dtend.value.isoformat(), v.transp.value]\n"
+                                            "    f += [v.summary.value, v.description.value.replace('\\n', '\\\\n')]\n"
+                                            "    print('|'.join(f))\n",
+                                      url, User, Password, events ? "events" : "journals"});
+    if (!reader.waitForFinished(30000) || reader.exitCode() != 0)
+        qWarning("python3-caldav: %s", reader.readAllStandardError().constData());
+    QStringList lines = QString::fromUtf8(reader.readAllStandardOutput()).split(u'\n', Qt::SkipEmptyParts);
+    lines.sort();
+    return lines;
+}
+
+// The notes of one year in a store, for comparing machines.
+QMap<QString, QString> notesOfYear(const NotesFixture &machine, const QString &year)
+{
+    QMap<QString, QString> notes = NotesFixture::contents(machine.storePath());
+    notes.removeIf([&](const auto &item) { return !item.key().contains(u'_' + year + u'_'); });
+    return notes;
 }
 
 } // namespace
@@ -278,9 +417,15 @@ class NotesSyncTest : public QObject
 
 private slots:
     void initTestCase();
-    void cleanupTestCase() { m_server.reset(); }
+    void cleanupTestCase()
+    {
+        m_server.reset();
+        m_xandikos.reset();
+    }
     void noteTravels_data();
     void noteTravels();
+    void roundTrip_data();
+    void roundTrip();
     void bothSidesEdited();
     void otherClientsEntries();
     void oneDayUnderTwoLanguagesKeys();
@@ -289,14 +434,20 @@ private slots:
     void faults();
     void serverFailsMidPass();
     void killedPassesConverge();
+    void refusedNote();
+    void trustedCertificate();
+    void throughVdirsyncer();
+    void syncReportNotImplemented();
 
 private:
     std::unique_ptr<Radicale> m_server;
+    std::unique_ptr<Xandikos> m_xandikos;
 };
 
 void NotesSyncTest::initTestCase()
 {
     m_server = std::make_unique<Radicale>();
+    m_xandikos = std::make_unique<Xandikos>();
     NotesFixture first;
     QVERIFY(setUp(first, m_server->root())); // finds the user's home and makes the calendar
     QVERIFY(NotesFixture::fileBytes(first.path(".config/Quillmere/sync.conf")).contains(m_server->collection().toUtf8()));
@@ -365,6 +516,78 @@ void NotesSyncTest::noteTravels()
         QCOMPARE(m_server->entryFiles().filter("DTSTART;VALUE=DATE:" + dtstart + "\r\n").size(), 1);
     QCOMPARE(entries.first().contains("DTSTART;VALUE=DATE:" + dtstart + "\r\n"), !dtstart.isEmpty());
     QCOMPARE(entries.first().contains("DTSTART"), !dtstart.isEmpty());
+}
+
+void NotesSyncTest::roundTrip_data()
+{
+    QTest::addColumn<QString>("server");
+    QTest::addColumn<QString>("start"); // where setup starts
+    QTest::addColumn<QStringList>("options");
+    QTest::addColumn<bool>("events");    // the notes travel as events
+    QTest::addColumn<QString>("year");   // each row's notes their own
+
+    QTest::newRow("Radicale, from its root") << "radicale" << "root" << QStringList() << false << "2031";
+    QTest::newRow("Xandikos, from its /.well-known/caldav, a redirect") << "xandikos" << "well-known" << QStringList() << false << "2032";
+    QTest::newRow("Radicale, a calendar of appointments that takes no journal entries")
+        << "radicale" << "appointments" << QStringList() << true << "2033";
+    QTest::newRow("Xandikos, a calendar of appointments, --as events") << "xandikos" << "appointments" << QStringList{"--as", "events"} << true
+                                                                         << "2034";
+}
+
+// Two machines and a third set up later, through one server: setup, a first
+// pass, an edit on each side and one on both, a pass that changes nothing.
+// In a calendar of the user's appointments the notes are all-day events that
+// other clients read as such, and the appointments never become notes.
+void NotesSyncTest::roundTrip()
+{
+    QFETCH(QString, server);
+    QFETCH(QString, start);
+    QFETCH(QStringList, options);
+    QFETCH(bool, events);
+    QFETCH(QString, year);
+    const QString root = server == u"radicale" ? m_server->root() : m_xandikos->root();
+    QString url = start == u"well-known" ? root + ".well-known/caldav" : root;
+    if (start == u"appointments") {
+        url = server == u"radicale" ? root + User + "/appointments/" : m_xandikos->appointments();
+        if (server == u"radicale")
+            QVERIFY(makeCalendar(url, "VEVENT"));
+        QVERIFY(putOtherEntry(url, "dentist", year + "0305", "Dentist", "VEVENT"));
+    }
+    NotesFixture here, there, later;
+    const auto setup = setUpWith(here, url, options);
+    QVERIFY2(setup.exitCode == 0, setup.err.constData());
+    QCOMPARE(setup.err.contains("as all-day events"), events);
+    QVERIFY(setUp(there, url, options));
+    const QString calendar = QString::fromUtf8(NotesFixture::fileBytes(here.path(".config/Quillmere/sync.conf"))).section("url=", 1).section(u'\n', 0, 0);
+
+    const QString day5 = "March_" + year + "_txtNote_4", day6 = "March_" + year + "_txtNote_5", day7 = "March_" + year + "_txtNote_6";
+    here.put(day5, "lunch\nwith Ann");
+    here.put(QString(day5).replace("_txtNote_", "_txtNoteColor_"), "255");
+    QVERIFY(passes({&here, &there}));
+    QCOMPARE(noteOf(there, day5), "lunch\nwith Ann");
+    const QString line = events ? year + "-03-05|" + year + "-03-06|TRANSPARENT|lunch|lunch\\nwith Ann" : year + "-03-05|lunch|lunch\\nwith Ann";
+    QStringList read = readBack(calendar, events);
+    read.removeIf([&](const QString &entry) { return !entry.startsWith(year); });
+    QCOMPARE(read, QStringList{line});
+
+    here.put(day5, "lunch with Ann");
+    there.put(day5, "lunch at noon");
+    here.put(day6, "from here");
+    there.put(day7, "from there");
+    QVERIFY(passes({&here, &there, &here}));
+    const auto quiet = sync(there);
+
+    const QString merged = "lunch at noon\n" + MergeLine + "\nlunch with Ann";
+    for (const NotesFixture *machine : {&here, &there}) {
+        QCOMPARE(noteOf(*machine, day5), merged);
+        QCOMPARE(noteOf(*machine, day6), "from here");
+        QCOMPARE(noteOf(*machine, day7), "from there");
+    }
+    QVERIFY2(quiet.out.contains("; 1 requests"), quiet.out.constData());
+    QVERIFY(setUp(later, url, options));
+    QVERIFY(passes({&later}));
+    QCOMPARE(notesOfYear(later, year), notesOfYear(here, year));
+    QCOMPARE(noteOf(here, "March_" + year + "_txtNote_4").contains("Dentist"), false); // an appointment is no note
 }
 
 void NotesSyncTest::bothSidesEdited()
@@ -446,7 +669,7 @@ void NotesSyncTest::oneDayUnderTwoLanguagesKeys()
                                         std::pair{"März_2023_txtNote_2", "lunch with Ann\nZahnarzt um 9"}}) {
             const Note note = *Note::fromKey(key, text, "255");
             QCOMPARE(client.put(client.hrefFor(NoteJournal::keyFileNameFor(key)),
-                                NoteJournal::calendarText(note, stamp, {}, NoteJournal::keyUidFor(key)), {}).outcome,
+                                NoteJournal::calendarText(note, stamp, {}, NoteJournal::Form::Journal, NoteJournal::keyUidFor(key)), {}).outcome,
                      Collection::Put::Stored);
         }
     }
@@ -681,6 +904,147 @@ void NotesSyncTest::killedPassesConverge()
     for (const QString &text : texts)
         QCOMPARE(all.count(text), 1);
     QVERIFY(sync(here).out.contains("; 1 requests"));
+}
+
+// vdirsyncer, run with a configuration of the test's own; false when it fails.
+bool vdirsyncer(const QString &config, const QString &command)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start("/usr/bin/vdirsyncer", {"-c", config, command, "notes"});
+    const bool done = process.waitForFinished(60000) && process.exitCode() == 0;
+    if (!done)
+        qWarning("vdirsyncer %s: %s", qPrintable(command), process.readAll().constData());
+    return done;
+}
+
+// The property lines of an iCalendar text, unfolded, whatever its line ends.
+QSet<QString> propertyLines(const QByteArray &calendar)
+{
+    QString text = QString::fromUtf8(calendar);
+    text.replace("\r\n", "\n").replace("\n ", "").replace("\n\t", "");
+    const QStringList lines = text.split(u'\n', Qt::SkipEmptyParts);
+    return QSet<QString>(lines.cbegin(), lines.cend());
+}
+
+// Another client that keeps a folder of .ics files: our entries reach it with
+// every property line as the server has it, an edit made there and synced up
+// is taken by the next pass, and the notes still travel exactly.
+void NotesSyncTest::throughVdirsyncer()
+{
+    NotesFixture here, there;
+    QVERIFY(setUp(here, m_server->collection()));
+    const QString blanks = " two\r\nlines, with blanks ";
+    here.put("September_2024_txtNote_0", "plain");
+    here.put("September_2024_txtNote_1", blanks);
+    here.put("September_2024_txtNoteColor_1", "16711680");
+    QVERIFY(passes({&here}));
+
+    QTemporaryDir folder;
+    QDir().mkpath(folder.filePath("status"));
+    QDir().mkpath(folder.filePath("ics"));
+    QFile config(folder.filePath("config"));
+    QVERIFY(config.open(QIODevice::WriteOnly));
+    config.write(QStringLiteral("[general]\nstatus_path = \"%1\"\n[pair notes]\na = \"server\"\nb = \"folder\"\ncollections = null\n"
+                                "[storage server]\ntype = \"caldav\"\nurl = \"%2\"\nusername = \"%3\"\npassword = \"%4\"\n"
+                                "[storage folder]\ntype = \"filesystem\"\npath = \"%5\"\nfileext = \".ics\"\n")
+                     .arg(folder.filePath("status"), m_server->collection(), User, Password, folder.filePath("ics")).toUtf8());
+    config.close();
+    QVERIFY(vdirsyncer(config.fileName(), "discover"));
+    QVERIFY(vdirsyncer(config.fileName(), "sync"));
+
+    QMap<QString, QString> files; // the folder's file of each of our entries, by key
+    QDir ics(folder.filePath("ics"));
+    for (const QString &name : ics.entryList({"*.ics"}, QDir::Files)) {
+        const QByteArray bytes = NotesFixture::fileBytes(ics.filePath(name));
+        for (const char *key : {"September_2024_txtNote_0", "September_2024_txtNote_1"}) {
+            if (bytes.contains("X-TAVORIN-KEY:" + QByteArray(key) + '\n') || bytes.contains("X-TAVORIN-KEY:" + QByteArray(key) + "\r\n"))
+                files.insert(QString::fromUtf8(key), ics.filePath(name));
+        }
+    }
+    QCOMPARE(files.size(), 2);
+    for (const QString &entry : m_server->entryFiles().filter("September_2024")) {
+        const QString key = entry.section("X-TAVORIN-KEY:", 1).section(u'\r', 0, 0);
+        QCOMPARE(propertyLines(NotesFixture::fileBytes(files.value(key))), propertyLines(entry.toUtf8()));
+    }
+
+    // Saved as editors save, beside and renamed into place, a while later:
+    // vdirsyncer knows a changed file by its time and inode.
+    QTest::qWait(1100);
+    QByteArray edited = NotesFixture::fileBytes(files.value("September_2024_txtNote_0"));
+    edited.replace("SUMMARY:plain", "SUMMARY:plain and edited").replace("DESCRIPTION:plain", "DESCRIPTION:plain and edited");
+    QSaveFile file(files.value("September_2024_txtNote_0"));
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(edited);
+    QVERIFY(file.commit());
+    QVERIFY(vdirsyncer(config.fileName(), "sync"));
+    QVERIFY(setUp(there, m_server->collection()));
+    QVERIFY(passes({&here, &there}));
+
+    QCOMPARE(noteOf(here, "September_2024_txtNote_0"), "plain and edited");
+    QCOMPARE(noteOf(there, "September_2024_txtNote_0"), "plain and edited");
+    QCOMPARE(notesOfYear(there, "2024").value("September_2024_txtNote_1"), blanks);
+    QCOMPARE(notesOfYear(there, "2024").value("September_2024_txtNoteColor_1"), "16711680");
+}
+
+// A note the server refuses (too long for its limit) is reported by its day;
+// the others go up, the server's changes come down, and it goes up once it fits.
+void NotesSyncTest::refusedNote()
+{
+    Radicale limited(QStringLiteral("max_content_length = 4000\n"));
+    NotesFixture here, there;
+    QVERIFY(setUp(here, limited.root()));
+    QVERIFY(setUp(there, limited.root()));
+    there.put("March_2024_txtNote_0", "from there");
+    QVERIFY(passes({&there}));
+    here.put("March_2024_txtNote_5", QString(6000, u'x'));
+    here.put("March_2024_txtNote_6", "fits");
+
+    const auto refused = sync(here);
+
+    QCOMPARE(refused.exitCode, 6);
+    QVERIFY2(refused.err.contains("6 March 2024") && refused.err.contains("the server refused it (HTTP 413: Request body too large.)"), refused.err.constData());
+    QCOMPARE(noteOf(here, "March_2024_txtNote_0"), "from there");
+    QVERIFY(passes({&there}));
+    QCOMPARE(noteOf(there, "March_2024_txtNote_6"), "fits");
+    here.put("March_2024_txtNote_5", "shorter");
+    QVERIFY(passes({&here, &there}));
+    QCOMPARE(noteOf(there, "March_2024_txtNote_5"), "shorter");
+}
+
+// A self-hosted server with a certificate of its own: setup says how to
+// trust it, and with --certificate sync goes on to it.
+void NotesSyncTest::trustedCertificate()
+{
+    QTemporaryDir keys;
+    QProcess openssl;
+    openssl.start("openssl", {"req", "-x509", "-newkey", "rsa:2048", "-nodes", "-days", "2", "-subj", "/CN=127.0.0.1",
+                              "-addext", "subjectAltName=IP:127.0.0.1", "-keyout", keys.filePath("key.pem"), "-out", keys.filePath("cert.pem")});
+    QVERIFY(openssl.waitForFinished(30000) && openssl.exitCode() == 0);
+    Radicale secure(QStringLiteral("ssl = True\ncertificate = %1\nkey = %2\n").arg(keys.filePath("cert.pem"), keys.filePath("key.pem")),
+                    QStringLiteral("https"));
+    NotesFixture here;
+    here.put("May_2024_txtNote_0", "over TLS");
+
+    const auto untrusted = setUpWith(here, secure.root());
+    QCOMPARE(untrusted.exitCode, 4);
+    QVERIFY2(untrusted.err.contains("--certificate FILE"), untrusted.err.constData());
+    QVERIFY(setUp(here, secure.root(), {"--certificate", keys.filePath("cert.pem")}));
+    QVERIFY(NotesFixture::fileBytes(here.path(".config/Quillmere/sync.conf")).contains("certificate=" + keys.filePath("cert.pem").toUtf8()));
+    QVERIFY(passes({&here}));
+    QCOMPARE(secure.entryFiles().size(), 1);
+}
+
+// A server that does not implement sync-collection gets the listing instead.
+void NotesSyncTest::syncReportNotImplemented()
+{
+    NoSyncReport server;
+    CalDavCollection client(QUrl(QStringLiteral("http://127.0.0.1:%1/cal/").arg(server.serverPort())), User, Password);
+
+    const Collection::Changes changes = client.changesSince(QString());
+
+    QVERIFY(changes.complete);
+    QCOMPARE(server.methods, (QStringList{"REPORT", "PROPFIND"}));
 }
 
 QTEST_GUILESS_MAIN(NotesSyncTest)

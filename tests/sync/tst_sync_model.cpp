@@ -23,6 +23,7 @@
 #include <QTimeZone>
 
 #include <functional>
+#include <utility>
 #include <memory>
 #include <optional>
 #include <vector>
@@ -52,6 +53,7 @@ public:
 
     std::function<void(int request)> beforeRequest;
     bool dropOneFetched = false;
+    bool refuseOnePut = false; // as a server refuses one entry (HTTP 413, 403)
     qsizetype lastListingSize = 0;
 
     Changes changesSince(const QString &token) override
@@ -72,6 +74,8 @@ public:
     Put put(const QString &href, const QByteArray &data, const QString &etag) override
     {
         act();
+        if (std::exchange(refuseOnePut, false))
+            return {Put::Refused, {}, QStringLiteral("HTTP 413")};
         return m_server.put(href, data, etag);
     }
     Put removeEntry(const QString &href, const QString &etag) override
@@ -196,6 +200,7 @@ struct Machine
     std::unique_ptr<SettingsStore> planner; // what the window writes with
     QString snapshot;                       // a copy of the store, for a restore
     QSet<QString> snapshotWords;
+    NoteJournal::Form form = NoteJournal::Form::Journal; // what its passes write
 
     void type(const QString &key, const QString &text, QRandomGenerator &random)
     {
@@ -285,6 +290,8 @@ void SyncModelTest::initTestCase()
         machine.store = machine.folder + QStringLiteral("/settings.sqlite3");
         machine.state = SyncState::pathBeside(machine.store);
         machine.planner = std::make_unique<SettingsStore>(machine.store);
+        if (i == Machines - 1) // one machine writes the notes as events, the others as journal entries
+            machine.form = NoteJournal::Form::Event;
         for (const QString &key : OtherKeys)
             machine.planner->save(Settings::Application, Settings::Section, key, QStringLiteral("kept ") + key);
         m_machines.push_back(std::move(machine));
@@ -422,6 +429,7 @@ SyncPass::Summary SyncModelTest::runPass(Machine &machine, TroubledCollection &c
     NoteStore store(machine.store);
     SyncPass syncPass(collection, state, store);
     syncPass.setLanguage(machine.language);
+    syncPass.setCalendar({machine.form, true});
     const SyncPass::Summary summary = syncPass.run(false, Now);
     if (qEnvironmentVariableIsSet("MODEL_TRACE"))
         qInfo("  pass: %s | %s", qPrintable(summary.changes.join(u',')), qPrintable(summary.problems.join(u',')));
@@ -446,6 +454,8 @@ void SyncModelTest::pass(Machine &machine)
         collection.beforeRequest = [&, at](int request) { if (request == at) phoneEdit(); };
     else if (trouble == 4)
         collection.dropOneFetched = true;
+    else if (trouble == 5)
+        collection.refuseOnePut = true;
     QMap<QString, QString> damagedNotes; // a damaged entry changes no note
     for (int day = 0; day < Days; ++day) {
         if (m_damaged.contains(m_server.hrefFor(NoteJournal::fileNameFor(keyOf(day)))))
@@ -455,7 +465,7 @@ void SyncModelTest::pass(Machine &machine)
         qInfo("  pass, trouble %d at %d", trouble, at);
     try {
         runPass(machine, collection);
-        if (trouble > 4) { // untroubled: the token kept lists nothing the pass did itself
+        if (trouble > 5) { // untroubled: the token kept lists nothing the pass did itself
             SyncState state(machine.state);
             QCOMPARE(m_server.changesSince(state.value(QStringLiteral("sync-token"))).etags.size(), 0);
         }
