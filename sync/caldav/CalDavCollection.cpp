@@ -181,7 +181,7 @@ Collection::Put CalDavCollection::putOutcome(const Reply &reply)
 
 Collection::Put CalDavCollection::put(const QString &href, const QByteArray &data, const QString &etag)
 {
-    return putOutcome(m_http.send("PUT", urlOf(href), data, putHeaders(etag), HttpExchange::ServerFailures::Returned), href);
+    return putOutcome(m_http.send("PUT", urlOf(href), data, putHeaders(etag), HttpExchange::ServerFailures::Returned));
 }
 
 Collection::Put CalDavCollection::removeEntry(const QString &href, const QString &etag)
@@ -192,7 +192,7 @@ Collection::Put CalDavCollection::removeEntry(const QString &href, const QString
     const Reply reply = m_http.send("DELETE", urlOf(href), {}, {{"If-Match", etag.toUtf8()}}, HttpExchange::ServerFailures::Returned);
     if (reply.status == 404)
         return {Put::Stored, {}, {}};
-    return putOutcome(reply, href);
+    return putOutcome(reply);
 }
 
 QList<Collection::Put> CalDavCollection::putAll(const QList<PutRequest> &requests)
@@ -214,7 +214,7 @@ QList<Collection::Put> CalDavCollection::putAll(const QList<PutRequest> &request
     std::optional<SyncFailure> failure;
     for (qsizetype i = 0; i < replies.size(); ++i) {
         try {
-            results << putOutcome(m_http.finish(replies.at(i), "PUT", HttpExchange::ServerFailures::Returned), requests.at(i).href);
+            results << putOutcome(m_http.finish(replies.at(i), "PUT", HttpExchange::ServerFailures::Returned));
         } catch (const SyncFailure &thrown) {
             if (!failure)
                 failure = thrown; // the first, once every reply is closed

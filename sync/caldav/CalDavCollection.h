@@ -51,7 +51,7 @@ private:
     using Headers = HttpExchange::Headers;
 
     static Headers putHeaders(const QString &etag);
-    Put putOutcome(const Reply &reply, const QString &href) const;
+    static Put putOutcome(const Reply &reply);
     Changes changesOf(const QList<Multistatus::Response> &responses) const;
     QString checkedHref(const QString &href) const;
     QString checkedEtag(const QString &etag) const;
