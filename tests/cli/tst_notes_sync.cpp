@@ -145,6 +145,30 @@ bool passes(const QList<const NotesFixture *> &machines)
     return true;
 }
 
+// "sync --watch" for ms, then ended as systemd ends it.
+NotesFixture::Result watchFor(const NotesFixture &machine, int ms)
+{
+    QProcess watch;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", machine.path(""));
+    environment.insert("XDG_DATA_HOME", machine.path("data"));
+    environment.insert("XDG_CONFIG_HOME", machine.path(".config"));
+    environment.insert(noKeyring(machine));
+    watch.setProcessEnvironment(environment);
+    watch.start(QStringLiteral(TAVORIN_NOTES_PROGRAM), {"sync", "--watch"});
+    if (!watch.waitForStarted())
+        return {};
+    QTest::qWait(ms);
+    if (watch.state() == QProcess::Running && watch.processId() > 0) // never kill(0): that is our own group
+        ::kill(pid_t(watch.processId()), SIGTERM);
+    watch.waitForFinished(30000);
+    NotesFixture::Result result;
+    result.exitCode = watch.exitStatus() == QProcess::NormalExit ? watch.exitCode() : -1;
+    result.out = watch.readAllStandardOutput();
+    result.err = watch.readAllStandardError();
+    return result;
+}
+
 QString noteOf(const NotesFixture &machine, const QString &key)
 {
     return NotesFixture::contents(machine.storePath()).value(key);
@@ -328,9 +352,13 @@ void NotesSyncTest::faults_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("watching");
 
-    QTest::newRow("server down") << false << Password << 4 << "Cannot reach";
-    QTest::newRow("wrong password") << true << "wrong" << 5 << "refused the login";
+    QTest::newRow("server down") << false << Password << 4 << "Cannot reach" << false;
+    QTest::newRow("wrong password") << true << "wrong" << 5 << "refused the login" << false;
+    // --watch tries again (after 5 s, then less often) and says so once; SIGTERM ends it with 0.
+    QTest::newRow("server down, watching") << false << Password << 0 << "Cannot reach" << true;
+    QTest::newRow("wrong password, watching") << true << "wrong" << 0 << "refused the login" << true;
 }
 
 void NotesSyncTest::faults()
@@ -339,6 +367,7 @@ void NotesSyncTest::faults()
     QFETCH(QString, password);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
+    QFETCH(bool, watching);
     NotesFixture here;
     here.put("July_2025_txtNote_2", "kept");
     QTcpServer closed;
@@ -351,10 +380,10 @@ void NotesSyncTest::faults()
     config.write(QStringLiteral("url=%1\nuser=%2\npassword-command=%3\n").arg(url, User, passwordCommand(here, password)).toUtf8());
     config.close();
 
-    const auto result = sync(here);
+    const auto result = watching ? watchFor(here, 7000) : sync(here);
 
     QCOMPARE(result.exitCode, exitCode);
-    QVERIFY2(result.err.contains(message.toUtf8()), result.err.constData());
+    QVERIFY2(result.err.count(message.toUtf8()) == 1, result.err.constData());
     QVERIFY(!result.err.contains(password.toUtf8()));
     QCOMPARE(noteOf(here, "July_2025_txtNote_2"), "kept");
 }
