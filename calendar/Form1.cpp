@@ -30,6 +30,7 @@
 #include <QScopeGuard>
 #include <QScreen>
 #include <QShortcut>
+#include <QTimer>
 
 namespace {
 
@@ -94,10 +95,11 @@ Form1::Form1(QWidget *parent)
     connect(new QShortcut(QKeySequence(Qt::CTRL | Qt::Key_Q), this), &QShortcut::activated, this, &QWidget::close);
     chainTabOrder();
     centreOnScreen();
-    // What another program stores shows within a second, with no input here.
-    m_storeWatch = new StoreWatch([]() -> SettingsStore & { return Settings::store(); }, StoreWatch::DefaultIntervalMs, this);
+    // What another program stores shows at once, with no input here. The
+    // watch starts once the load has opened the store, with the first event.
+    m_storeWatch = new StoreWatch([]() -> SettingsStore & { return Settings::store(); }, this);
     connect(m_storeWatch, &StoreWatch::changed, this, guarded([this] { followStore(); }));
-    m_storeWatch->start();
+    QTimer::singleShot(0, m_storeWatch, &StoreWatch::start);
 }
 
 Form1::~Form1() = default;

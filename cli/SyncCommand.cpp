@@ -156,8 +156,13 @@ int SyncCommand::passWith(const Call &call, const SyncConfig &config, Collection
         console.note(tr("sync: ") + line); // at once, also into a log
     if (reported)
         *reported = summary.problems;
-    if (!dryRun) {
-        state.setValue(QStringLiteral("last-pass"), QDateTime::currentDateTimeUtc().toString(Qt::ISODate));
+    // A watch's passes that changed nothing are recorded once a minute, not
+    // each time: every record is a write to the disk.
+    const QDateTime now = QDateTime::currentDateTimeUtc();
+    const QDateTime recorded = QDateTime::fromString(state.value(QStringLiteral("last-pass")), Qt::ISODate);
+    const bool record = !reported || changedAnything(summary) || !recorded.isValid() || recorded.secsTo(now) >= 60;
+    if (!dryRun && record) {
+        state.setValue(QStringLiteral("last-pass"), now.toString(Qt::ISODate));
         state.setValue(QStringLiteral("last-summary"), line);
     }
     return summary.problems.isEmpty() ? ExitCode::Ok : ExitCode::ServerError;

@@ -43,8 +43,7 @@ SyncWatch::SyncWatch(const QString &storePath, Pass pass, Console &console, Timi
       m_context(std::make_unique<QObject>())
 {
     m_store->setWholeFileCheck(false); // each pass's own store checks it
-    m_watch = new StoreWatch([this]() -> SettingsStore & { return *m_store; }, StoreWatch::DefaultIntervalMs,
-                             m_context.get());
+    m_watch = new StoreWatch([this]() -> SettingsStore & { return *m_store; }, m_context.get());
     QObject::connect(m_watch, &StoreWatch::changed, m_context.get(), [this] { storeChanged(); });
     for (QTimer *timer : {&m_settle, &m_longestWait, &m_retry})
         timer->setSingleShot(true);

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QFileSystemWatcher>
 #include <QObject>
 #include <QTimer>
 #include <functional>
@@ -8,24 +9,25 @@
 class SettingsStore;
 
 // Tells when another program (a second planner, sync, import, restore)
-// changed the store. It asks SQLite, on the watcher's own connection, for the
-// count of other connections' commits (PRAGMA data_version) a few times a
-// second: a look at the shared WAL index, no read of the file, so an idle
-// watch costs well under a CPU second an hour. Its own connection's writes
-// are not changes.
+// changed the store. The kernel says when the store's files are written
+// (inotify, through QFileSystemWatcher), so a watch with nothing changing
+// costs nothing; then SQLite says, on the watcher's own connection, whether
+// another connection committed (PRAGMA data_version): the watcher's own
+// writes, and a checkpoint, are not changes. Writes that come in a burst are
+// looked at once, a moment after the first.
 class StoreWatch : public QObject
 {
     Q_OBJECT
 public:
-    static constexpr int DefaultIntervalMs = 400;
+    static constexpr int SettleMs = 100;
 
     // The store is asked for at each look, so that it may be replaced meanwhile (tests, tools).
     using StoreOf = std::function<SettingsStore &()>;
 
-    explicit StoreWatch(StoreOf store, int intervalMs = DefaultIntervalMs, QObject *parent = nullptr);
+    explicit StoreWatch(StoreOf store, QObject *parent = nullptr);
 
-    void start() { m_timer.start(); }
-    void stop() { m_timer.stop(); }
+    void start();
+    void stop();
 
     // Looks now; true (and changed() emitted) when the store changed since the last look.
     bool look();
@@ -34,6 +36,11 @@ signals:
     void changed();
 
 private:
+    void filesTouched();
+    void watchFiles();
+
     StoreOf m_store;
-    QTimer m_timer;
+    QFileSystemWatcher m_files;
+    QTimer m_settle;
+    bool m_running = false;
 };

@@ -331,6 +331,30 @@ bool passes(const QList<const NotesFixture *> &machines)
     return true;
 }
 
+// "sync --watch" for ms, then ended as systemd ends it.
+NotesFixture::Result watchFor(const NotesFixture &machine, int ms)
+{
+    QProcess watch;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("HOME", machine.path(""));
+    environment.insert("XDG_DATA_HOME", machine.path("data"));
+    environment.insert("XDG_CONFIG_HOME", machine.path(".config"));
+    environment.insert(noKeyring(machine));
+    watch.setProcessEnvironment(environment);
+    watch.start(QStringLiteral(TAVORIN_NOTES_PROGRAM), {"sync", "--watch"});
+    if (!watch.waitForStarted())
+        return {};
+    QTest::qWait(ms);
+    if (watch.state() == QProcess::Running && watch.processId() > 0) // never kill(0): that is our own group
+        ::kill(pid_t(watch.processId()), SIGTERM);
+    watch.waitForFinished(30000);
+    NotesFixture::Result result;
+    result.exitCode = watch.exitStatus() == QProcess::NormalExit ? watch.exitCode() : -1;
+    result.out = watch.readAllStandardOutput();
+    result.err = watch.readAllStandardError();
+    return result;
+}
+
 QString noteOf(const NotesFixture &machine, const QString &key)
 {
     return NotesFixture::contents(machine.storePath()).value(key);
@@ -714,6 +738,7 @@ void NotesSyncTest::faults_data()
     QTest::addColumn<QString>("password");
     QTest::addColumn<int>("exitCode");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<bool>("watching");
 
     const auto answer = [](const QByteArray &status, const QByteArray &body, const QByteArray &headers = {}) {
         return HostileServer::answer(status, body, headers);
@@ -725,42 +750,45 @@ void NotesSyncTest::faults_data()
     const QByteArray entry = "<D:response><D:href>/cal/%1.ics</D:href><D:propstat><D:prop><D:getetag>%2</D:getetag>"
                              "</D:prop><D:status>HTTP/1.1 200 OK</D:status></D:propstat></D:response>";
     const QString none;
-    QTest::newRow("server down") << "closed" << QByteArray() << none << Password << 4 << "Cannot reach";
-    QTest::newRow("wrong password") << "radicale" << QByteArray() << none << "wrong" << 5 << "refused the login";
+    QTest::newRow("server down") << "closed" << QByteArray() << none << Password << 4 << "Cannot reach" << false;
+    QTest::newRow("wrong password") << "radicale" << QByteArray() << none << "wrong" << 5 << "refused the login" << false;
     QTest::newRow("redirect to another origin")
         << "hostile" << answer("307 Temporary Redirect", {}, "Location: OTHER/cal/\r\n") << none << Password << 6
-        << "is not followed";
+        << "is not followed" << false;
     QTest::newRow("redirect that would turn REPORT into GET")
         << "hostile" << answer("301 Moved Permanently", {}, "Location: /elsewhere/\r\n") << none << Password << 6
-        << "HTTP 301";
+        << "HTTP 301" << false;
     QTest::newRow("ETag with CR LF")
         << "hostile" << multistatus(QString::fromLatin1(entry).arg("a", "\"1\"&#13;&#10;X-Injected: 1").toUtf8()) << none
-        << Password << 6 << "ETag that HTTP does not allow";
+        << Password << 6 << "ETag that HTTP does not allow" << false;
     QTest::newRow("href outside the collection")
         << "hostile" << multistatus(QString::fromLatin1(entry).arg("../other/x", "\"1\"").toUtf8()) << none << Password
-        << 6 << "outside the calendar";
-    QTest::newRow("answer without end") << "hostile" << QByteArray("ENDLESS") << none << Password << 6 << "more than 64 MB";
-    QTest::newRow("silent server") << "hostile" << QByteArray("SILENT") << none << Password << 4 << "did not answer";
-    QTest::newRow("a byte now and then") << "hostile" << QByteArray("DRIBBLE") << none << Password << 4 << "did not answer";
+        << 6 << "outside the calendar" << false;
+    QTest::newRow("answer without end") << "hostile" << QByteArray("ENDLESS") << none << Password << 6 << "more than 64 MB" << false;
+    QTest::newRow("silent server") << "hostile" << QByteArray("SILENT") << none << Password << 4 << "did not answer" << false;
+    QTest::newRow("a byte now and then") << "hostile" << QByteArray("DRIBBLE") << none << Password << 4 << "did not answer" << false;
     QTest::newRow("207 cut short")
         << "hostile" << answer("207 Multi-Status", "<?xml version=\"1.0\"?>\n<D:multistatus xmlns:D=\"DAV:\">\n<D:response>")
-        << none << Password << 6 << "broken answer (line 3)";
+        << none << Password << 6 << "broken answer (line 3)" << false;
     QTest::newRow("207 that is no multistatus")
         << "hostile" << answer("207 Multi-Status", "<html><body>welcome</body></html>") << none << Password << 6
-        << "no multistatus but html";
+        << "no multistatus but html" << false;
     QTest::newRow("server's error text, without escapes")
         << "hostile" << answer("500 Internal Server Error", "<p>disk\x1b[2J full</p>") << none << Password << 6
-        << "(HTTP 500) on REPORT";
+        << "(HTTP 500) on REPORT" << false;
     QTest::newRow("password in the address at setup") << "closed" << QByteArray() << "setup-userinfo" << Password << 3
-                                                       << "holds a user name or password";
+                                                       << "holds a user name or password" << false;
     QTest::newRow("plain http to another machine at setup") << "closed" << QByteArray() << "setup-http" << Password << 3
-                                                            << "--allow-insecure-http";
+                                                            << "--allow-insecure-http" << false;
     QTest::newRow("sync.conf writable by others") << "radicale" << QByteArray() << "config-open" << Password << 3
-                                                  << "can be changed by other users";
+                                                  << "can be changed by other users" << false;
     QTest::newRow("config folder writable by others") << "radicale" << QByteArray() << "folder-open" << Password << 3
-                                                      << "can be changed by other users";
+                                                      << "can be changed by other users" << false;
     QTest::newRow("link at the sync state's place") << "radicale" << QByteArray() << "state-link" << Password << 3
-                                                    << "symbolic link";
+                                                    << "symbolic link" << false;
+    // --watch tries again (after 5 s, then less often) and says so once; SIGTERM ends it with 0.
+    QTest::newRow("server down, watching") << "closed" << QByteArray() << none << Password << 0 << "Cannot reach" << true;
+    QTest::newRow("wrong password, watching") << "radicale" << QByteArray() << none << "wrong" << 0 << "refused the login" << true;
 }
 
 // Whatever goes wrong, the pass ends in time with its own exit code and a
@@ -774,6 +802,7 @@ void NotesSyncTest::faults()
     QFETCH(QString, password);
     QFETCH(int, exitCode);
     QFETCH(QString, message);
+    QFETCH(bool, watching);
     NotesFixture here;
     here.put("July_2025_txtNote_2", "kept");
     HostileServer other(HostileServer::answer("200 OK", "never asked"));
@@ -813,11 +842,11 @@ void NotesSyncTest::faults()
 
     QElapsedTimer clock;
     clock.start();
-    const auto result = sync(here, arguments);
+    const auto result = watching ? watchFor(here, 7000) : sync(here, arguments);
 
     QCOMPARE(result.exitCode, exitCode);
-    QVERIFY2(result.err.contains(message.toUtf8()), result.err.constData());
-    QVERIFY(clock.elapsed() < 20000);
+    QVERIFY2(watching ? result.err.count(message.toUtf8()) == 1 : result.err.contains(message.toUtf8()), result.err.constData());
+    QVERIFY(watching || clock.elapsed() < 20000);
     QVERIFY(!result.err.contains(password.toUtf8()) && !result.err.contains("s3cret") && !result.err.contains('\x1b'));
     if (answer.contains("disk"))
         QVERIFY2(result.err.contains("disk [2J full"), result.err.constData()); // the server's words, made harmless

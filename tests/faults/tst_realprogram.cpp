@@ -398,9 +398,10 @@ private slots:
     }
 
     // A restore while the planner shows the restored days: refused unless
-    // forced; forced, the next keystroke in a box whose note the restore
-    // replaced does not store the box's old text over it, and one in a box
-    // whose note it left alone is stored as typed.
+    // forced; forced, the window shows the restored notes, and a keystroke
+    // in a box whose note the restore replaced goes into the restored note,
+    // never storing the box's old text over it; one in a box whose note it
+    // left alone is stored as typed.
     void restoreWhileShownKeepsTheRestoredNotes()
     {
         SKIP_WITHOUT_X_TOOLS();
@@ -449,10 +450,10 @@ private slots:
         QCOMPARE(FaultKit::storedValue(storePath(), key(4)), std::optional<QString>(QStringLiteral("old note")));
         QVERIFY(restore({QStringLiteral("--force"), firstCopy}));
         typeAtEnd(4, QStringLiteral("!"));
-        QVERIFY2(boxShows(4, QStringLiteral("restored note")), qPrintable(planner.clipboard()));
-        QCOMPARE(FaultKit::storedValue(storePath(), key(4)), std::optional<QString>(QStringLiteral("restored note")));
+        QVERIFY2(boxShows(4, QStringLiteral("restored note!")), qPrintable(planner.clipboard()));
+        QCOMPARE(FaultKit::storedValue(storePath(), key(4)), std::optional<QString>(QStringLiteral("restored note!")));
         typeAtEnd(4, QStringLiteral("?"));
-        QVERIFY(boxShows(4, QStringLiteral("restored note?")));
+        QVERIFY(boxShows(4, QStringLiteral("restored note!?")));
 
         QVERIFY(restore({QStringLiteral("--force"), secondCopy}));
         typeAtEnd(5, QStringLiteral("!"));
