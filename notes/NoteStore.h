@@ -4,6 +4,7 @@
 #include "notes/Note.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -36,8 +37,18 @@ public:
     // as it is. A key that is no note key is a Failure.
     bool replace(const std::optional<Note> &expected, const Note &next);
 
+    struct Replacement
+    {
+        std::optional<Note> expected;
+        Note next;
+    };
+    // Each replace of replacements, all in one transaction (one write to the
+    // disk for many notes); says for each whether it was made.
+    QList<bool> replaceAll(const QList<Replacement> &replacements);
+
 private:
     std::optional<Note> readNote(const QString &key);
+    bool replaceInTransaction(const Replacement &replacement);
 
     std::unique_ptr<SettingsStore> m_store;
 };

@@ -97,6 +97,8 @@ private:
     void mergeBoth(const QString &key, const Note &local, const Server &server, const std::optional<Note> &base,
                    bool withoutBase);
     void addOtherEntry(const OtherEntry &other);
+    void download(const QString &key, const Server &server);
+    void flushDownloads();
     void upload(const QString &key, const Note &note, const Server &server);
     void flushUploads();
     void finishUpload(Upload upload, Collection::Put put);
@@ -128,4 +130,5 @@ private:
     bool m_everyChangeTaken = true;   // else the token stays where it was
     bool m_uploadedAny = false;
     QList<Upload> m_pending;          // uploads not sent yet
+    QList<std::pair<QString, Server>> m_downloads; // notes new here, not stored yet
 };
