@@ -90,18 +90,34 @@ bool NoteStore::move(const Note &from, const std::optional<Note> &into, const No
 
 bool NoteStore::replace(const std::optional<Note> &expected, const Note &next)
 {
-    if (!NoteKey::isText(next.key))
-        throw Failure(QCoreApplication::translate("NoteStore", "\"%1\" is not the key of a note; nothing was written.").arg(next.key.left(80)));
-    bool replaced = false;
+    return replaceAll({{expected, next}}).first();
+}
+
+QList<bool> NoteStore::replaceAll(const QList<Replacement> &replacements)
+{
+    for (const Replacement &replacement : replacements) {
+        if (!NoteKey::isText(replacement.next.key))
+            throw Failure(QCoreApplication::translate("NoteStore", "\"%1\" is not the key of a note; nothing was written.")
+                              .arg(replacement.next.key.left(80)));
+    }
+    QList<bool> replaced;
     m_store->inTransaction([&] {
-        const std::optional<Note> current = readNote(next.key);
-        if (current.has_value() != expected.has_value() || (current && (current->text != expected->text || current->color != expected->color)))
-            return;
-        if (!current || current->text != next.text)
-            m_store->save(Settings::Application, Settings::Section, next.key, next.text);
-        if (isStorableColor(next.color) && (!current || current->color != next.color))
-            m_store->save(Settings::Application, Settings::Section, NoteKey::colorOf(next.key), next.color);
-        replaced = true;
+        replaced.clear();
+        for (const Replacement &replacement : replacements)
+            replaced << replaceInTransaction(replacement);
     });
     return replaced;
+}
+
+bool NoteStore::replaceInTransaction(const Replacement &replacement)
+{
+    const auto &[expected, next] = replacement;
+    const std::optional<Note> current = readNote(next.key);
+    if (current.has_value() != expected.has_value() || (current && (current->text != expected->text || current->color != expected->color)))
+        return false;
+    if (!current || current->text != next.text)
+        m_store->save(Settings::Application, Settings::Section, next.key, next.text);
+    if (isStorableColor(next.color) && (!current || current->color != next.color))
+        m_store->save(Settings::Application, Settings::Section, NoteKey::colorOf(next.key), next.color);
+    return true;
 }

@@ -4,6 +4,7 @@
 #include "notes/Note.h"
 
 #include <QHash>
+#include <QList>
 #include <QString>
 #include <memory>
 #include <optional>
@@ -40,9 +41,18 @@ public:
     // next in place of into, in one transaction; false, changing nothing,
     // when the store no longer holds from and into as given.
     bool move(const Note &from, const std::optional<Note> &into, const Note &next);
+    struct Replacement
+    {
+        std::optional<Note> expected;
+        Note next;
+    };
+    // Each replace of replacements, all in one transaction (one write to the
+    // disk for many notes); says for each whether it was made.
+    QList<bool> replaceAll(const QList<Replacement> &replacements);
 
 private:
     std::optional<Note> readNote(const QString &key);
+    bool replaceInTransaction(const Replacement &replacement);
 
     std::unique_ptr<SettingsStore> m_store;
 };

@@ -19,6 +19,8 @@ namespace {
 constexpr int PutAttempts = 5;
 // Uploads sent at once.
 constexpr qsizetype UploadBatch = 64;
+// Notes new here stored in one transaction.
+constexpr qsizetype DownloadBatch = 500;
 // Version marks an entry keeps: enough for every write between two passes.
 constexpr qsizetype KeptVersions = 32;
 
@@ -343,6 +345,10 @@ void SyncPass::syncKey(const QString &key)
     // Another program's entry that the note is kept in gets our properties.
     const bool foreign = changed != m_server.cend() && !changed->entry.isOurs();
 
+    if (!local && !foreign) {
+        download(key, server);
+        return;
+    }
     if (!local || sameNote(*local, *serverNote)) {
         if (!local && !writeStore(key, *serverNote, server))
             return;
@@ -444,6 +450,39 @@ void SyncPass::addOtherEntry(const OtherEntry &other)
     }
 }
 
+// A note this store does not hold, taken from the server: stored with
+// others in one transaction, before the pass asks the server anything else.
+void SyncPass::download(const QString &key, const Server &server)
+{
+    m_downloads.append({key, server});
+    if (m_downloads.size() >= DownloadBatch)
+        flushDownloads();
+}
+
+void SyncPass::flushDownloads()
+{
+    if (m_downloads.isEmpty())
+        return;
+    const QList<std::pair<QString, Server>> downloads = std::exchange(m_downloads, {});
+    QList<NoteStore::Replacement> replacements;
+    for (const auto &[key, server] : downloads)
+        replacements.append({std::nullopt, *server.note});
+    const QList<bool> stored = m_dryRun ? QList<bool>(downloads.size(), true) : m_store.replaceAll(replacements);
+    for (qsizetype i = 0; i < downloads.size(); ++i) {
+        const auto &[key, server] = downloads.at(i);
+        if (!stored.at(i)) { // the planner made the note meanwhile: the next pass merges it
+            m_everyChangeTaken = false;
+            continue;
+        }
+        m_local.insert(key, *server.note);
+        agree(key, server, *server.note);
+        m_summary.downloaded++;
+        note(tr("take %1 from the server").arg(key));
+    }
+    if (!m_dryRun)
+        m_state.commit();
+}
+
 // Puts note over the server's entry (its ETag; none for a new entry), with
 // others in one go. The server's note is what note was made from, for a
 // merge when someone wrote in between.
@@ -465,6 +504,7 @@ QStringList SyncPass::versionsOf(const Upload &upload)
 
 void SyncPass::flushUploads()
 {
+    flushDownloads();
     if (m_pending.isEmpty())
         return;
     const QList<Upload> uploads = std::exchange(m_pending, {});

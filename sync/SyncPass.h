@@ -130,6 +130,8 @@ private:
     static QString broughtInto(const QString &note, const QString &before, const QString &now);
     QString uidAt(const QString &key, const Server &server) const;
     void reportShadowed();
+    void download(const QString &key, const Server &server);
+    void flushDownloads();
     void upload(const QString &key, const Note &note, const Server &server);
     void flushUploads();
     void finishUpload(Upload upload, Collection::Put put);
@@ -170,4 +172,5 @@ private:
     bool m_everyChangeTaken = true;   // else the token stays where it was
     bool m_uploadedAny = false;
     QList<Upload> m_pending;          // uploads not sent yet
+    QList<std::pair<QString, Server>> m_downloads; // notes new here, not stored yet
 };
