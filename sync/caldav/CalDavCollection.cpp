@@ -120,7 +120,7 @@ Collection::Changes CalDavCollection::listAll()
                             "<D:propfind xmlns:D=\"DAV:\"><D:prop><D:getetag/></D:prop></D:propfind>";
     const Reply reply = davRequest("PROPFIND", m_collection, body, "1");
     if (reply.status != 207)
-        throw SyncFailure{SyncFailure::Server, tr("The server answered HTTP %1 to the listing of %2.").arg(reply.status).arg(m_collection.path())};
+        throw SyncFailure{SyncFailure::Server, tr("The server answered HTTP %1 to the listing of %2: %3").arg(reply.status).arg(m_collection.path(), HttpExchange::sanitized(reply.body))};
     Changes changes = changesOf(Multistatus::parse(reply.body, m_http.server()).responses);
     changes.complete = true;
     return changes;
@@ -138,7 +138,7 @@ QList<Collection::Entry> CalDavCollection::fetch(const QStringList &hrefs)
         body += "</C:calendar-multiget>";
         const Reply reply = davRequest("REPORT", m_collection, body, "1");
         if (reply.status != 207)
-            throw SyncFailure{SyncFailure::Server, tr("The server answered HTTP %1 when asked for entries.").arg(reply.status)};
+            throw SyncFailure{SyncFailure::Server, tr("The server answered HTTP %1 when asked for entries: %2").arg(reply.status).arg(HttpExchange::sanitized(reply.body))};
         for (const Multistatus::Response &response : Multistatus::parse(reply.body, m_http.server()).responses) {
             if (response.text.contains(QStringLiteral("calendar-data")))
                 entries.append({checkedHref(response.href), checkedEtag(response.text.value(QStringLiteral("getetag"))),
