@@ -22,6 +22,7 @@ const char KeyProperty[] = "X-TAVORIN-KEY";
 const char ColorProperty[] = "X-TAVORIN-COLOR";
 const char ExactTextProperty[] = "X-TAVORIN-TEXT";
 const char VersionsProperty[] = "X-TAVORIN-VERSIONS";
+constexpr int LastYearOfLibical = 3000;
 
 struct ComponentFree { void operator()(icalcomponent *c) const { icalcomponent_free(c); } };
 using Component = std::unique_ptr<icalcomponent, ComponentFree>;
@@ -177,8 +178,9 @@ Failure unreadable(const QString &reason)
 
 QString Entry::noteKey() const
 {
+    // A key with control characters is none the window builds, nor one iCalendar carries.
     if (isOurs())
-        return NoteKey::isText(key) ? key : QString();
+        return NoteKey::isText(key) && carriable(key) == key && !key.contains(u'\n') && !key.contains(u'\t') ? key : QString();
     return day.isValid() ? NoteKey::forDay(day) : QString();
 }
 
@@ -229,7 +231,8 @@ QByteArray journalText(const Note &note, const QDateTime &stamp, const QStringLi
     const Component journal(icalcomponent_new(ICAL_VJOURNAL_COMPONENT));
     icalcomponent_set_uid(journal.get(), uidFor(note.key).toUtf8().constData());
     icalcomponent_set_dtstamp(journal.get(), icaltime_from_timet_with_zone(stamp.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone()));
-    if (note.date().isValid()) {
+    // libical writes no readable date past the year 3000: such a note goes without one, as an undated note does.
+    if (note.date().isValid() && note.date().year() <= LastYearOfLibical) {
         icaltimetype day = icaltime_null_date();
         day.year = note.date().year();
         day.month = note.date().month();
