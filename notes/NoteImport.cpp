@@ -69,9 +69,16 @@ Entries readFile(const QString &path)
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         throw Failure(tr("Cannot read %1: %2.").arg(path, file.errorString()));
-    if (file.size() > ICalendarShape::MaxFileBytes)
+    // Read by the piece: a pipe or a device names no size, and may not end.
+    QByteArray bytes;
+    while (bytes.size() <= ICalendarShape::MaxFileBytes) {
+        const QByteArray piece = file.read(64 * 1024);
+        if (piece.isEmpty())
+            break;
+        bytes += piece;
+    }
+    if (bytes.size() > ICalendarShape::MaxFileBytes)
         throw Failure(tr("%1 is larger than %2 MB: not imported.").arg(path).arg(ICalendarShape::MaxFileBytes / (1024 * 1024)));
-    const QByteArray bytes = file.read(ICalendarShape::MaxFileBytes + 1);
     QJsonParseError error;
     const QJsonDocument json = QJsonDocument::fromJson(bytes, &error);
     if (error.error == QJsonParseError::NoError && json.isObject())

@@ -22,6 +22,7 @@ const char KeyProperty[] = "X-TAVORIN-KEY";
 const char ColorProperty[] = "X-TAVORIN-COLOR";
 const char ExactTextProperty[] = "X-TAVORIN-TEXT";
 const char VersionsProperty[] = "X-TAVORIN-VERSIONS";
+constexpr int LastYearOfLibical = 3000;
 
 struct ComponentFree { void operator()(icalcomponent *c) const { icalcomponent_free(c); } };
 using Component = std::unique_ptr<icalcomponent, ComponentFree>;
@@ -186,8 +187,9 @@ Failure unreadable(const QString &reason)
 
 QString Entry::noteKey() const
 {
+    // A key with control characters is none the window builds, nor one iCalendar carries.
     if (isOurs())
-        return NoteKey::isText(key) ? key : QString();
+        return NoteKey::isText(key) && carriable(key) == key && !key.contains(u'\n') && !key.contains(u'\t') ? key : QString();
     return day.isValid() ? NoteKey::forDay(day) : QString();
 }
 
@@ -274,11 +276,14 @@ QByteArray journalText(const Note &note, const QDateTime &stamp, const QStringLi
 
 QByteArray entryText(const Note &note, const QDateTime &stamp, const QStringList &versions, Form form, const QString &uid)
 {
-    const bool event = form == Form::Event && note.date().isValid();
+    // libical writes no readable date past the year 3000: such a note goes
+    // without one (and as a journal entry), as an undated note does.
+    const bool dated = note.date().isValid() && note.date().year() <= LastYearOfLibical;
+    const bool event = form == Form::Event && dated;
     const Component entry(icalcomponent_new(event ? ICAL_VEVENT_COMPONENT : ICAL_VJOURNAL_COMPONENT));
     icalcomponent_set_uid(entry.get(), (uid.isEmpty() ? uidFor(note.key) : uid).toUtf8().constData());
     icalcomponent_set_dtstamp(entry.get(), icaltime_from_timet_with_zone(stamp.toSecsSinceEpoch(), 0, icaltimezone_get_utc_timezone()));
-    if (note.date().isValid()) {
+    if (dated) {
         icalcomponent_set_dtstart(entry.get(), dateValue(note.date()));
         if (event) { // the whole day, shown above the day's hours, never as busy
             icalcomponent_set_dtend(entry.get(), dateValue(note.date().addDays(1)));
