@@ -108,6 +108,7 @@ int SyncCommand::watch(const Call &call) const
     SyncWatch watch(call.storePath, [&] {
         if (!client)
             client = connectTo(config);
+        client->beginPass(); // the pass deadline is each pass's, not the whole watch's
         try {
             passWith(call, config, *client, false, &reported);
         } catch (const SyncFailure &failure) {

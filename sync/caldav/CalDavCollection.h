@@ -32,6 +32,8 @@ public:
     // The guards of HttpExchange, for this collection's requests.
     void allowInsecureHttp(bool allowed) { m_http.allowInsecureHttp(allowed); }
     void setRequestTimeout(int seconds) { m_http.setRequestTimeout(seconds); }
+    // A pass's time limit counts from here.
+    void beginPass() { m_http.beginPass(); }
     // The server as messages name it.
     QString server() const { return m_http.server(); }
 

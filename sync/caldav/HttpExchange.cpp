@@ -54,6 +54,11 @@ HttpExchange::HttpExchange(const QUrl &origin, const QString &user, const QStrin
 void HttpExchange::setRequestTimeout(int seconds)
 {
     m_requestMs = qMax(1, seconds) * 1000;
+    beginPass();
+}
+
+void HttpExchange::beginPass()
+{
     m_passDeadline.setRemainingTime(qint64(m_requestMs) * PassRequests);
 }
 

@@ -49,6 +49,8 @@ public:
     void allowInsecureHttp(bool allowed) { m_allowInsecure = allowed; }
     // The deadline of one request; a pass gets PassRequests of them.
     void setRequestTimeout(int seconds);
+    // Starts the time of a new pass (a watch makes many passes with one exchange).
+    void beginPass();
     // Certificates trusted for this server besides the system's: its own
     // self-signed one, or the authority of a self-hosted network.
     void trustCertificates(const QList<QSslCertificate> &certificates);
