@@ -187,9 +187,13 @@ Failure unreadable(const QString &reason)
 
 QString Entry::noteKey() const
 {
-    // A key with control characters is none the window builds, nor one iCalendar carries.
+    // A key with control characters or a backslash is none the window builds,
+    // nor one libical reads back as written.
     if (isOurs())
-        return NoteKey::isText(key) && carriable(key) == key && !key.contains(u'\n') && !key.contains(u'\t') ? key : QString();
+        return NoteKey::isText(key) && carriable(key) == key && !key.contains(u'\n') && !key.contains(u'\t')
+                       && !key.contains(u'\\')
+                   ? key
+                   : QString();
     return day.isValid() ? NoteKey::forDay(day) : QString();
 }
 
