@@ -187,11 +187,11 @@ Failure unreadable(const QString &reason)
 
 QString Entry::noteKey() const
 {
-    // A key with control characters or a backslash is none the window builds,
-    // nor one libical reads back as written.
+    // A key with control characters, a backslash or blanks at either end is
+    // none the window builds, nor one libical reads back as written.
     if (isOurs())
         return NoteKey::isText(key) && carriable(key) == key && !key.contains(u'\n') && !key.contains(u'\t')
-                       && !key.contains(u'\\')
+                       && !key.contains(u'\\') && key.trimmed() == key
                    ? key
                    : QString();
     return day.isValid() ? NoteKey::forDay(day) : QString();
