@@ -8,6 +8,7 @@
 #include <QEventLoop>
 #include <QNetworkReply>
 #include <QNetworkRequest>
+#include <QSet>
 
 #include <memory>
 
@@ -15,6 +16,8 @@ namespace {
 
 // Entries fetched per calendar-multiget request.
 constexpr qsizetype FetchBatch = 200;
+// From this many entries to fetch, the whole calendar is asked for at once.
+constexpr qsizetype QueryFrom = 100;
 
 QString tr(const char *text)
 {
@@ -138,22 +141,66 @@ Collection::Changes CalDavCollection::listAll()
 QList<Collection::Entry> CalDavCollection::fetch(const QStringList &hrefs)
 {
     QList<Entry> entries;
-    for (qsizetype start = 0; start < hrefs.size(); start += FetchBatch) {
-        QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
-                          "<C:calendar-multiget xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\">"
-                          "<D:prop><D:getetag/><C:calendar-data/></D:prop>";
-        for (const QString &href : hrefs.mid(start, FetchBatch))
-            body += "<D:href>" + xmlEscaped(urlOf(href).path(QUrl::FullyEncoded)) + "</D:href>";
-        body += "</C:calendar-multiget>";
-        const Reply reply = davRequest("REPORT", m_collection, body, "1");
-        if (reply.status != 207)
-            throw SyncFailure{SyncFailure::Server, tr("The server %1 answered %2 when asked for entries.")
-                                                       .arg(m_http.server(), ServerMessage::describe(reply.status, reply.body))};
-        for (const Multistatus::Response &response : Multistatus::parse(reply.body, m_http.server()).responses) {
-            if (response.text.contains(QStringLiteral("calendar-data")))
-                entries.append({checkedHref(response.href), checkedEtag(response.text.value(QStringLiteral("getetag"))),
-                                response.text.value(QStringLiteral("calendar-data")).toUtf8()});
-        }
+    QStringList rest = hrefs;
+    if (hrefs.size() >= QueryFrom) {
+        entries = queryAll(QSet<QString>(hrefs.cbegin(), hrefs.cend()));
+        QSet<QString> fetched;
+        for (const Entry &entry : std::as_const(entries))
+            fetched.insert(entry.href);
+        rest.removeIf([&](const QString &href) { return fetched.contains(href); });
+    }
+    for (qsizetype start = 0; start < rest.size(); start += FetchBatch)
+        entries += entriesOf(multiget(rest.mid(start, FetchBatch)), {});
+    return entries;
+}
+
+// Every entry of the calendar in one answer. For a machine's first pull this
+// is far cheaper than multigets on servers whose multiget cost grows with the
+// calendar (Xandikos: 41 s for 200 of 10,000 entries, against 6 s for all).
+// A server that cannot answer it leaves the work to the multigets.
+QList<Collection::Entry> CalDavCollection::queryAll(const QSet<QString> &wanted)
+{
+    const QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+                            "<C:calendar-query xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\">"
+                            "<D:prop><D:getetag/><C:calendar-data/></D:prop>"
+                            "<C:filter><C:comp-filter name=\"VCALENDAR\"/></C:filter></C:calendar-query>";
+    Reply reply;
+    try {
+        reply = davRequest("REPORT", m_collection, body, "1");
+    } catch (const SyncFailure &failure) {
+        if (failure.kind != SyncFailure::Server)
+            throw;
+        return {}; // failed at it, or an answer over the size limit
+    }
+    if (reply.status != 207)
+        return {};
+    return entriesOf(reply, wanted);
+}
+
+CalDavCollection::Reply CalDavCollection::multiget(const QStringList &hrefs)
+{
+    QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
+                      "<C:calendar-multiget xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\">"
+                      "<D:prop><D:getetag/><C:calendar-data/></D:prop>";
+    for (const QString &href : hrefs)
+        body += "<D:href>" + xmlEscaped(urlOf(href).path(QUrl::FullyEncoded)) + "</D:href>";
+    body += "</C:calendar-multiget>";
+    const Reply reply = davRequest("REPORT", m_collection, body, "1");
+    if (reply.status != 207)
+        throw SyncFailure{SyncFailure::Server, tr("The server %1 answered %2 when asked for entries.")
+                                                   .arg(m_http.server(), ServerMessage::describe(reply.status, reply.body))};
+    return reply;
+}
+
+// The entries an answer holds; with wanted, only those.
+QList<Collection::Entry> CalDavCollection::entriesOf(const Reply &reply, const QSet<QString> &wanted) const
+{
+    QList<Entry> entries;
+    for (const Multistatus::Response &response : Multistatus::parse(reply.body, m_http.server()).responses) {
+        if (!response.text.contains(QStringLiteral("calendar-data")) || (!wanted.isEmpty() && !wanted.contains(response.href)))
+            continue;
+        entries.append({checkedHref(response.href), checkedEtag(response.text.value(QStringLiteral("getetag"))),
+                        response.text.value(QStringLiteral("calendar-data")).toUtf8()});
     }
     return entries;
 }

@@ -7,6 +7,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QSet>
 #include <QSslCertificate>
 #include <QString>
 #include <QUrl>
@@ -57,6 +58,9 @@ private:
     Changes changesOf(const QList<Multistatus::Response> &responses) const;
     QString checkedHref(const QString &href) const;
     QString checkedEtag(const QString &etag) const;
+    QList<Entry> queryAll(const QSet<QString> &wanted);
+    Reply multiget(const QStringList &hrefs);
+    QList<Entry> entriesOf(const Reply &reply, const QSet<QString> &wanted) const;
     QUrl urlOf(const QString &href) const;
     Changes listAll();
 
