@@ -45,128 +45,128 @@
     </message>
     <message>
         <source>it is no multistatus but %1</source>
-        <translation type="unfinished"></translation>
+        <translation>es ist kein Multistatus, sondern %1</translation>
     </message>
     <message>
         <source>it is empty</source>
-        <translation type="unfinished"></translation>
+        <translation>es ist leer</translation>
     </message>
     <message>
         <source>The server %1 sent a broken answer (line %2): %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server %1 hat eine fehlerhafte Antwort gesendet (Zeile %2): %3.</translation>
     </message>
 </context>
 <context>
     <name>CalDavCollection</name>
     <message>
         <source>The server %1 named an entry outside the calendar %2: &quot;%3&quot;. Nothing was taken from it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server %1 hat einen Eintrag außerhalb des Kalenders %2 genannt: „%3“. Daraus wurde nichts übernommen.</translation>
     </message>
     <message>
         <source>The server %1 sent an ETag that HTTP does not allow: &quot;%2&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server %1 hat ein ETag gesendet, das HTTP nicht erlaubt: „%2“.</translation>
     </message>
     <message>
         <source>The server %1 answered %2 to the listing of %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server %1 hat auf das Auflisten von %3 mit %2 geantwortet.</translation>
     </message>
     <message>
         <source>The server %1 answered %2 when asked for entries.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server %1 hat auf die Anfrage nach Einträgen mit %2 geantwortet.</translation>
     </message>
     <message>
         <source>An ETag that HTTP does not allow was kept for an entry; it is not sent.</source>
-        <translation type="unfinished"></translation>
+        <translation>Für einen Eintrag war ein ETag gespeichert, das HTTP nicht erlaubt; es wird nicht gesendet.</translation>
     </message>
     <message>
         <source>The entry %1 has no usable version tag; it is left on the server.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Eintrag %1 hat keine brauchbare Versionskennung (ETag); er bleibt auf dem Server, wie er ist.</translation>
     </message>
 </context>
 <context>
     <name>CalendarDiscovery</name>
     <message>
         <source>%1 is no WebDAV folder (%2).</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist kein WebDAV-Ordner (%2).</translation>
     </message>
     <message>
         <source>%1 sends sync on to another server, %2: if you trust it, set up sync with that address.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 leitet den Abgleich an einen anderen Server weiter, %2: Wenn Sie ihm vertrauen, richten Sie den Abgleich mit dieser Adresse ein.</translation>
     </message>
     <message>
         <source>The server names no user principal at %1.</source>
-        <translation type="unfinished">Der Server nennt unter %1 kein Benutzerkonto (principal).</translation>
+        <translation>Der Server nennt unter %1 kein Benutzerkonto (principal).</translation>
     </message>
     <message>
         <source>The server names no calendar home for %1.</source>
-        <translation type="unfinished">Der Server nennt für %1 kein Kalenderverzeichnis (calendar home).</translation>
+        <translation>Der Server nennt für %1 kein Kalenderverzeichnis (calendar home).</translation>
     </message>
     <message>
         <source>The server did not make the calendar %1 (%2). Where you may not make calendars, set up sync with the address of one of yours: the notes go there as all-day events where it takes no journal entries, and nothing else in it becomes a note.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server hat den Kalender %1 nicht angelegt (%2). Wo Sie keine Kalender anlegen dürfen, richten Sie den Abgleich mit der Adresse eines Ihrer Kalender ein: Die Notizen kommen dort als ganztägige Termine hinein, wenn er keine Journaleinträge nimmt, und nichts anderes darin wird zur Notiz.</translation>
     </message>
     <message>
         <source>The server made the calendar %1 for %2 only, not for %3 as asked.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server hat den Kalender %1 nur für %2 angelegt, nicht wie verlangt für %3.</translation>
     </message>
     <message>
         <source>The calendar %1 takes only %2, not %3: set up without --as, or with another calendar.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Kalender %1 nimmt nur %2, nicht %3: Richten Sie den Abgleich ohne --as oder mit einem anderen Kalender ein.</translation>
     </message>
     <message>
         <source>The calendar %1 takes only %2, neither journal entries nor events: give the address of another calendar.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Kalender %1 nimmt nur %2, weder Journaleinträge noch Termine: Geben Sie die Adresse eines anderen Kalenders an.</translation>
     </message>
     <message>
         <source>The notes go to %1 as all-day events.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Notizen kommen als ganztägige Termine nach %1.</translation>
     </message>
 </context>
 <context>
     <name>HttpExchange</name>
     <message>
         <source>The pass with %1 took too long: it stopped before %2 %3. The rest is done at the next pass.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Abgleich mit %1 hat zu lange gedauert: Er hielt vor %2 %3 an. Der Rest folgt beim nächsten Abgleich.</translation>
     </message>
     <message>
         <source>The server %1 redirects %2 %3 again and again.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server %1 leitet %2 %3 immer wieder um.</translation>
     </message>
     <message>
         <source>The server %1 did not answer %2 in time (%3 s).</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server %1 hat auf %2 nicht rechtzeitig geantwortet (%3 s).</translation>
     </message>
     <message>
         <source>The server %1 sent more than %2 MB in answer to %3: refused.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server %1 hat als Antwort auf %3 mehr als %2 MB gesendet: abgelehnt.</translation>
     </message>
     <message>
         <source>The server %1 asks for the password over plain http, which anyone on the way could read: use https, or set it up again with --allow-insecure-http.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server %1 verlangt das Passwort über einfaches http, wo jeder auf dem Weg es mitlesen könnte: Verwenden Sie https, oder richten Sie den Abgleich mit --allow-insecure-http neu ein.</translation>
     </message>
     <message>
         <source>Cannot reach %1: %2. If the server has a certificate of its own, trust it with &quot;tavorin-notes sync setup URL --user NAME --certificate FILE&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist nicht erreichbar: %2. Hat der Server ein eigenes Zertifikat, vertrauen Sie ihm mit „tavorin-notes sync setup URL --user NAME --certificate FILE“.</translation>
     </message>
     <message>
         <source>Cannot reach %1: %2.</source>
-        <translation type="unfinished">%1 ist nicht erreichbar: %2.</translation>
+        <translation>%1 ist nicht erreichbar: %2.</translation>
     </message>
     <message>
         <source>The server %1 sends %2 elsewhere (HTTP %3 to %4); that is not followed, so that neither the password nor the notes go to another place. If the calendar moved, set it up there: tavorin-notes sync setup NEW-URL --user NAME.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server %1 leitet %2 woandershin um (HTTP %3 nach %4); dem wird nicht gefolgt, damit weder das Passwort noch die Notizen an einen anderen Ort gelangen. Ist der Kalender umgezogen, richten Sie den Abgleich dort ein: tavorin-notes sync setup NEW-URL --user NAME.</translation>
     </message>
     <message>
         <source>The server %1 refused the login (HTTP %2): check the user name and the password.</source>
-        <translation type="unfinished">Der Server %1 hat die Anmeldung abgelehnt (HTTP %2): Prüfen Sie Benutzername und Passwort.</translation>
+        <translation>Der Server %1 hat die Anmeldung abgelehnt (HTTP %2): Prüfen Sie Benutzername und Passwort.</translation>
     </message>
     <message>
         <source>The server %1 failed (%2) on %3.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server %1 ist bei %3 gescheitert (%2).</translation>
     </message>
     <message>
         <source>The server %1 sent an ETag that HTTP does not allow in answer to %2.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Server %1 hat als Antwort auf %2 ein ETag gesendet, das HTTP nicht erlaubt.</translation>
     </message>
 </context>
 <context>
@@ -180,27 +180,27 @@
     <name>ICalendarShape</name>
     <message>
         <source>line %1: components nested deeper than %2</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1: Komponenten tiefer als %2 verschachtelt</translation>
     </message>
     <message>
         <source>line %1: END:%2 without its BEGIN</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1: END:%2 ohne sein BEGIN</translation>
     </message>
     <message>
         <source>line %1: END:%2 where END:%3 of line %4 belongs</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1: END:%2, wo END:%3 aus Zeile %4 hingehört</translation>
     </message>
     <message>
         <source>it is larger than %1 MB</source>
-        <translation type="unfinished"></translation>
+        <translation>er ist größer als %1 MB</translation>
     </message>
     <message>
         <source>line %1 is longer than %2 MB</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1 ist länger als %2 MB</translation>
     </message>
     <message>
         <source>line %1: BEGIN:%2 has no END:%2</source>
-        <translation type="unfinished"></translation>
+        <translation>Zeile %1: BEGIN:%2 hat kein END:%2</translation>
     </message>
 </context>
 <context>
@@ -230,33 +230,33 @@
     </message>
     <message>
         <source>skipped the entry &quot;%1&quot;: that is not the key of a note.</source>
-        <translation type="unfinished"></translation>
+        <translation>Eintrag „%1“ übersprungen: Das ist nicht der Schlüssel einer Notiz.</translation>
     </message>
     <message>
         <source>skipped the colour &quot;%1&quot; of %2: that is no colour the planner can store.</source>
-        <translation type="unfinished"></translation>
+        <translation>Farbe „%1“ von %2 übersprungen: Diese Farbe kann der Planer nicht speichern.</translation>
     </message>
     <message>
         <source>%1 is larger than %2 MB: not imported.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist größer als %2 MB: nicht importiert.</translation>
     </message>
 </context>
 <context>
     <name>NoteJournal</name>
     <message>
         <source>This is no readable iCalendar text: %1.</source>
-        <translation type="unfinished"></translation>
+        <translation>Das ist kein lesbarer iCalendar-Text: %1.</translation>
     </message>
     <message>
         <source>it is cut short or is no calendar at all</source>
-        <translation type="unfinished"></translation>
+        <translation>er ist abgeschnitten oder überhaupt kein Kalender</translation>
     </message>
 </context>
 <context>
     <name>NoteStore</name>
     <message>
         <source>&quot;%1&quot; is not the key of a note; nothing was written.</source>
-        <translation type="unfinished"></translation>
+        <translation>„%1“ ist nicht der Schlüssel einer Notiz; es wurde nichts geschrieben.</translation>
     </message>
 </context>
 <context>
@@ -962,23 +962,58 @@ is uploaded again. See docs/sync.md.
                        unless --allow-insecure-http is given.
 
 </source>
-        <translation type="unfinished"></translation>
+        <translation>Aufruf: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
+        tavorin-notes sync setup URL --user NAME [--password-command CMD]
+
+Hält die Notizen hier und auf einem CalDAV-Server (Radicale, Nextcloud, Baikal,
+Fastmail ...) gleich, als ein Journaleintrag (VJOURNAL) je Notiz, sodass sie auf jedem
+Rechner und Telefon erscheinen, die denselben Kalender nutzen. Gelöscht wird nie etwas:
+Eine auf beiden Seiten geänderte Notiz behält beide Texte, zuerst den von hier, dann
+eine Zeile „— changed on another device —“ und den des Servers; ein auf dem Server
+entfernter Eintrag wird erneut hochgeladen. Siehe docs/sync.md.
+
+  sync                 Ein Abgleich in beide Richtungen; am Ende eine Zusammenfassung.
+  sync --dry-run       Sagen, was ein Abgleich ändern würde, ohne etwas zu ändern.
+  sync --status        Der letzte Abgleich, seine Zeit und die Notizen, die auf das
+                       Hochladen warten.
+  sync --watch         Abgleichen, bis es beendet wird (SIGTERM, Strg+C): ein
+                       Abgleich binnen 2 Sekunden nach einer Änderung der Notizen,
+                       ein Blick auf den Server jede Minute (alle 4 Sekunden,
+                       solange ein Planer offen ist); eine Zusammenfassung je
+                       Abgleich, der etwas geändert hat. Ein Server, der versagt,
+                       wird immer seltener erneut versucht, mit einer Meldung.
+                       Der Dienst tavorin-notes-watch führt es aus:
+                       systemctl --user enable --now tavorin-notes-watch
+  sync setup URL --user NAME [--password-command CMD]
+                       Den Kalender unter URL verwenden, oder die Kalender des
+                       Benutzers über die Adresse des Servers finden und einen
+                       namens „Tavorin Planner“ anlegen. Das Passwort kommt aus
+                       dem Schlüsselbund (Secret Service); ohne Schlüsselbund gibt
+                       CMD es aus (z. B. „pass show dav“). Ohne CMD liest setup das
+                       Passwort einmal und legt es im Schlüsselbund ab.
+                       Die Einstellungen kommen nach
+                       $XDG_CONFIG_HOME/Quillmere/sync.conf (0600), das Passwort nie.
+                       Über einfaches http zu einem anderen Rechner könnte das
+                       Passwort unterwegs mitgelesen werden: abgelehnt, außer
+                       mit --allow-insecure-http.
+
+</translation>
     </message>
     <message>
         <source>%1 is plain http: the password would travel unencrypted and anyone on the way could read it. Use https, or give --allow-insecure-http to use it anyway.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist einfaches http: Das Passwort ginge unverschlüsselt über die Leitung, und jeder auf dem Weg könnte es mitlesen. Verwenden Sie https, oder geben Sie --allow-insecure-http an, um es trotzdem zu verwenden.</translation>
     </message>
     <message>
         <source>Warning: %1 is plain http; the password travels unencrypted to it.</source>
-        <translation type="unfinished"></translation>
+        <translation>Warnung: %1 ist einfaches http; das Passwort geht unverschlüsselt dorthin.</translation>
     </message>
     <message>
         <source>--as takes &quot;events&quot; or &quot;journal&quot;, not &quot;%1&quot;.</source>
-        <translation type="unfinished"></translation>
+        <translation>--as nimmt „events“ oder „journal“, nicht „%1“.</translation>
     </message>
     <message>
         <source>%1 is not the notes&apos; own calendar: sync takes only the notes&apos; entries from it, nothing else in it becomes a note.</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 ist nicht der eigene Kalender der Notizen: Der Abgleich nimmt daraus nur die Einträge der Notizen, nichts anderes darin wird zur Notiz.</translation>
     </message>
 </context>
 <context>
@@ -997,11 +1032,11 @@ is uploaded again. See docs/sync.md.
     </message>
     <message>
         <source>The address %1 holds a user name or password, which would be kept in the settings and shown: give the address without it, the user with --user, and the password through --password-command or the keyring.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Adresse %1 enthält einen Benutzernamen oder ein Passwort, die in den Einstellungen gespeichert und angezeigt würden: Geben Sie die Adresse ohne sie an, den Benutzer mit --user und das Passwort über --password-command oder den Schlüsselbund.</translation>
     </message>
     <message>
         <source>%1 holds no certificate (PEM or DER).</source>
-        <translation type="unfinished"></translation>
+        <translation>%1 enthält kein Zertifikat (PEM oder DER).</translation>
     </message>
 </context>
 <context>
@@ -1036,15 +1071,15 @@ is uploaded again. See docs/sync.md.
     </message>
     <message>
         <source>The entry %1 on the server is not a journal entry of the note of %2 that this program can read: it was left as it is, and so was the note here.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Eintrag %1 auf dem Server ist kein für dieses Programm lesbarer Journaleintrag der Notiz vom %2: Er blieb, wie er ist, ebenso die Notiz hier.</translation>
     </message>
     <message>
         <source>The note of %1 did not go up: the server refused it (%2). It is tried again at the next pass.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Notiz vom %1 wurde nicht hochgeladen: Der Server hat sie abgelehnt (%2). Beim nächsten Abgleich wird es erneut versucht.</translation>
     </message>
     <message>
         <source>The note of %1 did not go up: other writes to it kept overtaking this one. It is tried again at the next pass.</source>
-        <translation type="unfinished"></translation>
+        <translation>Die Notiz vom %1 wurde nicht hochgeladen: Andere Schreibvorgänge kamen diesem immer wieder zuvor. Beim nächsten Abgleich wird es erneut versucht.</translation>
     </message>
 </context>
 <context>
@@ -1059,7 +1094,7 @@ is uploaded again. See docs/sync.md.
     </message>
     <message>
         <source>The sync state %1 is a symbolic link, which is not followed: remove it, and the next pass makes the state anew.</source>
-        <translation type="unfinished"></translation>
+        <translation>Der Abgleichsstand %1 ist ein symbolischer Link, dem nicht gefolgt wird: Entfernen Sie ihn, dann legt der nächste Abgleich den Stand neu an.</translation>
     </message>
 </context>
 </TS>

@@ -241,7 +241,7 @@
     </message>
     <message>
         <source>Cannot save in</source>
-        <translation type="unfinished"></translation>
+        <translation>Speichern nicht möglich</translation>
     </message>
 </context>
 <context>

@@ -241,7 +241,7 @@
     </message>
     <message>
         <source>Cannot save in</source>
-        <translation type="unfinished"></translation>
+        <translation>Не удаётся сохранить</translation>
     </message>
 </context>
 <context>
