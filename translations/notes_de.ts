@@ -45,11 +45,11 @@
     </message>
     <message>
         <source>it is no multistatus but %1</source>
-        <translation>es ist kein Multistatus, sondern %1</translation>
+        <translation>sie ist kein Multistatus, sondern %1</translation>
     </message>
     <message>
         <source>it is empty</source>
-        <translation>es ist leer</translation>
+        <translation>sie ist leer</translation>
     </message>
     <message>
         <source>The server %1 sent a broken answer (line %2): %3.</source>
