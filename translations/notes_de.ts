@@ -5,31 +5,93 @@
     <name>CalDavClient</name>
     <message>
         <source>Cannot reach %1: %2.</source>
-        <translation>%1 ist nicht erreichbar: %2.</translation>
+        <translation type="vanished">%1 ist nicht erreichbar: %2.</translation>
     </message>
     <message>
         <source>The server %1 refused the login (HTTP %2): check the user name and the password.</source>
-        <translation>Der Server %1 hat die Anmeldung abgelehnt (HTTP %2): Prüfen Sie Benutzername und Passwort.</translation>
+        <translation type="vanished">Der Server %1 hat die Anmeldung abgelehnt (HTTP %2): Prüfen Sie Benutzername und Passwort.</translation>
     </message>
     <message>
         <source>The server failed (HTTP %1) on %2 %3.</source>
-        <translation>Der Server ist bei %2 %3 gescheitert (HTTP %1).</translation>
+        <translation type="vanished">Der Server ist bei %2 %3 gescheitert (HTTP %1).</translation>
     </message>
     <message>
         <source>The server answered HTTP %1 to the listing of %2.</source>
-        <translation>Der Server antwortete mit HTTP %1 auf die Auflistung von %2.</translation>
+        <translation type="vanished">Der Server antwortete mit HTTP %1 auf die Auflistung von %2.</translation>
     </message>
     <message>
         <source>The server answered HTTP %1 when asked for entries.</source>
-        <translation>Der Server antwortete mit HTTP %1 auf die Abfrage der Einträge.</translation>
+        <translation type="vanished">Der Server antwortete mit HTTP %1 auf die Abfrage der Einträge.</translation>
     </message>
     <message>
         <source>The server answered HTTP %1 to storing %2.</source>
-        <translation>Der Server antwortete mit HTTP %1 auf das Speichern von %2.</translation>
+        <translation type="vanished">Der Server antwortete mit HTTP %1 auf das Speichern von %2.</translation>
     </message>
     <message>
         <source>%1 is no WebDAV folder (HTTP %2).</source>
-        <translation>%1 ist kein WebDAV-Ordner (HTTP %2).</translation>
+        <translation type="vanished">%1 ist kein WebDAV-Ordner (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>The server names no user principal at %1.</source>
+        <translation type="vanished">Der Server nennt unter %1 kein Benutzerkonto (principal).</translation>
+    </message>
+    <message>
+        <source>The server names no calendar home for %1.</source>
+        <translation type="vanished">Der Server nennt für %1 kein Kalenderverzeichnis (calendar home).</translation>
+    </message>
+    <message>
+        <source>The server did not make the calendar %1 (HTTP %2).</source>
+        <translation type="vanished">Der Server hat den Kalender %1 nicht angelegt (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>it is no multistatus but %1</source>
+        <translation>sie ist kein Multistatus, sondern %1</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>sie ist leer</translation>
+    </message>
+    <message>
+        <source>The server %1 sent a broken answer (line %2): %3.</source>
+        <translation>Der Server %1 hat eine fehlerhafte Antwort gesendet (Zeile %2): %3.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavCollection</name>
+    <message>
+        <source>The server %1 named an entry outside the calendar %2: &quot;%3&quot;. Nothing was taken from it.</source>
+        <translation>Der Server %1 hat einen Eintrag außerhalb des Kalenders %2 genannt: „%3“. Daraus wurde nichts übernommen.</translation>
+    </message>
+    <message>
+        <source>The server %1 sent an ETag that HTTP does not allow: &quot;%2&quot;.</source>
+        <translation>Der Server %1 hat ein ETag gesendet, das HTTP nicht erlaubt: „%2“.</translation>
+    </message>
+    <message>
+        <source>The server %1 answered %2 to the listing of %3.</source>
+        <translation>Der Server %1 hat auf das Auflisten von %3 mit %2 geantwortet.</translation>
+    </message>
+    <message>
+        <source>The server %1 answered %2 when asked for entries.</source>
+        <translation>Der Server %1 hat auf die Anfrage nach Einträgen mit %2 geantwortet.</translation>
+    </message>
+    <message>
+        <source>An ETag that HTTP does not allow was kept for an entry; it is not sent.</source>
+        <translation>Für einen Eintrag war ein ETag gespeichert, das HTTP nicht erlaubt; es wird nicht gesendet.</translation>
+    </message>
+    <message>
+        <source>The entry %1 has no usable version tag; it is left on the server.</source>
+        <translation>Der Eintrag %1 hat keine brauchbare Versionskennung (ETag); er bleibt auf dem Server, wie er ist.</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarDiscovery</name>
+    <message>
+        <source>%1 is no WebDAV folder (%2).</source>
+        <translation>%1 ist kein WebDAV-Ordner (%2).</translation>
+    </message>
+    <message>
+        <source>%1 sends sync on to another server, %2: if you trust it, set up sync with that address.</source>
+        <translation>%1 leitet den Abgleich an einen anderen Server weiter, %2: Wenn Sie ihm vertrauen, richten Sie den Abgleich mit dieser Adresse ein.</translation>
     </message>
     <message>
         <source>The server names no user principal at %1.</source>
@@ -40,8 +102,71 @@
         <translation>Der Server nennt für %1 kein Kalenderverzeichnis (calendar home).</translation>
     </message>
     <message>
-        <source>The server did not make the calendar %1 (HTTP %2).</source>
-        <translation>Der Server hat den Kalender %1 nicht angelegt (HTTP %2).</translation>
+        <source>The server did not make the calendar %1 (%2). Where you may not make calendars, set up sync with the address of one of yours: the notes go there as all-day events where it takes no journal entries, and nothing else in it becomes a note.</source>
+        <translation>Der Server hat den Kalender %1 nicht angelegt (%2). Wo Sie keine Kalender anlegen dürfen, richten Sie den Abgleich mit der Adresse eines Ihrer Kalender ein: Die Notizen kommen dort als ganztägige Termine hinein, wenn er keine Journaleinträge nimmt, und nichts anderes darin wird zur Notiz.</translation>
+    </message>
+    <message>
+        <source>The server made the calendar %1 for %2 only, not for %3 as asked.</source>
+        <translation>Der Server hat den Kalender %1 nur für %2 angelegt, nicht wie verlangt für %3.</translation>
+    </message>
+    <message>
+        <source>The calendar %1 takes only %2, not %3: set up without --as, or with another calendar.</source>
+        <translation>Der Kalender %1 nimmt nur %2, nicht %3: Richten Sie den Abgleich ohne --as oder mit einem anderen Kalender ein.</translation>
+    </message>
+    <message>
+        <source>The calendar %1 takes only %2, neither journal entries nor events: give the address of another calendar.</source>
+        <translation>Der Kalender %1 nimmt nur %2, weder Journaleinträge noch Termine: Geben Sie die Adresse eines anderen Kalenders an.</translation>
+    </message>
+    <message>
+        <source>The notes go to %1 as all-day events.</source>
+        <translation>Die Notizen kommen als ganztägige Termine nach %1.</translation>
+    </message>
+</context>
+<context>
+    <name>HttpExchange</name>
+    <message>
+        <source>The pass with %1 took too long: it stopped before %2 %3. The rest is done at the next pass.</source>
+        <translation>Der Abgleich mit %1 hat zu lange gedauert: Er hielt vor %2 %3 an. Der Rest folgt beim nächsten Abgleich.</translation>
+    </message>
+    <message>
+        <source>The server %1 redirects %2 %3 again and again.</source>
+        <translation>Der Server %1 leitet %2 %3 immer wieder um.</translation>
+    </message>
+    <message>
+        <source>The server %1 did not answer %2 in time (%3 s).</source>
+        <translation>Der Server %1 hat auf %2 nicht rechtzeitig geantwortet (%3 s).</translation>
+    </message>
+    <message>
+        <source>The server %1 sent more than %2 MB in answer to %3: refused.</source>
+        <translation>Der Server %1 hat als Antwort auf %3 mehr als %2 MB gesendet: abgelehnt.</translation>
+    </message>
+    <message>
+        <source>The server %1 asks for the password over plain http, which anyone on the way could read: use https, or set it up again with --allow-insecure-http.</source>
+        <translation>Der Server %1 verlangt das Passwort über einfaches http, wo jeder auf dem Weg es mitlesen könnte: Verwenden Sie https, oder richten Sie den Abgleich mit --allow-insecure-http neu ein.</translation>
+    </message>
+    <message>
+        <source>Cannot reach %1: %2. If the server has a certificate of its own, trust it with &quot;tavorin-notes sync setup URL --user NAME --certificate FILE&quot;.</source>
+        <translation>%1 ist nicht erreichbar: %2. Hat der Server ein eigenes Zertifikat, vertrauen Sie ihm mit „tavorin-notes sync setup URL --user NAME --certificate FILE“.</translation>
+    </message>
+    <message>
+        <source>Cannot reach %1: %2.</source>
+        <translation>%1 ist nicht erreichbar: %2.</translation>
+    </message>
+    <message>
+        <source>The server %1 sends %2 elsewhere (HTTP %3 to %4); that is not followed, so that neither the password nor the notes go to another place. If the calendar moved, set it up there: tavorin-notes sync setup NEW-URL --user NAME.</source>
+        <translation>Der Server %1 leitet %2 woandershin um (HTTP %3 nach %4); dem wird nicht gefolgt, damit weder das Passwort noch die Notizen an einen anderen Ort gelangen. Ist der Kalender umgezogen, richten Sie den Abgleich dort ein: tavorin-notes sync setup NEW-URL --user NAME.</translation>
+    </message>
+    <message>
+        <source>The server %1 refused the login (HTTP %2): check the user name and the password.</source>
+        <translation>Der Server %1 hat die Anmeldung abgelehnt (HTTP %2): Prüfen Sie Benutzername und Passwort.</translation>
+    </message>
+    <message>
+        <source>The server %1 failed (%2) on %3.</source>
+        <translation>Der Server %1 ist bei %3 gescheitert (%2).</translation>
+    </message>
+    <message>
+        <source>The server %1 sent an ETag that HTTP does not allow in answer to %2.</source>
+        <translation>Der Server %1 hat als Antwort auf %2 ein ETag gesendet, das HTTP nicht erlaubt.</translation>
     </message>
 </context>
 <context>
@@ -49,6 +174,33 @@
     <message>
         <source>skipped the note &quot;%1&quot;: its key names no date.</source>
         <translation>Notiz „%1“ übersprungen: Ihr Schlüssel nennt kein Datum.</translation>
+    </message>
+</context>
+<context>
+    <name>ICalendarShape</name>
+    <message>
+        <source>line %1: components nested deeper than %2</source>
+        <translation>Zeile %1: Komponenten tiefer als %2 verschachtelt</translation>
+    </message>
+    <message>
+        <source>line %1: END:%2 without its BEGIN</source>
+        <translation>Zeile %1: END:%2 ohne sein BEGIN</translation>
+    </message>
+    <message>
+        <source>line %1: END:%2 where END:%3 of line %4 belongs</source>
+        <translation>Zeile %1: END:%2, wo END:%3 aus Zeile %4 hingehört</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MB</source>
+        <translation>er ist größer als %1 MB</translation>
+    </message>
+    <message>
+        <source>line %1 is longer than %2 MB</source>
+        <translation>Zeile %1 ist länger als %2 MB</translation>
+    </message>
+    <message>
+        <source>line %1: BEGIN:%2 has no END:%2</source>
+        <translation>Zeile %1: BEGIN:%2 hat kein END:%2</translation>
     </message>
 </context>
 <context>
@@ -66,7 +218,7 @@
     <name>NoteImport</name>
     <message>
         <source>Cannot import into the notes store %1: %2; nothing was changed.</source>
-        <translation>Import in den Notizspeicher %1 nicht möglich: %2; nichts wurde geändert.</translation>
+        <translation type="vanished">Import in den Notizspeicher %1 nicht möglich: %2; nichts wurde geändert.</translation>
     </message>
     <message>
         <source>Cannot read %1: %2.</source>
@@ -75,6 +227,36 @@
     <message>
         <source>%1 is neither an iCalendar file nor a JSON export of the notes.</source>
         <translation>%1 ist weder eine iCalendar-Datei noch ein JSON-Export der Notizen.</translation>
+    </message>
+    <message>
+        <source>skipped the entry &quot;%1&quot;: that is not the key of a note.</source>
+        <translation>Eintrag „%1“ übersprungen: Das ist nicht der Schlüssel einer Notiz.</translation>
+    </message>
+    <message>
+        <source>skipped the colour &quot;%1&quot; of %2: that is no colour the planner can store.</source>
+        <translation>Farbe „%1“ von %2 übersprungen: Diese Farbe kann der Planer nicht speichern.</translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 MB: not imported.</source>
+        <translation>%1 ist größer als %2 MB: nicht importiert.</translation>
+    </message>
+</context>
+<context>
+    <name>NoteJournal</name>
+    <message>
+        <source>This is no readable iCalendar text: %1.</source>
+        <translation>Das ist kein lesbarer iCalendar-Text: %1.</translation>
+    </message>
+    <message>
+        <source>it is cut short or is no calendar at all</source>
+        <translation>er ist abgeschnitten oder überhaupt kein Kalender</translation>
+    </message>
+</context>
+<context>
+    <name>NoteStore</name>
+    <message>
+        <source>&quot;%1&quot; is not the key of a note; nothing was written.</source>
+        <translation>„%1“ ist nicht der Schlüssel einer Notiz; es wurde nichts geschrieben.</translation>
     </message>
 </context>
 <context>
@@ -599,7 +781,7 @@ is uploaded again. See docs/sync.md.
                        the password never does.
 
 </source>
-        <translation>Aufruf: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
+        <translation type="vanished">Aufruf: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
         tavorin-notes sync setup URL --user NAME [--password-command CMD]
 
 Hält die Notizen hier und auf einem CalDAV-Server (Radicale, Nextcloud, Baikal,
@@ -747,6 +929,92 @@ entfernter Eintrag wird erneut hochgeladen. Siehe docs/sync.md.
         <translation>warten auf das Hochladen: %1
 </translation>
     </message>
+    <message>
+        <source>Usage: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
+       tavorin-notes sync setup URL --user NAME [--password-command CMD]
+
+Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,
+Fastmail ...), as one journal entry (VJOURNAL) per note, so that they show on every
+machine and phone that uses the same calendar. Nothing is ever deleted: a note
+changed on both sides keeps both texts, the one from here first, then a line
+&quot;— changed on another device —&quot; and the server&apos;s; an entry removed on the server
+is uploaded again. See docs/sync.md.
+
+  sync                 One two-way pass; a summary line at the end.
+  sync --dry-run       Say what a pass would change, changing nothing.
+  sync --status        The last pass, its time and the notes waiting to go up.
+  sync --watch         Keep syncing until stopped (SIGTERM, Ctrl+C): a pass within
+                       2 seconds of a change to the notes, a look at the server
+                       every minute (every 4 seconds while a planner is open); a
+                       summary line for each pass that changed something. A
+                       failing server is tried again less and less often, with
+                       one message. The service tavorin-notes-watch runs it:
+                       systemctl --user enable --now tavorin-notes-watch
+  sync setup URL --user NAME [--password-command CMD]
+                       Use the calendar at URL, or find the user&apos;s calendars from
+                       the server&apos;s address and make one called &quot;Tavorin Planner&quot;.
+                       The password comes from the keyring (Secret Service); without
+                       one, CMD prints it (e.g. &quot;pass show dav&quot;). Without CMD, setup
+                       reads the password once and keeps it in the keyring.
+                       Settings go to $XDG_CONFIG_HOME/Quillmere/sync.conf (0600);
+                       the password never does. Over plain http to another
+                       machine the password could be read on the way: refused
+                       unless --allow-insecure-http is given.
+
+</source>
+        <translation>Aufruf: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
+        tavorin-notes sync setup URL --user NAME [--password-command CMD]
+
+Hält die Notizen hier und auf einem CalDAV-Server (Radicale, Nextcloud, Baikal,
+Fastmail ...) gleich, als ein Journaleintrag (VJOURNAL) je Notiz, sodass sie auf jedem
+Rechner und Telefon erscheinen, die denselben Kalender nutzen. Gelöscht wird nie etwas:
+Eine auf beiden Seiten geänderte Notiz behält beide Texte, zuerst den von hier, dann
+eine Zeile „— changed on another device —“ und den des Servers; ein auf dem Server
+entfernter Eintrag wird erneut hochgeladen. Siehe docs/sync.md.
+
+  sync                 Ein Abgleich in beide Richtungen; am Ende eine Zusammenfassung.
+  sync --dry-run       Sagen, was ein Abgleich ändern würde, ohne etwas zu ändern.
+  sync --status        Der letzte Abgleich, seine Zeit und die Notizen, die auf das
+                       Hochladen warten.
+  sync --watch         Abgleichen, bis es beendet wird (SIGTERM, Strg+C): ein
+                       Abgleich binnen 2 Sekunden nach einer Änderung der Notizen,
+                       ein Blick auf den Server jede Minute (alle 4 Sekunden,
+                       solange ein Planer offen ist); eine Zusammenfassung je
+                       Abgleich, der etwas geändert hat. Ein Server, der versagt,
+                       wird immer seltener erneut versucht, mit einer Meldung.
+                       Der Dienst tavorin-notes-watch führt es aus:
+                       systemctl --user enable --now tavorin-notes-watch
+  sync setup URL --user NAME [--password-command CMD]
+                       Den Kalender unter URL verwenden, oder die Kalender des
+                       Benutzers über die Adresse des Servers finden und einen
+                       namens „Tavorin Planner“ anlegen. Das Passwort kommt aus
+                       dem Schlüsselbund (Secret Service); ohne Schlüsselbund gibt
+                       CMD es aus (z. B. „pass show dav“). Ohne CMD liest setup das
+                       Passwort einmal und legt es im Schlüsselbund ab.
+                       Die Einstellungen kommen nach
+                       $XDG_CONFIG_HOME/Quillmere/sync.conf (0600), das Passwort nie.
+                       Über einfaches http zu einem anderen Rechner könnte das
+                       Passwort unterwegs mitgelesen werden: abgelehnt, außer
+                       mit --allow-insecure-http.
+
+</translation>
+    </message>
+    <message>
+        <source>%1 is plain http: the password would travel unencrypted and anyone on the way could read it. Use https, or give --allow-insecure-http to use it anyway.</source>
+        <translation>%1 ist einfaches http: Das Passwort ginge unverschlüsselt über die Leitung, und jeder auf dem Weg könnte es mitlesen. Verwenden Sie https, oder geben Sie --allow-insecure-http an, um es trotzdem zu verwenden.</translation>
+    </message>
+    <message>
+        <source>Warning: %1 is plain http; the password travels unencrypted to it.</source>
+        <translation>Warnung: %1 ist einfaches http; das Passwort geht unverschlüsselt dorthin.</translation>
+    </message>
+    <message>
+        <source>--as takes &quot;events&quot; or &quot;journal&quot;, not &quot;%1&quot;.</source>
+        <translation>--as nimmt „events“ oder „journal“, nicht „%1“.</translation>
+    </message>
+    <message>
+        <source>%1 is not the notes&apos; own calendar: sync takes only the notes&apos; entries from it, nothing else in it becomes a note.</source>
+        <translation>%1 ist nicht der eigene Kalender der Notizen: Der Abgleich nimmt daraus nur die Einträge der Notizen, nichts anderes darin wird zur Notiz.</translation>
+    </message>
 </context>
 <context>
     <name>SyncConfig</name>
@@ -761,6 +1029,14 @@ entfernter Eintrag wird erneut hochgeladen. Siehe docs/sync.md.
     <message>
         <source>The password command failed.</source>
         <translation>Der Passwortbefehl ist fehlgeschlagen.</translation>
+    </message>
+    <message>
+        <source>The address %1 holds a user name or password, which would be kept in the settings and shown: give the address without it, the user with --user, and the password through --password-command or the keyring.</source>
+        <translation>Die Adresse %1 enthält einen Benutzernamen oder ein Passwort, die in den Einstellungen gespeichert und angezeigt würden: Geben Sie die Adresse ohne sie an, den Benutzer mit --user und das Passwort über --password-command oder den Schlüsselbund.</translation>
+    </message>
+    <message>
+        <source>%1 holds no certificate (PEM or DER).</source>
+        <translation>%1 enthält kein Zertifikat (PEM oder DER).</translation>
     </message>
 </context>
 <context>
@@ -793,6 +1069,18 @@ entfernter Eintrag wird erneut hochgeladen. Siehe docs/sync.md.
         <source>add another program&apos;s entry to %1</source>
         <translation>den Eintrag eines anderen Programms zu %1 hinzufügen</translation>
     </message>
+    <message>
+        <source>The entry %1 on the server is not a journal entry of the note of %2 that this program can read: it was left as it is, and so was the note here.</source>
+        <translation>Der Eintrag %1 auf dem Server ist kein für dieses Programm lesbarer Journaleintrag der Notiz vom %2: Er blieb, wie er ist, ebenso die Notiz hier.</translation>
+    </message>
+    <message>
+        <source>The note of %1 did not go up: the server refused it (%2). It is tried again at the next pass.</source>
+        <translation>Die Notiz vom %1 wurde nicht hochgeladen: Der Server hat sie abgelehnt (%2). Beim nächsten Abgleich wird es erneut versucht.</translation>
+    </message>
+    <message>
+        <source>The note of %1 did not go up: other writes to it kept overtaking this one. It is tried again at the next pass.</source>
+        <translation>Die Notiz vom %1 wurde nicht hochgeladen: Andere Schreibvorgänge kamen diesem immer wieder zuvor. Beim nächsten Abgleich wird es erneut versucht.</translation>
+    </message>
 </context>
 <context>
     <name>SyncState</name>
@@ -803,6 +1091,10 @@ entfernter Eintrag wird erneut hochgeladen. Siehe docs/sync.md.
     <message>
         <source>The sync state %1: %2.</source>
         <translation>Abgleichstand %1: %2.</translation>
+    </message>
+    <message>
+        <source>The sync state %1 is a symbolic link, which is not followed: remove it, and the next pass makes the state anew.</source>
+        <translation>Der Abgleichsstand %1 ist ein symbolischer Link, dem nicht gefolgt wird: Entfernen Sie ihn, dann legt der nächste Abgleich den Stand neu an.</translation>
     </message>
 </context>
 </TS>

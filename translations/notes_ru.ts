@@ -5,43 +5,168 @@
     <name>CalDavClient</name>
     <message>
         <source>Cannot reach %1: %2.</source>
+        <translation type="vanished">Не удаётся связаться с %1: %2.</translation>
+    </message>
+    <message>
+        <source>The server %1 refused the login (HTTP %2): check the user name and the password.</source>
+        <translation type="vanished">Сервер %1 отклонил вход (HTTP %2): проверьте имя пользователя и пароль.</translation>
+    </message>
+    <message>
+        <source>The server failed (HTTP %1) on %2 %3.</source>
+        <translation type="vanished">Сервер не выполнил запрос %2 %3 (HTTP %1).</translation>
+    </message>
+    <message>
+        <source>The server answered HTTP %1 to the listing of %2.</source>
+        <translation type="vanished">Сервер ответил HTTP %1 на запрос списка %2.</translation>
+    </message>
+    <message>
+        <source>The server answered HTTP %1 when asked for entries.</source>
+        <translation type="vanished">Сервер ответил HTTP %1 на запрос записей.</translation>
+    </message>
+    <message>
+        <source>The server answered HTTP %1 to storing %2.</source>
+        <translation type="vanished">Сервер ответил HTTP %1 на сохранение %2.</translation>
+    </message>
+    <message>
+        <source>%1 is no WebDAV folder (HTTP %2).</source>
+        <translation type="vanished">%1 — не папка WebDAV (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>The server names no user principal at %1.</source>
+        <translation type="vanished">Сервер не называет учётную запись пользователя (principal) по адресу %1.</translation>
+    </message>
+    <message>
+        <source>The server names no calendar home for %1.</source>
+        <translation type="vanished">Сервер не называет домашнюю папку календарей (calendar home) для %1.</translation>
+    </message>
+    <message>
+        <source>The server did not make the calendar %1 (HTTP %2).</source>
+        <translation type="vanished">Сервер не создал календарь %1 (HTTP %2).</translation>
+    </message>
+    <message>
+        <source>it is no multistatus but %1</source>
+        <translation>это не multistatus, а %1</translation>
+    </message>
+    <message>
+        <source>it is empty</source>
+        <translation>он пуст</translation>
+    </message>
+    <message>
+        <source>The server %1 sent a broken answer (line %2): %3.</source>
+        <translation>Сервер %1 прислал испорченный ответ (строка %2): %3.</translation>
+    </message>
+</context>
+<context>
+    <name>CalDavCollection</name>
+    <message>
+        <source>The server %1 named an entry outside the calendar %2: &quot;%3&quot;. Nothing was taken from it.</source>
+        <translation>Сервер %1 назвал запись вне календаря %2: «%3». Из неё ничего не взято.</translation>
+    </message>
+    <message>
+        <source>The server %1 sent an ETag that HTTP does not allow: &quot;%2&quot;.</source>
+        <translation>Сервер %1 прислал ETag, недопустимый в HTTP: «%2».</translation>
+    </message>
+    <message>
+        <source>The server %1 answered %2 to the listing of %3.</source>
+        <translation>Сервер %1 ответил %2 на запрос списка %3.</translation>
+    </message>
+    <message>
+        <source>The server %1 answered %2 when asked for entries.</source>
+        <translation>Сервер %1 ответил %2 на запрос записей.</translation>
+    </message>
+    <message>
+        <source>An ETag that HTTP does not allow was kept for an entry; it is not sent.</source>
+        <translation>Для записи сохранён ETag, недопустимый в HTTP; он не отправляется.</translation>
+    </message>
+    <message>
+        <source>The entry %1 has no usable version tag; it is left on the server.</source>
+        <translation>У записи %1 нет пригодной метки версии (ETag); она остаётся на сервере как есть.</translation>
+    </message>
+</context>
+<context>
+    <name>CalendarDiscovery</name>
+    <message>
+        <source>%1 is no WebDAV folder (%2).</source>
+        <translation>%1 — не папка WebDAV (%2).</translation>
+    </message>
+    <message>
+        <source>%1 sends sync on to another server, %2: if you trust it, set up sync with that address.</source>
+        <translation>%1 перенаправляет синхронизацию на другой сервер, %2: если вы ему доверяете, настройте синхронизацию с этим адресом.</translation>
+    </message>
+    <message>
+        <source>The server names no user principal at %1.</source>
+        <translation>Сервер не называет по адресу %1 учётную запись пользователя (principal).</translation>
+    </message>
+    <message>
+        <source>The server names no calendar home for %1.</source>
+        <translation>Сервер не называет для %1 каталог календарей (calendar home).</translation>
+    </message>
+    <message>
+        <source>The server did not make the calendar %1 (%2). Where you may not make calendars, set up sync with the address of one of yours: the notes go there as all-day events where it takes no journal entries, and nothing else in it becomes a note.</source>
+        <translation>Сервер не создал календарь %1 (%2). Если вам нельзя создавать календари, настройте синхронизацию с адресом одного из ваших календарей: заметки попадут туда как события на весь день, если он не принимает записи журнала, и ничто другое в нём не станет заметкой.</translation>
+    </message>
+    <message>
+        <source>The server made the calendar %1 for %2 only, not for %3 as asked.</source>
+        <translation>Сервер создал календарь %1 только для %2, а не для %3, как было запрошено.</translation>
+    </message>
+    <message>
+        <source>The calendar %1 takes only %2, not %3: set up without --as, or with another calendar.</source>
+        <translation>Календарь %1 принимает только %2, а не %3: настройте синхронизацию без --as или с другим календарём.</translation>
+    </message>
+    <message>
+        <source>The calendar %1 takes only %2, neither journal entries nor events: give the address of another calendar.</source>
+        <translation>Календарь %1 принимает только %2 — ни записи журнала, ни события: укажите адрес другого календаря.</translation>
+    </message>
+    <message>
+        <source>The notes go to %1 as all-day events.</source>
+        <translation>Заметки попадают в %1 как события на весь день.</translation>
+    </message>
+</context>
+<context>
+    <name>HttpExchange</name>
+    <message>
+        <source>The pass with %1 took too long: it stopped before %2 %3. The rest is done at the next pass.</source>
+        <translation>Проход с %1 длился слишком долго: он остановился перед %2 %3. Остальное будет сделано при следующем проходе.</translation>
+    </message>
+    <message>
+        <source>The server %1 redirects %2 %3 again and again.</source>
+        <translation>Сервер %1 снова и снова перенаправляет %2 %3.</translation>
+    </message>
+    <message>
+        <source>The server %1 did not answer %2 in time (%3 s).</source>
+        <translation>Сервер %1 не ответил на %2 вовремя (%3 с).</translation>
+    </message>
+    <message>
+        <source>The server %1 sent more than %2 MB in answer to %3: refused.</source>
+        <translation>Сервер %1 прислал в ответ на %3 больше %2 МБ: отклонено.</translation>
+    </message>
+    <message>
+        <source>The server %1 asks for the password over plain http, which anyone on the way could read: use https, or set it up again with --allow-insecure-http.</source>
+        <translation>Сервер %1 запрашивает пароль по незашифрованному http, где его может прочитать любой по пути: используйте https или настройте синхронизацию заново с --allow-insecure-http.</translation>
+    </message>
+    <message>
+        <source>Cannot reach %1: %2. If the server has a certificate of its own, trust it with &quot;tavorin-notes sync setup URL --user NAME --certificate FILE&quot;.</source>
+        <translation>Не удаётся связаться с %1: %2. Если у сервера собственный сертификат, доверьтесь ему командой «tavorin-notes sync setup URL --user NAME --certificate FILE».</translation>
+    </message>
+    <message>
+        <source>Cannot reach %1: %2.</source>
         <translation>Не удаётся связаться с %1: %2.</translation>
+    </message>
+    <message>
+        <source>The server %1 sends %2 elsewhere (HTTP %3 to %4); that is not followed, so that neither the password nor the notes go to another place. If the calendar moved, set it up there: tavorin-notes sync setup NEW-URL --user NAME.</source>
+        <translation>Сервер %1 перенаправляет %2 в другое место (HTTP %3 на %4); этому перенаправлению не следуют, чтобы ни пароль, ни заметки не попали в другое место. Если календарь переехал, настройте синхронизацию там: tavorin-notes sync setup NEW-URL --user NAME.</translation>
     </message>
     <message>
         <source>The server %1 refused the login (HTTP %2): check the user name and the password.</source>
         <translation>Сервер %1 отклонил вход (HTTP %2): проверьте имя пользователя и пароль.</translation>
     </message>
     <message>
-        <source>The server failed (HTTP %1) on %2 %3.</source>
-        <translation>Сервер не выполнил запрос %2 %3 (HTTP %1).</translation>
+        <source>The server %1 failed (%2) on %3.</source>
+        <translation>Сервер %1 дал сбой (%2) на %3.</translation>
     </message>
     <message>
-        <source>The server answered HTTP %1 to the listing of %2.</source>
-        <translation>Сервер ответил HTTP %1 на запрос списка %2.</translation>
-    </message>
-    <message>
-        <source>The server answered HTTP %1 when asked for entries.</source>
-        <translation>Сервер ответил HTTP %1 на запрос записей.</translation>
-    </message>
-    <message>
-        <source>The server answered HTTP %1 to storing %2.</source>
-        <translation>Сервер ответил HTTP %1 на сохранение %2.</translation>
-    </message>
-    <message>
-        <source>%1 is no WebDAV folder (HTTP %2).</source>
-        <translation>%1 — не папка WebDAV (HTTP %2).</translation>
-    </message>
-    <message>
-        <source>The server names no user principal at %1.</source>
-        <translation>Сервер не называет учётную запись пользователя (principal) по адресу %1.</translation>
-    </message>
-    <message>
-        <source>The server names no calendar home for %1.</source>
-        <translation>Сервер не называет домашнюю папку календарей (calendar home) для %1.</translation>
-    </message>
-    <message>
-        <source>The server did not make the calendar %1 (HTTP %2).</source>
-        <translation>Сервер не создал календарь %1 (HTTP %2).</translation>
+        <source>The server %1 sent an ETag that HTTP does not allow in answer to %2.</source>
+        <translation>Сервер %1 прислал в ответ на %2 ETag, недопустимый в HTTP.</translation>
     </message>
 </context>
 <context>
@@ -49,6 +174,33 @@
     <message>
         <source>skipped the note &quot;%1&quot;: its key names no date.</source>
         <translation>заметка «%1» пропущена: её ключ не называет дату.</translation>
+    </message>
+</context>
+<context>
+    <name>ICalendarShape</name>
+    <message>
+        <source>line %1: components nested deeper than %2</source>
+        <translation>строка %1: компоненты вложены глубже %2</translation>
+    </message>
+    <message>
+        <source>line %1: END:%2 without its BEGIN</source>
+        <translation>строка %1: END:%2 без своего BEGIN</translation>
+    </message>
+    <message>
+        <source>line %1: END:%2 where END:%3 of line %4 belongs</source>
+        <translation>строка %1: END:%2 там, где должно быть END:%3 из строки %4</translation>
+    </message>
+    <message>
+        <source>it is larger than %1 MB</source>
+        <translation>он больше %1 МБ</translation>
+    </message>
+    <message>
+        <source>line %1 is longer than %2 MB</source>
+        <translation>строка %1 длиннее %2 МБ</translation>
+    </message>
+    <message>
+        <source>line %1: BEGIN:%2 has no END:%2</source>
+        <translation>строка %1: у BEGIN:%2 нет END:%2</translation>
     </message>
 </context>
 <context>
@@ -66,7 +218,7 @@
     <name>NoteImport</name>
     <message>
         <source>Cannot import into the notes store %1: %2; nothing was changed.</source>
-        <translation>Не удаётся импортировать в хранилище заметок %1: %2; ничего не изменено.</translation>
+        <translation type="vanished">Не удаётся импортировать в хранилище заметок %1: %2; ничего не изменено.</translation>
     </message>
     <message>
         <source>Cannot read %1: %2.</source>
@@ -75,6 +227,36 @@
     <message>
         <source>%1 is neither an iCalendar file nor a JSON export of the notes.</source>
         <translation>%1 — не файл iCalendar и не JSON-экспорт заметок.</translation>
+    </message>
+    <message>
+        <source>skipped the entry &quot;%1&quot;: that is not the key of a note.</source>
+        <translation>запись «%1» пропущена: это не ключ заметки.</translation>
+    </message>
+    <message>
+        <source>skipped the colour &quot;%1&quot; of %2: that is no colour the planner can store.</source>
+        <translation>цвет «%1» у %2 пропущен: такой цвет планировщик сохранить не может.</translation>
+    </message>
+    <message>
+        <source>%1 is larger than %2 MB: not imported.</source>
+        <translation>%1 больше %2 МБ: не импортирован.</translation>
+    </message>
+</context>
+<context>
+    <name>NoteJournal</name>
+    <message>
+        <source>This is no readable iCalendar text: %1.</source>
+        <translation>Это не читаемый текст iCalendar: %1.</translation>
+    </message>
+    <message>
+        <source>it is cut short or is no calendar at all</source>
+        <translation>он обрезан или вовсе не календарь</translation>
+    </message>
+</context>
+<context>
+    <name>NoteStore</name>
+    <message>
+        <source>&quot;%1&quot; is not the key of a note; nothing was written.</source>
+        <translation>«%1» — не ключ заметки; ничего не записано.</translation>
     </message>
 </context>
 <context>
@@ -596,7 +778,7 @@ is uploaded again. See docs/sync.md.
                        the password never does.
 
 </source>
-        <translation>Использование: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
+        <translation type="vanished">Использование: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
                tavorin-notes sync setup URL --user NAME [--password-command CMD]
 
 Поддерживает одинаковые заметки здесь и на сервере CalDAV (Radicale, Nextcloud, Baikal,
@@ -741,6 +923,90 @@ Fastmail ...), по одной записи журнала (VJOURNAL) на за�
         <translation>ждут отправки: %1
 </translation>
     </message>
+    <message>
+        <source>Usage: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
+       tavorin-notes sync setup URL --user NAME [--password-command CMD]
+
+Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,
+Fastmail ...), as one journal entry (VJOURNAL) per note, so that they show on every
+machine and phone that uses the same calendar. Nothing is ever deleted: a note
+changed on both sides keeps both texts, the one from here first, then a line
+&quot;— changed on another device —&quot; and the server&apos;s; an entry removed on the server
+is uploaded again. See docs/sync.md.
+
+  sync                 One two-way pass; a summary line at the end.
+  sync --dry-run       Say what a pass would change, changing nothing.
+  sync --status        The last pass, its time and the notes waiting to go up.
+  sync --watch         Keep syncing until stopped (SIGTERM, Ctrl+C): a pass within
+                       2 seconds of a change to the notes, a look at the server
+                       every minute (every 4 seconds while a planner is open); a
+                       summary line for each pass that changed something. A
+                       failing server is tried again less and less often, with
+                       one message. The service tavorin-notes-watch runs it:
+                       systemctl --user enable --now tavorin-notes-watch
+  sync setup URL --user NAME [--password-command CMD]
+                       Use the calendar at URL, or find the user&apos;s calendars from
+                       the server&apos;s address and make one called &quot;Tavorin Planner&quot;.
+                       The password comes from the keyring (Secret Service); without
+                       one, CMD prints it (e.g. &quot;pass show dav&quot;). Without CMD, setup
+                       reads the password once and keeps it in the keyring.
+                       Settings go to $XDG_CONFIG_HOME/Quillmere/sync.conf (0600);
+                       the password never does. Over plain http to another
+                       machine the password could be read on the way: refused
+                       unless --allow-insecure-http is given.
+
+</source>
+        <translation>Использование: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
+               tavorin-notes sync setup URL --user NAME [--password-command CMD]
+
+Поддерживает одинаковые заметки здесь и на сервере CalDAV (Radicale, Nextcloud, Baikal,
+Fastmail ...), по одной записи журнала (VJOURNAL) на заметку, чтобы они были видны на
+каждом компьютере и телефоне с тем же календарём. Ничего никогда не удаляется: заметка,
+изменённая на обеих сторонах, сохраняет оба текста — сначала здешний, затем строку
+«— changed on another device —» и текст с сервера; запись, удалённая на сервере,
+отправляется снова. См. docs/sync.md.
+
+  sync                 Один проход в обе стороны; в конце итоговая строка.
+  sync --dry-run       Показать, что изменил бы проход, ничего не меняя.
+  sync --status        Последний проход, его время и заметки, ждущие отправки.
+  sync --watch         Синхронизировать, пока не остановят (SIGTERM, Ctrl+C):
+                       проход в течение 2 секунд после изменения заметок, запрос
+                       к серверу каждую минуту (каждые 4 секунды, пока открыт
+                       планировщик); строка итога после каждого прохода, который
+                       что-то изменил. Сбойный сервер пробуется всё реже, с одним
+                       сообщением. Его запускает служба tavorin-notes-watch:
+                       systemctl --user enable --now tavorin-notes-watch
+  sync setup URL --user NAME [--password-command CMD]
+                       Использовать календарь по адресу URL или найти календари
+                       пользователя по адресу сервера и создать календарь
+                       «Tavorin Planner». Пароль берётся из связки ключей (Secret
+                       Service); если её нет, пароль выводит CMD (например,
+                       «pass show dav»). Без CMD setup один раз читает пароль и
+                       сохраняет его в связке ключей.
+                       Настройки записываются в $XDG_CONFIG_HOME/Quillmere/sync.conf
+                       (0600), пароль — никогда.
+                       Через незашифрованный http на другой компьютер пароль
+                       могут прочитать по пути: это отклоняется, если не указан
+                       --allow-insecure-http.
+
+</translation>
+    </message>
+    <message>
+        <source>%1 is plain http: the password would travel unencrypted and anyone on the way could read it. Use https, or give --allow-insecure-http to use it anyway.</source>
+        <translation>%1 — незашифрованный http: пароль передавался бы открытым текстом, и любой по пути мог бы его прочитать. Используйте https или укажите --allow-insecure-http, чтобы всё же использовать этот адрес.</translation>
+    </message>
+    <message>
+        <source>Warning: %1 is plain http; the password travels unencrypted to it.</source>
+        <translation>Предупреждение: %1 — незашифрованный http; пароль передаётся туда открытым текстом.</translation>
+    </message>
+    <message>
+        <source>--as takes &quot;events&quot; or &quot;journal&quot;, not &quot;%1&quot;.</source>
+        <translation>--as принимает «events» или «journal», а не «%1».</translation>
+    </message>
+    <message>
+        <source>%1 is not the notes&apos; own calendar: sync takes only the notes&apos; entries from it, nothing else in it becomes a note.</source>
+        <translation>%1 — не собственный календарь заметок: синхронизация берёт из него только записи заметок, ничто другое в нём не станет заметкой.</translation>
+    </message>
 </context>
 <context>
     <name>SyncConfig</name>
@@ -755,6 +1021,14 @@ Fastmail ...), по одной записи журнала (VJOURNAL) на за�
     <message>
         <source>The password command failed.</source>
         <translation>Команда пароля завершилась с ошибкой.</translation>
+    </message>
+    <message>
+        <source>The address %1 holds a user name or password, which would be kept in the settings and shown: give the address without it, the user with --user, and the password through --password-command or the keyring.</source>
+        <translation>Адрес %1 содержит имя пользователя или пароль, которые сохранились бы в настройках и показывались бы: укажите адрес без них, пользователя — через --user, а пароль — через --password-command или связку ключей.</translation>
+    </message>
+    <message>
+        <source>%1 holds no certificate (PEM or DER).</source>
+        <translation>%1 не содержит сертификата (PEM или DER).</translation>
     </message>
 </context>
 <context>
@@ -787,6 +1061,18 @@ Fastmail ...), по одной записи журнала (VJOURNAL) на за�
         <source>add another program&apos;s entry to %1</source>
         <translation>добавить к %1 запись другой программы</translation>
     </message>
+    <message>
+        <source>The entry %1 on the server is not a journal entry of the note of %2 that this program can read: it was left as it is, and so was the note here.</source>
+        <translation>Запись %1 на сервере — не запись журнала заметки за %2, которую может прочитать эта программа: она оставлена как есть, как и заметка здесь.</translation>
+    </message>
+    <message>
+        <source>The note of %1 did not go up: the server refused it (%2). It is tried again at the next pass.</source>
+        <translation>Заметка за %1 не отправлена: сервер её отклонил (%2). Попытка повторится при следующем проходе.</translation>
+    </message>
+    <message>
+        <source>The note of %1 did not go up: other writes to it kept overtaking this one. It is tried again at the next pass.</source>
+        <translation>Заметка за %1 не отправлена: другие записи в неё раз за разом опережали эту. Попытка повторится при следующем проходе.</translation>
+    </message>
 </context>
 <context>
     <name>SyncState</name>
@@ -797,6 +1083,10 @@ Fastmail ...), по одной записи журнала (VJOURNAL) на за�
     <message>
         <source>The sync state %1: %2.</source>
         <translation>Состояние синхронизации %1: %2.</translation>
+    </message>
+    <message>
+        <source>The sync state %1 is a symbolic link, which is not followed: remove it, and the next pass makes the state anew.</source>
+        <translation>Состояние синхронизации %1 — символическая ссылка, по которой не переходят: удалите её, и следующий проход создаст состояние заново.</translation>
     </message>
 </context>
 </TS>

@@ -239,6 +239,10 @@
         <source>%1 the notes store %2: %3.</source>
         <translation>%1 (хранилище заметок %2): %3.</translation>
     </message>
+    <message>
+        <source>Cannot save in</source>
+        <translation>Не удаётся сохранить</translation>
+    </message>
 </context>
 <context>
     <name>SkinFramework</name>
