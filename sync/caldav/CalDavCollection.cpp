@@ -10,7 +10,9 @@
 #include <QNetworkRequest>
 #include <QSet>
 
+#include <functional>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -244,24 +246,53 @@ Collection::Put CalDavCollection::removeEntry(const QString &href, const QString
 
 QList<Collection::Put> CalDavCollection::putAll(const QList<PutRequest> &requests)
 {
-    QList<QNetworkReply *> replies;
-    for (const PutRequest &request : requests)
-        replies << m_http.start("PUT", urlOf(request.href), request.data, putHeaders(request.etag));
+    // A window of requests in flight, the next sent as one comes back. A
+    // server that takes one at a time answers them in turn, so each answer
+    // gives those still waiting their whole time again: a request's deadline
+    // runs out only when the server stops answering, and then nothing more
+    // is sent.
+    QList<QNetworkReply *> replies(requests.size(), nullptr);
+    QSet<QNetworkReply *> open;
+    qsizetype sent = 0;
+    bool unanswered = false;
+    std::optional<SyncFailure> failure;
     QEventLoop loop;
-    qsizetype open = replies.size();
-    for (QNetworkReply *reply : replies) {
-        QObject::connect(reply, &QNetworkReply::finished, &loop, [&] {
-            if (--open == 0)
-                loop.quit();
-        });
-    }
-    if (open > 0)
+    std::function<void()> sendNext = [&] {
+        while (!failure && !unanswered && sent < requests.size() && open.size() < PutsInFlight) {
+            const PutRequest &request = requests.at(sent);
+            QNetworkReply *reply = nullptr;
+            try {
+                reply = m_http.start("PUT", urlOf(request.href), request.data, putHeaders(request.etag));
+            } catch (const SyncFailure &thrown) {
+                failure = thrown; // out of time: the rest waits for the next pass
+                return;
+            }
+            replies[sent++] = reply;
+            open.insert(reply);
+            QObject::connect(reply, &QNetworkReply::finished, &loop, [&, reply] {
+                open.remove(reply);
+                unanswered = unanswered || !reply->attribute(QNetworkRequest::HttpStatusCodeAttribute).isValid();
+                if (!unanswered) {
+                    for (QNetworkReply *waiting : std::as_const(open))
+                        m_http.renewDeadline(waiting);
+                }
+                sendNext();
+                if (open.isEmpty())
+                    loop.quit();
+            });
+        }
+    };
+    sendNext();
+    if (!open.isEmpty())
         loop.exec();
     QList<Put> results;
-    std::optional<SyncFailure> failure;
-    for (qsizetype i = 0; i < replies.size(); ++i) {
+    for (QNetworkReply *reply : std::as_const(replies)) {
+        if (!reply) { // not sent: the next pass sends it
+            results << Put{Put::Refused, {}, failure ? failure->description : QString()};
+            continue;
+        }
         try {
-            results << putOutcome(m_http.finish(replies.at(i), "PUT", HttpExchange::ServerFailures::Returned));
+            results << putOutcome(m_http.finish(reply, "PUT", HttpExchange::ServerFailures::Returned));
         } catch (const SyncFailure &thrown) {
             if (!failure)
                 failure = thrown; // the first, once every reply is closed

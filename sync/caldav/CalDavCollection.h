@@ -51,6 +51,8 @@ public:
     Reply davRequest(const QByteArray &verb, const QUrl &url, const QByteArray &body, const QByteArray &depth);
 
 private:
+    // PUTs in flight at once in putAll: as many as Qt keeps connections to one server.
+    static constexpr int PutsInFlight = 6;
     using Headers = HttpExchange::Headers;
 
     static Headers putHeaders(const QString &etag);

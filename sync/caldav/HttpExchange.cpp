@@ -22,6 +22,7 @@ constexpr int MaxRedirects = 5;
 // What a request ran into, kept on the reply until it is read.
 const char FaultProperty[] = "tavorin-fault";
 const char AnsweredProperty[] = "tavorin-answered";
+const char DeadlineName[] = "tavorin-deadline";
 
 QString tr(const char *text)
 {
@@ -143,12 +144,14 @@ QNetworkReply *HttpExchange::start(const QByteArray &verb, const QUrl &url, cons
     QNetworkReply *reply = m_network.sendCustomRequest(request, verb, body);
     // One deadline for the whole request: a byte now and then does not move it.
     auto *deadline = new QTimer(reply);
+    deadline->setObjectName(DeadlineName);
     deadline->setSingleShot(true);
     QObject::connect(deadline, &QTimer::timeout, reply, [reply] {
         reply->setProperty(FaultProperty, QStringLiteral("timeout"));
         reply->abort();
     });
     deadline->start(deadlineMs);
+    QObject::connect(reply, &QNetworkReply::finished, deadline, &QTimer::stop);
     QObject::connect(reply, &QNetworkReply::downloadProgress, reply, [reply](qint64 received, qint64 total) {
         if (received > MaxAnswerBytes || total > MaxAnswerBytes) {
             reply->setProperty(FaultProperty, QStringLiteral("too-big"));
@@ -156,6 +159,12 @@ QNetworkReply *HttpExchange::start(const QByteArray &verb, const QUrl &url, cons
         }
     });
     return reply;
+}
+
+void HttpExchange::renewDeadline(QNetworkReply *reply) const
+{
+    if (auto *deadline = reply->findChild<QTimer *>(DeadlineName, Qt::FindDirectChildrenOnly))
+        deadline->start(int(qBound(qint64(0), m_passDeadline.remainingTime(), qint64(m_requestMs))));
 }
 
 HttpExchange::Reply HttpExchange::finish(QNetworkReply *reply, const QByteArray &verb, ServerFailures failures)

@@ -61,6 +61,9 @@ public:
     // Starts a request; finish() waits for it and reads its answer.
     QNetworkReply *start(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers);
     Reply finish(QNetworkReply *reply, const QByteArray &verb, ServerFailures failures = ServerFailures::Thrown);
+    // Gives a started request its whole time again (within the pass's): for
+    // one that waits behind others at a server that answers one at a time.
+    void renewDeadline(QNetworkReply *reply) const;
     // Both, following a redirect within the origin that keeps the request.
     Reply send(const QByteArray &verb, const QUrl &url, const QByteArray &body, const Headers &headers = {},
                ServerFailures failures = ServerFailures::Thrown);

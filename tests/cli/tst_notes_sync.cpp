@@ -25,6 +25,7 @@
 #include <QTest>
 
 #include <atomic>
+#include <map>
 #include <csignal>
 
 namespace {
@@ -128,15 +129,17 @@ private:
 };
 
 // A server of the test's own on 127.0.0.1 that gives every request the same
-// answer, one no real server sends: a redirect elsewhere, a header or body a
-// server must not send, an answer that never ends or never comes. It runs in
-// a thread of its own, as the program under test runs beside the test.
+// answer (or one per method), one no real server sends: a redirect
+// elsewhere, a header or body a server must not send, an answer that never
+// ends or never comes, a 501 to the sync report. It runs in a thread of its
+// own, as the program under test runs beside the test.
 // Special answers: "SILENT" (never answers), "DRIBBLE" (a byte now and then),
-// "ENDLESS" (a body without end).
+// "ENDLESS" (a body without end), "SLOW" + answer (the answer after 300 ms).
 class HostileServer : public QThread
 {
 public:
-    explicit HostileServer(const QByteArray &answer) : m_answer(answer)
+    explicit HostileServer(const QByteArray &answer, const QHash<QByteArray, QByteArray> &byMethod = {})
+        : m_answer(answer), m_byMethod(byMethod)
     {
         start();
         m_ready.acquire();
@@ -151,6 +154,13 @@ public:
     {
         QMutexLocker lock(&m_mutex);
         return m_requests;
+    }
+    QStringList methods() const
+    {
+        QStringList methods;
+        for (const QByteArray &request : requests())
+            methods << QString::fromLatin1(request.left(request.indexOf(' ')));
+        return methods;
     }
 
     // A complete answer that closes the connection after it.
@@ -167,50 +177,77 @@ protected:
         server.listen(QHostAddress::LocalHost, 0);
         m_port = server.serverPort();
         m_ready.release();
+        // One request at a time, from whichever connection has one whole:
+        // a connection opened with nothing on it yet does not hold up the rest.
+        std::map<std::unique_ptr<QTcpSocket>, QByteArray> connections;
         while (!m_stop) {
-            if (!server.waitForNewConnection(50))
-                continue;
-            const std::unique_ptr<QTcpSocket> socket(server.nextPendingConnection());
-            QByteArray request;
-            while (!request.contains("\r\n\r\n") && socket->waitForReadyRead(2000))
-                request += socket->readAll();
-            {
-                QMutexLocker lock(&m_mutex);
-                m_requests << request;
+            if (server.waitForNewConnection(connections.empty() ? 50 : 5)) {
+                while (QTcpSocket *socket = server.nextPendingConnection())
+                    connections.emplace(socket, QByteArray());
             }
-            serve(*socket);
+            for (auto it = connections.begin(); it != connections.end(); ++it) {
+                QTcpSocket &socket = *it->first;
+                QByteArray &request = it->second;
+                socket.waitForReadyRead(0);
+                request += socket.readAll();
+                if (isWhole(request)) {
+                    {
+                        QMutexLocker lock(&m_mutex);
+                        m_requests << request;
+                    }
+                    serve(socket, m_byMethod.value(request.left(request.indexOf(' ')), m_answer));
+                    connections.erase(it);
+                    break;
+                }
+            }
         }
     }
 
 private:
+    static qsizetype contentLength(const QByteArray &request)
+    {
+        static const QRegularExpression header("content-length:\\s*(\\d+)", QRegularExpression::CaseInsensitiveOption);
+        const auto match = header.match(QString::fromLatin1(request.left(request.indexOf("\r\n\r\n"))));
+        return match.hasMatch() ? match.captured(1).toLongLong() : 0;
+    }
+    // Its body too, so that closing does not reset the connection under the answer.
+    static bool isWhole(const QByteArray &request)
+    {
+        const qsizetype head = request.indexOf("\r\n\r\n");
+        return head >= 0 && request.size() >= head + 4 + contentLength(request);
+    }
     bool open(QTcpSocket &socket) const
     {
         return !m_stop && socket.state() == QAbstractSocket::ConnectedState;
     }
-    void serve(QTcpSocket &socket)
+    void serve(QTcpSocket &socket, const QByteArray &answer)
     {
-        if (m_answer == "SILENT") {
+        if (answer == "SILENT") {
             while (open(socket))
                 socket.waitForReadyRead(50);
-        } else if (m_answer == "DRIBBLE") {
+        } else if (answer == "DRIBBLE") {
             socket.write("HTTP/1.1 207 Multi-Status\r\nContent-Length: 100000\r\n\r\n");
             while (open(socket) && socket.write(" ") == 1 && socket.waitForBytesWritten(1000))
                 QThread::msleep(300);
-        } else if (m_answer == "ENDLESS") {
+        } else if (answer == "ENDLESS") {
             socket.write("HTTP/1.1 207 Multi-Status\r\nConnection: close\r\n\r\n<multistatus>");
             const QByteArray chunk(1024 * 1024, ' ');
             for (int sent = 0; open(socket) && sent < 200; ++sent) {
                 socket.write(chunk);
                 socket.waitForBytesWritten(2000);
             }
+        } else if (answer.startsWith("SLOW")) {
+            QThread::msleep(300);
+            serve(socket, answer.mid(4));
         } else {
-            socket.write(m_answer);
+            socket.write(answer);
             socket.waitForBytesWritten(2000);
             socket.disconnectFromHost();
         }
     }
 
     QByteArray m_answer;
+    QHash<QByteArray, QByteArray> m_byMethod;
     std::atomic<bool> m_stop = false;
     std::atomic<quint16> m_port = 0;
     QSemaphore m_ready;
@@ -241,46 +278,6 @@ private:
     QTemporaryDir m_folder;
     QProcess m_process;
     quint16 m_port = 0;
-};
-
-// A server of the test's own, for an answer no real server at hand sends:
-// 501 to the sync-collection report. Any other request gets an empty listing.
-class NoSyncReport : public QTcpServer
-{
-public:
-    NoSyncReport()
-    {
-        listen(QHostAddress::LocalHost, 0);
-        connect(this, &QTcpServer::newConnection, this, [this] {
-            while (QTcpSocket *socket = nextPendingConnection())
-                connect(socket, &QTcpSocket::readyRead, socket, [this, socket] { answer(socket); });
-        });
-    }
-    QStringList methods; // of the requests answered
-
-private:
-    void answer(QTcpSocket *socket)
-    {
-        QByteArray &buffer = m_buffers[socket];
-        buffer += socket->readAll();
-        const qsizetype end = buffer.indexOf("\r\n\r\n");
-        if (end < 0)
-            return;
-        const QByteArray head = buffer.left(end);
-        const auto length = QRegularExpression("content-length:\\s*(\\d+)", QRegularExpression::CaseInsensitiveOption).match(QString::fromLatin1(head));
-        const qsizetype size = length.hasMatch() ? length.captured(1).toLongLong() : 0;
-        if (buffer.size() < end + 4 + size)
-            return;
-        const QByteArray method = head.left(head.indexOf(' '));
-        buffer.remove(0, end + 4 + size);
-        methods << QString::fromLatin1(method);
-        const bool report = method == "REPORT";
-        const QByteArray body = report ? "Not Implemented" : "<?xml version=\"1.0\"?><D:multistatus xmlns:D=\"DAV:\"/>";
-        socket->write("HTTP/1.1 " + QByteArray(report ? "501 Not Implemented" : "207 Multi-Status") + "\r\nContent-Length: "
-                      + QByteArray::number(body.size()) + "\r\nContent-Type: application/xml\r\n\r\n" + body);
-    }
-
-    QHash<QTcpSocket *, QByteArray> m_buffers;
 };
 
 // No keyring answers in the tests: the password comes from the command.
@@ -462,6 +459,7 @@ private slots:
     void trustedCertificate();
     void throughVdirsyncer();
     void syncReportNotImplemented();
+    void uploadsQueuedAtASlowServer();
 
 private:
     std::unique_ptr<Radicale> m_server;
@@ -1067,13 +1065,39 @@ void NotesSyncTest::trustedCertificate()
 // A server that does not implement sync-collection gets the listing instead.
 void NotesSyncTest::syncReportNotImplemented()
 {
-    NoSyncReport server;
-    CalDavCollection client(QUrl(QStringLiteral("http://127.0.0.1:%1/cal/").arg(server.serverPort())), User, Password);
+    HostileServer server(HostileServer::answer("207 Multi-Status", R"(<?xml version="1.0"?><D:multistatus xmlns:D="DAV:"/>)",
+                                               "Content-Type: application/xml\r\n"),
+                         {{"REPORT", HostileServer::answer("501 Not Implemented", "Not Implemented")}});
+    CalDavCollection client(QUrl(server.root() + QStringLiteral("cal/")), User, Password);
 
     const Collection::Changes changes = client.changesSince(QString());
 
     QVERIFY(changes.complete);
-    QCOMPARE(server.methods, (QStringList{"REPORT", "PROPFIND"}));
+    QCOMPARE(server.methods(), (QStringList{"REPORT", "PROPFIND"}));
+}
+
+// A server that takes one upload at a time, each well within the time a
+// request has, but the uploads waiting behind others together over it: every
+// one is stored, none runs out of time while the server keeps answering.
+void NotesSyncTest::uploadsQueuedAtASlowServer()
+{
+    HostileServer server("SLOW" + HostileServer::answer("201 Created", {}, "ETag: \"1\"\r\n"));
+    CalDavCollection client(QUrl(server.root() + QStringLiteral("cal/")), User, Password);
+    client.setRequestTimeout(1);
+    QList<Collection::PutRequest> uploads;
+    for (int i = 0; i < 8; ++i)
+        uploads << Collection::PutRequest{client.hrefFor(QStringLiteral("%1.ics").arg(i)), "BEGIN:VCALENDAR", {}};
+
+    QList<Collection::Put> puts;
+    try {
+        puts = client.putAll(uploads);
+    } catch (const SyncFailure &failure) {
+        QFAIL(qPrintable(failure.description));
+    }
+
+    QCOMPARE(puts.size(), uploads.size());
+    for (const Collection::Put &put : puts)
+        QCOMPARE(put.outcome, Collection::Put::Stored);
 }
 
 QTEST_GUILESS_MAIN(NotesSyncTest)
