@@ -71,7 +71,7 @@ QString CalDavCollection::checkedHref(const QString &href) const
         visible = visible && c.category() != QChar::Other_Control && c.category() != QChar::Other_Format;
     if (!inside || !visible)
         throw SyncFailure{SyncFailure::Server, tr("The server %1 named an entry outside the calendar %2: \"%3\". Nothing was taken from it.")
-                                                   .arg(m_http.server(), self, HttpExchange::sanitized(href.toUtf8(), 120))};
+                                                   .arg(m_http.server(), self, ServerMessage::oneLine(href, 120))};
     return href;
 }
 
@@ -81,7 +81,7 @@ QString CalDavCollection::checkedEtag(const QString &etag) const
     const QString trimmed = etag.trimmed();
     if (!HttpExchange::isHeaderSafe(trimmed))
         throw SyncFailure{SyncFailure::Server, tr("The server %1 sent an ETag that HTTP does not allow: \"%2\".")
-                                                   .arg(m_http.server(), HttpExchange::sanitized(trimmed.toUtf8(), 120))};
+                                                   .arg(m_http.server(), ServerMessage::oneLine(trimmed, 120))};
     return trimmed;
 }
 

@@ -10,7 +10,6 @@
 #include <QHostAddress>
 #include <QNetworkReply>
 #include <QNetworkRequest>
-#include <QRegularExpression>
 #include <QTimer>
 
 #include <memory>
@@ -32,7 +31,7 @@ QString tr(const char *text)
 // An address for a message: no user info, nothing a terminal would act on.
 QString shown(const QUrl &url)
 {
-    return HttpExchange::sanitized(url.adjusted(QUrl::RemoveUserInfo).toString().toUtf8(), 300);
+    return ServerMessage::oneLine(url.adjusted(QUrl::RemoveUserInfo).toString(), 300);
 }
 
 bool keepsRequest(int status)
@@ -94,18 +93,6 @@ bool HttpExchange::isHeaderSafe(const QString &value)
             return false;
     }
     return true;
-}
-
-QString HttpExchange::sanitized(const QByteArray &text, qsizetype maxChars)
-{
-    static const QRegularExpression markup(QStringLiteral("<[^>]*>"));
-    QString result = QString::fromUtf8(text.left(maxChars * 8)).remove(markup);
-    for (QChar &c : result) {
-        if (c.category() == QChar::Other_Control || c.category() == QChar::Other_Format)
-            c = u' ';
-    }
-    result = result.simplified();
-    return result.size() > maxChars ? result.left(maxChars) + u'…' : result;
 }
 
 // The password only for the origin set up, once per request (a second
@@ -217,9 +204,9 @@ HttpExchange::Reply HttpExchange::finishOne(QNetworkReply *reply, const QByteArr
     if (result.status == 0 && reply->error() == QNetworkReply::SslHandshakeFailedError)
         throw SyncFailure{SyncFailure::Network, tr("Cannot reach %1: %2. If the server has a certificate of its own, "
                                                    "trust it with \"tavorin-notes sync setup URL --user NAME --certificate FILE\".")
-                                                    .arg(server(), sanitized(reply->errorString().toUtf8()))};
+                                                    .arg(server(), ServerMessage::oneLine(reply->errorString(), 200))};
     if (result.status == 0)
-        throw SyncFailure{SyncFailure::Network, tr("Cannot reach %1: %2.").arg(server(), sanitized(reply->errorString().toUtf8()))};
+        throw SyncFailure{SyncFailure::Network, tr("Cannot reach %1: %2.").arg(server(), ServerMessage::oneLine(reply->errorString(), 200))};
     if (result.status >= 300 && result.status < 400) {
         const QUrl target = url.resolved(reply->attribute(QNetworkRequest::RedirectionTargetAttribute).toUrl());
         if (!m_followRedirects) {

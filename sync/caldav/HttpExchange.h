@@ -76,8 +76,6 @@ public:
     static bool isLoopback(const QUrl &url);
     // Whether value may go into a header: visible ASCII and blanks only, bounded.
     static bool isHeaderSafe(const QString &value);
-    // A server's text for a message: no markup, no control characters, bounded.
-    static QString sanitized(const QByteArray &text, qsizetype maxChars = 200);
 
 private:
     Reply finishOne(QNetworkReply *reply, const QByteArray &verb, QUrl *redirect, ServerFailures failures);

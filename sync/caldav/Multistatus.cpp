@@ -2,7 +2,7 @@
 #include "sync/caldav/Multistatus.h"
 
 #include "sync/Collection.h"
-#include "sync/caldav/HttpExchange.h"
+#include "sync/caldav/ServerMessage.h"
 
 #include <QCoreApplication>
 #include <QUrl>
@@ -88,6 +88,6 @@ Multistatus Multistatus::parse(const QByteArray &body, const QString &server)
     if (xml.hasError())
         throw SyncFailure{SyncFailure::Server, QCoreApplication::translate("CalDavClient", "The server %1 sent a broken answer "
                                                                            "(line %2): %3.")
-                                                   .arg(server).arg(xml.lineNumber()).arg(HttpExchange::sanitized(xml.errorString().toUtf8()))};
+                                                   .arg(server).arg(xml.lineNumber()).arg(ServerMessage::oneLine(xml.errorString(), 200))};
     return result;
 }

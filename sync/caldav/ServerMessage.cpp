@@ -56,14 +56,18 @@ QString wordsOf(const QByteArray &body)
         // HTML that is no XML (an unclosed <br>): its text between the tags.
         words = !read.isEmpty() ? read : words.remove(QRegularExpression(QStringLiteral("<[^>]*>")));
     }
-    QString plain;
-    for (QChar c : words.simplified()) {
-        if (c.isPrint())
-            plain += c;
+    return oneLine(words, MaxWords);
+}
+
+QString oneLine(const QString &text, qsizetype maxChars)
+{
+    QString line = text.left(maxChars * 8);
+    for (QChar &c : line) {
+        if (!c.isPrint())
+            c = u' ';
     }
-    if (plain.size() > MaxWords)
-        plain = plain.left(MaxWords) + QStringLiteral("…");
-    return plain;
+    line = line.simplified();
+    return line.size() > maxChars ? line.left(maxChars) + u'…' : line;
 }
 
 QString describe(int status, const QByteArray &body)

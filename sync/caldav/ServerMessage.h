@@ -10,6 +10,11 @@
 // Large"). The body is untrusted: only a short, plain line of it is kept.
 namespace ServerMessage {
 
+// Untrusted text on one plain line for a message: no control or format
+// characters (nothing a terminal would act on), blanks run together, at most
+// maxChars characters (then "…").
+QString oneLine(const QString &text, qsizetype maxChars);
+
 // "HTTP 413: Request Entity Too Large", or "HTTP 413" when the body says nothing.
 QString describe(int status, const QByteArray &body);
 
