@@ -4,23 +4,12 @@
 # and sync settings, its "tavorin-notes sync --watch" and its planner on an X
 # display of its own. NOTES is the tavorin-notes program.
 command -v curl >/dev/null || die "missing tool: curl"
+source "$(dirname "${BASH_SOURCE[0]}")/radicale.sh"
 
 start_radicale() {
   local port
   port=$(/usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])')
-  echo "anna:secret" > "$WORK/users"
-  cat > "$WORK/radicale.conf" <<CONF
-[server]
-hosts = 127.0.0.1:$port
-[auth]
-type = htpasswd
-htpasswd_filename = $WORK/users
-htpasswd_encryption = plain
-[storage]
-filesystem_folder = $WORK/collections
-[logging]
-level = warning
-CONF
+  radicale_config "$WORK" "$port" anna secret
   /usr/bin/python3 -m radicale --config "$WORK/radicale.conf" >>"$WORK/radicale.log" 2>&1 &
   STARTED+=($!)
   SERVER_URL=http://127.0.0.1:$port/
