@@ -10,13 +10,17 @@
 #     in parallel, the same with curl keeping 6 in flight.
 # Rounds alternate which side goes first. Then, once per server, a second
 # machine's first pull of PULL notes put straight into the server's storage.
-# Prints every figure and the ratios (median of the rounds, and their range).
-#   bench/sync-bench.sh [N] [ROUNDS] [BUILD]   (1000, 3, build/)
+# Prints every figure and the ratios (median of the rounds, and their range),
+# and the server's CPU seconds for each side: both servers spend nearly all of
+# the time on their own work, so wall time over the server's CPU time shows
+# what the client adds, apart from how fast the machine runs at that moment.
+#   bench/sync-bench.sh [N] [ROUNDS] [BUILD]   (1000, 5, build/)
 #   SERVERS="radicale xandikos" PULL=10000 (0: no pull) set the rest.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+source tests/e2e/radicale.sh
 count=${1:-1000}
-rounds=${2:-3}
+rounds=${2:-5}
 notes=$(realpath "${3:-build}")/cli/tavorin-notes
 servers=${SERVERS:-radicale xandikos}
 pull=${PULL:-10000}
@@ -35,6 +39,8 @@ trap cleanup EXIT
 log() { printf '%s\n' "$*" >&2; }
 now() { echo "$EPOCHREALTIME"; }
 since() { echo "$(now) - $1" | bc; }
+# CPU seconds the server has used so far.
+server_cpu() { awk -v tick="$(getconf CLK_TCK)" '{print ($14 + $15) / tick}' "/proc/$server/stat"; }
 free_port() {
   /usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'
 }
@@ -88,20 +94,8 @@ PY
 start_radicale() {
   local dir=$work/radicale
   mkdir -p "$dir"
-  echo "bench:secret" > "$dir/users"
-  cat > "$dir/config" <<CONF
-[server]
-hosts = 127.0.0.1:$port
-[auth]
-type = htpasswd
-htpasswd_filename = $dir/users
-htpasswd_encryption = plain
-[storage]
-filesystem_folder = $dir/collections
-[logging]
-level = warning
-CONF
-  /usr/bin/python3 -m radicale --config "$dir/config" 2>"$dir/log" &
+  radicale_config "$dir" "$port" bench secret
+  /usr/bin/python3 -m radicale --config "$dir/radicale.conf" 2>"$dir/log" &
   server=$!
   base=http://127.0.0.1:$port/bench/
   storage=$dir/collections/collection-root/bench
@@ -169,8 +163,9 @@ for name in $servers; do
   "start_$name"
   until curl -s -o /dev/null "http://127.0.0.1:$port/"; do sleep 0.2; done
   printf '\n%s %s\n' "$name" "$(dpkg-query -W -f='${Version}' "$name")"
-  ((rounds > 0)) && printf '%-6s %10s %10s %14s %16s %10s %10s\n' round curl-seq curl-par6 first "no-change" first/seq "nc/first"
-  ratios=(); parallel=(); shares=(); firsts=(); seqs=(); ncs=()
+  ((rounds > 0)) && printf '%-6s %10s %10s %14s %16s %10s %10s %12s %12s\n' round curl-seq curl-par6 first "no-change" first/seq "nc/first" \
+    "seq/srv-cpu" "first/srv-cpu"
+  ratios=(); parallel=(); shares=(); firsts=(); seqs=(); ncs=(); seqload=(); firstload=()
   for ((r = 1; r <= rounds; r++)); do
     machine=$name-$r
     mkdir -p "$work/machines/$machine"
@@ -179,25 +174,30 @@ for name in $servers; do
     ((r > 1)) || make_calendar "curl6-$r"
     make_calendar "sync-$r"
     on "$machine" sync setup "$base""sync-$r/" --user bench --password-command "cat $work/password" > /dev/null 2>&1
-    if ((r % 2)); then
-      seq=$(curl_puts "curl-$r" "$work/entries")
-      timed_sync "$machine" "sync: $count uploaded" > "$work/timed"; read -r first firstreq < "$work/timed"
-    else
-      timed_sync "$machine" "sync: $count uploaded" > "$work/timed"; read -r first firstreq < "$work/timed"
-      seq=$(curl_puts "curl-$r" "$work/entries")
-    fi
+    for side in $( ((r % 2)) && echo "curl sync" || echo "sync curl"); do
+      cpu=$(server_cpu)
+      if [ "$side" = curl ]; then
+        seq=$(curl_puts "curl-$r" "$work/entries")
+        seqcpu=$(echo "$(server_cpu) - $cpu" | bc)
+      else
+        timed_sync "$machine" "sync: $count uploaded" > "$work/timed"; read -r first firstreq < "$work/timed"
+        firstcpu=$(echo "$(server_cpu) - $cpu" | bc)
+      fi
+    done
     timed_sync "$machine" "sync: 0 uploaded, 0 taken" > "$work/timed"; read -r nochange ncreq < "$work/timed"
     # Whether the server takes writes in parallel: once per server is enough.
     par=0
     ((r == 1)) && par=$(curl_puts "curl6-$r" "$work/entries" --parallel --parallel-max 6) && parallel+=("$(ratio "$par" "$seq")")
     ratios+=("$(ratio "$first" "$seq")"); shares+=("$(ratio "$nochange" "$first")")
     firsts+=("$first"); seqs+=("$seq"); ncs+=("$nochange")
-    printf '%-6s %9.2fs %9.2fs %8.2fs %4dr %10.3fs %4dr %9.2fx %9.2f%%\n' "$r" "$seq" "$par" "$first" "$firstreq" \
-      "$nochange" "$ncreq" "${ratios[-1]}" "$(echo "100 * ${shares[-1]}" | bc -l)"
+    seqload+=("$(ratio "$seq" "$seqcpu")"); firstload+=("$(ratio "$first" "$firstcpu")")
+    printf '%-6s %9.2fs %9.2fs %8.2fs %4dr %10.3fs %4dr %9.2fx %9.2f%% %11.3fx %12.3fx\n' "$r" "$seq" "$par" "$first" "$firstreq" \
+      "$nochange" "$ncreq" "${ratios[-1]}" "$(echo "100 * ${shares[-1]}" | bc -l)" "${seqload[-1]}" "${firstload[-1]}"
   done
-  ((rounds > 0)) && summary+=("$(printf '%s: first pass %.2f s / curl loop %.2f s = %.2fx (rounds %s); curl with 6 in flight / curl loop %.2fx; no-change pass %.3f s, %d request(s), %.2f%% of the first' \
+  ((rounds > 0)) && summary+=("$(printf '%s: first pass %.2f s / curl loop %.2f s = %.2fx (rounds %s); curl with 6 in flight / curl loop %.2fx; no-change pass %.3f s, %d request(s), %.2f%% of the first; wall / server CPU: curl loop %.3f, first pass %.3f' \
     "$name" "$(median "${firsts[@]}")" "$(median "${seqs[@]}")" "$(median "${ratios[@]}")" "$(range "${ratios[@]}")" \
-    "$(median "${parallel[@]}")" "$(median "${ncs[@]}")" "$ncreq" "$(echo "100 * $(median "${shares[@]}")" | bc -l)")")
+    "$(median "${parallel[@]}")" "$(median "${ncs[@]}")" "$ncreq" "$(echo "100 * $(median "${shares[@]}")" | bc -l)" \
+    "$(median "${seqload[@]}")" "$(median "${firstload[@]}")")")
   if [ "$pull" -gt 0 ]; then
     # The calendar a first machine filled, written straight into the server's
     # storage (filling it through the server takes far longer than the pull).
