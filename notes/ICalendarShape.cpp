@@ -12,7 +12,7 @@ namespace {
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("NoteJournal", text);
+    return QCoreApplication::translate("ICalendarShape", text);
 }
 
 struct Open

@@ -15,6 +15,7 @@
 #include <QLabel>
 #include <QProcess>
 #include <QPushButton>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace TestEnvironment;
@@ -88,6 +89,10 @@ private slots:
                                           << "Hält die Notizen hier und auf einem CalDAV-Server";
         QTest::newRow("Russian sync usage error") << "ru_RU.UTF-8" << QStringList{"sync", "--dry-run", "--status"}
                                                   << "--dry-run и --status нельзя указывать вместе.";
+        // Messages of the sync's lower parts, each file with a translation context of its own.
+        QTest::newRow("German, server not reachable")
+            << "de_DE.UTF-8" << QStringList{"sync", "setup", "http://127.0.0.1:9/cal/", "--user", "u", "--password-command", "echo x"}
+            << "ist nicht erreichbar";
         QTest::newRow("English stays English") << "en_US.UTF-8" << unknown << "Unknown command \"frobnicate\".";
     }
 
@@ -101,12 +106,17 @@ private slots:
         environment.insert(QStringLiteral("LANG"), locale);
         environment.insert(QStringLiteral("LC_ALL"), locale);
         environment.insert(QStringLiteral("LANGUAGE"), locale.section(u'.', 0, 0));
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), m_config.path()); // sync setup writes nothing elsewhere
+        environment.insert(QStringLiteral("DBUS_SESSION_BUS_ADDRESS"), QString());
         notes.setProcessEnvironment(environment);
         notes.start(QStringLiteral(NOTES_PATH), arguments);
         QVERIFY(notes.waitForFinished(20000));
         const QString output = QString::fromUtf8(notes.readAllStandardOutput() + notes.readAllStandardError());
         QVERIFY2(output.contains(expected), qPrintable(output));
     }
+
+private:
+    QTemporaryDir m_config;
 };
 
 int main(int argc, char *argv[])

@@ -23,7 +23,7 @@ constexpr qsizetype QueryFrom = 100;
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("CalDavClient", text);
+    return QCoreApplication::translate("CalDavCollection", text);
 }
 
 QByteArray xmlEscaped(const QString &text)

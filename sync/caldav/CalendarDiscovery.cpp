@@ -24,7 +24,7 @@ const QByteArray PropertiesBody = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("CalDavClient", text);
+    return QCoreApplication::translate("CalendarDiscovery", text);
 }
 
 QString componentOf(NoteJournal::Form form)

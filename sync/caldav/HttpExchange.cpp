@@ -25,7 +25,7 @@ const char DeadlineName[] = "tavorin-deadline";
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("CalDavClient", text);
+    return QCoreApplication::translate("HttpExchange", text);
 }
 
 // An address for a message: no user info, nothing a terminal would act on.
