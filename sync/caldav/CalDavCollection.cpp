@@ -145,14 +145,15 @@ QList<Collection::Entry> CalDavCollection::fetch(const QStringList &hrefs)
     QList<Entry> entries;
     QStringList rest = hrefs;
     if (hrefs.size() >= QueryFrom) {
-        entries = queryAll(QSet<QString>(hrefs.cbegin(), hrefs.cend()));
-        QSet<QString> fetched;
-        for (const Entry &entry : std::as_const(entries))
-            fetched.insert(entry.href);
-        rest.removeIf([&](const QString &href) { return fetched.contains(href); });
+        QSet<QString> wanted(hrefs.cbegin(), hrefs.cend());
+        for (const Entry &entry : queryAll()) {
+            if (wanted.remove(entry.href))
+                entries << entry;
+        }
+        rest.removeIf([&](const QString &href) { return !wanted.contains(href); });
     }
     for (qsizetype start = 0; start < rest.size(); start += FetchBatch)
-        entries += entriesOf(multiget(rest.mid(start, FetchBatch)), {});
+        entries += entriesOf(multiget(rest.mid(start, FetchBatch)));
     return entries;
 }
 
@@ -160,7 +161,7 @@ QList<Collection::Entry> CalDavCollection::fetch(const QStringList &hrefs)
 // is far cheaper than multigets on servers whose multiget cost grows with the
 // calendar (Xandikos: 41 s for 200 of 10,000 entries, against 6 s for all).
 // A server that cannot answer it leaves the work to the multigets.
-QList<Collection::Entry> CalDavCollection::queryAll(const QSet<QString> &wanted)
+QList<Collection::Entry> CalDavCollection::queryAll()
 {
     const QByteArray body = "<?xml version=\"1.0\" encoding=\"utf-8\"?>"
                             "<C:calendar-query xmlns:D=\"DAV:\" xmlns:C=\"urn:ietf:params:xml:ns:caldav\">"
@@ -176,7 +177,7 @@ QList<Collection::Entry> CalDavCollection::queryAll(const QSet<QString> &wanted)
     }
     if (reply.status != 207)
         return {};
-    return entriesOf(reply, wanted);
+    return entriesOf(reply);
 }
 
 CalDavCollection::Reply CalDavCollection::multiget(const QStringList &hrefs)
@@ -194,15 +195,14 @@ CalDavCollection::Reply CalDavCollection::multiget(const QStringList &hrefs)
     return reply;
 }
 
-// The entries an answer holds; with wanted, only those.
-QList<Collection::Entry> CalDavCollection::entriesOf(const Reply &reply, const QSet<QString> &wanted) const
+// The entries an answer holds.
+QList<Collection::Entry> CalDavCollection::entriesOf(const Reply &reply) const
 {
     QList<Entry> entries;
     for (const Multistatus::Response &response : Multistatus::parse(reply.body, m_http.server()).responses) {
-        if (!response.text.contains(QStringLiteral("calendar-data")) || (!wanted.isEmpty() && !wanted.contains(response.href)))
-            continue;
-        entries.append({checkedHref(response.href), checkedEtag(response.text.value(QStringLiteral("getetag"))),
-                        response.text.value(QStringLiteral("calendar-data")).toUtf8()});
+        if (response.text.contains(QStringLiteral("calendar-data")))
+            entries.append({checkedHref(response.href), checkedEtag(response.text.value(QStringLiteral("getetag"))),
+                            response.text.value(QStringLiteral("calendar-data")).toUtf8()});
     }
     return entries;
 }

@@ -7,7 +7,6 @@
 
 #include <QByteArray>
 #include <QList>
-#include <QSet>
 #include <QSslCertificate>
 #include <QString>
 #include <QUrl>
@@ -60,9 +59,9 @@ private:
     Changes changesOf(const QList<Multistatus::Response> &responses) const;
     QString checkedHref(const QString &href) const;
     QString checkedEtag(const QString &etag) const;
-    QList<Entry> queryAll(const QSet<QString> &wanted);
+    QList<Entry> queryAll();
     Reply multiget(const QStringList &hrefs);
-    QList<Entry> entriesOf(const Reply &reply, const QSet<QString> &wanted) const;
+    QList<Entry> entriesOf(const Reply &reply) const;
     QUrl urlOf(const QString &href) const;
     Changes listAll();
 
