@@ -4,46 +4,6 @@
 <context>
     <name>CalDavClient</name>
     <message>
-        <source>Cannot reach %1: %2.</source>
-        <translation type="vanished">%1 ist nicht erreichbar: %2.</translation>
-    </message>
-    <message>
-        <source>The server %1 refused the login (HTTP %2): check the user name and the password.</source>
-        <translation type="vanished">Der Server %1 hat die Anmeldung abgelehnt (HTTP %2): Prüfen Sie Benutzername und Passwort.</translation>
-    </message>
-    <message>
-        <source>The server failed (HTTP %1) on %2 %3.</source>
-        <translation type="vanished">Der Server ist bei %2 %3 gescheitert (HTTP %1).</translation>
-    </message>
-    <message>
-        <source>The server answered HTTP %1 to the listing of %2.</source>
-        <translation type="vanished">Der Server antwortete mit HTTP %1 auf die Auflistung von %2.</translation>
-    </message>
-    <message>
-        <source>The server answered HTTP %1 when asked for entries.</source>
-        <translation type="vanished">Der Server antwortete mit HTTP %1 auf die Abfrage der Einträge.</translation>
-    </message>
-    <message>
-        <source>The server answered HTTP %1 to storing %2.</source>
-        <translation type="vanished">Der Server antwortete mit HTTP %1 auf das Speichern von %2.</translation>
-    </message>
-    <message>
-        <source>%1 is no WebDAV folder (HTTP %2).</source>
-        <translation type="vanished">%1 ist kein WebDAV-Ordner (HTTP %2).</translation>
-    </message>
-    <message>
-        <source>The server names no user principal at %1.</source>
-        <translation type="vanished">Der Server nennt unter %1 kein Benutzerkonto (principal).</translation>
-    </message>
-    <message>
-        <source>The server names no calendar home for %1.</source>
-        <translation type="vanished">Der Server nennt für %1 kein Kalenderverzeichnis (calendar home).</translation>
-    </message>
-    <message>
-        <source>The server did not make the calendar %1 (HTTP %2).</source>
-        <translation type="vanished">Der Server hat den Kalender %1 nicht angelegt (HTTP %2).</translation>
-    </message>
-    <message>
         <source>it is no multistatus but %1</source>
         <translation>sie ist kein Multistatus, sondern %1</translation>
     </message>
@@ -216,10 +176,6 @@
 </context>
 <context>
     <name>NoteImport</name>
-    <message>
-        <source>Cannot import into the notes store %1: %2; nothing was changed.</source>
-        <translation type="vanished">Import in den Notizspeicher %1 nicht möglich: %2; nichts wurde geändert.</translation>
-    </message>
     <message>
         <source>Cannot read %1: %2.</source>
         <translation>%1 kann nicht gelesen werden: %2.</translation>
@@ -749,71 +705,6 @@ Text des Servers bleibt ebenfalls erhalten.
     <message>
         <source>Password: </source>
         <translation>Passwort: </translation>
-    </message>
-    <message>
-        <source>Usage: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
-       tavorin-notes sync setup URL --user NAME [--password-command CMD]
-
-Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,
-Fastmail ...), as one journal entry (VJOURNAL) per note, so that they show on every
-machine and phone that uses the same calendar. Nothing is ever deleted: a note
-changed on both sides keeps both texts, the one from here first, then a line
-&quot;— changed on another device —&quot; and the server&apos;s; an entry removed on the server
-is uploaded again. See docs/sync.md.
-
-  sync                 One two-way pass; a summary line at the end.
-  sync --dry-run       Say what a pass would change, changing nothing.
-  sync --status        The last pass, its time and the notes waiting to go up.
-  sync --watch         Keep syncing until stopped (SIGTERM, Ctrl+C): a pass within
-                       2 seconds of a change to the notes, a look at the server
-                       every minute (every 4 seconds while a planner is open); a
-                       summary line for each pass that changed something. A
-                       failing server is tried again less and less often, with
-                       one message. The service tavorin-notes-watch runs it:
-                       systemctl --user enable --now tavorin-notes-watch
-  sync setup URL --user NAME [--password-command CMD]
-                       Use the calendar at URL, or find the user&apos;s calendars from
-                       the server&apos;s address and make one called &quot;Tavorin Planner&quot;.
-                       The password comes from the keyring (Secret Service); without
-                       one, CMD prints it (e.g. &quot;pass show dav&quot;). Without CMD, setup
-                       reads the password once and keeps it in the keyring.
-                       Settings go to $XDG_CONFIG_HOME/Quillmere/sync.conf (0600);
-                       the password never does.
-
-</source>
-        <translation type="vanished">Aufruf: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
-        tavorin-notes sync setup URL --user NAME [--password-command CMD]
-
-Hält die Notizen hier und auf einem CalDAV-Server (Radicale, Nextcloud, Baikal,
-Fastmail ...) gleich, als ein Journaleintrag (VJOURNAL) je Notiz, sodass sie auf jedem
-Rechner und Telefon erscheinen, die denselben Kalender nutzen. Gelöscht wird nie etwas:
-Eine auf beiden Seiten geänderte Notiz behält beide Texte, zuerst den von hier, dann
-eine Zeile „— changed on another device —“ und den des Servers; ein auf dem Server
-entfernter Eintrag wird erneut hochgeladen. Siehe docs/sync.md.
-
-  sync                 Ein Abgleich in beide Richtungen; am Ende eine Zusammenfassung.
-  sync --dry-run       Sagen, was ein Abgleich ändern würde, ohne etwas zu ändern.
-  sync --status        Der letzte Abgleich, seine Zeit und die Notizen, die auf das
-                       Hochladen warten.
-  sync --watch         Abgleichen, bis es beendet wird (SIGTERM, Strg+C): ein
-                       Abgleich binnen 2 Sekunden nach einer Änderung der Notizen,
-                       ein Blick auf den Server jede Minute (alle 4 Sekunden,
-                       solange ein Planer offen ist); eine Zusammenfassung je
-                       Abgleich, der etwas geändert hat. Ein Server, der versagt,
-                       wird immer seltener erneut versucht, mit einer Meldung.
-                       Der Dienst tavorin-notes-watch führt es aus:
-                       systemctl --user enable --now tavorin-notes-watch
-  sync setup URL --user NAME [--password-command CMD]
-                       Den Kalender unter URL verwenden, oder die Kalender des
-                       Benutzers über die Adresse des Servers finden und einen
-                       namens „Tavorin Planner“ anlegen. Das Passwort kommt aus
-                       dem Schlüsselbund (Secret Service); ohne Schlüsselbund gibt
-                       CMD es aus (z. B. „pass show dav“). Ohne CMD liest setup das
-                       Passwort einmal und legt es im Schlüsselbund ab.
-                       Die Einstellungen kommen nach
-                       $XDG_CONFIG_HOME/Quillmere/sync.conf (0600), das Passwort nie.
-
-</translation>
     </message>
     <message>
         <source>Options of sync setup:

@@ -4,46 +4,6 @@
 <context>
     <name>CalDavClient</name>
     <message>
-        <source>Cannot reach %1: %2.</source>
-        <translation type="vanished">Не удаётся связаться с %1: %2.</translation>
-    </message>
-    <message>
-        <source>The server %1 refused the login (HTTP %2): check the user name and the password.</source>
-        <translation type="vanished">Сервер %1 отклонил вход (HTTP %2): проверьте имя пользователя и пароль.</translation>
-    </message>
-    <message>
-        <source>The server failed (HTTP %1) on %2 %3.</source>
-        <translation type="vanished">Сервер не выполнил запрос %2 %3 (HTTP %1).</translation>
-    </message>
-    <message>
-        <source>The server answered HTTP %1 to the listing of %2.</source>
-        <translation type="vanished">Сервер ответил HTTP %1 на запрос списка %2.</translation>
-    </message>
-    <message>
-        <source>The server answered HTTP %1 when asked for entries.</source>
-        <translation type="vanished">Сервер ответил HTTP %1 на запрос записей.</translation>
-    </message>
-    <message>
-        <source>The server answered HTTP %1 to storing %2.</source>
-        <translation type="vanished">Сервер ответил HTTP %1 на сохранение %2.</translation>
-    </message>
-    <message>
-        <source>%1 is no WebDAV folder (HTTP %2).</source>
-        <translation type="vanished">%1 — не папка WebDAV (HTTP %2).</translation>
-    </message>
-    <message>
-        <source>The server names no user principal at %1.</source>
-        <translation type="vanished">Сервер не называет учётную запись пользователя (principal) по адресу %1.</translation>
-    </message>
-    <message>
-        <source>The server names no calendar home for %1.</source>
-        <translation type="vanished">Сервер не называет домашнюю папку календарей (calendar home) для %1.</translation>
-    </message>
-    <message>
-        <source>The server did not make the calendar %1 (HTTP %2).</source>
-        <translation type="vanished">Сервер не создал календарь %1 (HTTP %2).</translation>
-    </message>
-    <message>
         <source>it is no multistatus but %1</source>
         <translation>это не multistatus, а %1</translation>
     </message>
@@ -216,10 +176,6 @@
 </context>
 <context>
     <name>NoteImport</name>
-    <message>
-        <source>Cannot import into the notes store %1: %2; nothing was changed.</source>
-        <translation type="vanished">Не удаётся импортировать в хранилище заметок %1: %2; ничего не изменено.</translation>
-    </message>
     <message>
         <source>Cannot read %1: %2.</source>
         <translation>Не удаётся прочитать %1: %2.</translation>
@@ -746,69 +702,6 @@ server&apos;s with it, as a note changed on both sides: the server&apos;s text i
     <message>
         <source>Password: </source>
         <translation>Пароль: </translation>
-    </message>
-    <message>
-        <source>Usage: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
-       tavorin-notes sync setup URL --user NAME [--password-command CMD]
-
-Keeps the notes the same here and on a CalDAV server (Radicale, Nextcloud, Baikal,
-Fastmail ...), as one journal entry (VJOURNAL) per note, so that they show on every
-machine and phone that uses the same calendar. Nothing is ever deleted: a note
-changed on both sides keeps both texts, the one from here first, then a line
-&quot;— changed on another device —&quot; and the server&apos;s; an entry removed on the server
-is uploaded again. See docs/sync.md.
-
-  sync                 One two-way pass; a summary line at the end.
-  sync --dry-run       Say what a pass would change, changing nothing.
-  sync --status        The last pass, its time and the notes waiting to go up.
-  sync --watch         Keep syncing until stopped (SIGTERM, Ctrl+C): a pass within
-                       2 seconds of a change to the notes, a look at the server
-                       every minute (every 4 seconds while a planner is open); a
-                       summary line for each pass that changed something. A
-                       failing server is tried again less and less often, with
-                       one message. The service tavorin-notes-watch runs it:
-                       systemctl --user enable --now tavorin-notes-watch
-  sync setup URL --user NAME [--password-command CMD]
-                       Use the calendar at URL, or find the user&apos;s calendars from
-                       the server&apos;s address and make one called &quot;Tavorin Planner&quot;.
-                       The password comes from the keyring (Secret Service); without
-                       one, CMD prints it (e.g. &quot;pass show dav&quot;). Without CMD, setup
-                       reads the password once and keeps it in the keyring.
-                       Settings go to $XDG_CONFIG_HOME/Quillmere/sync.conf (0600);
-                       the password never does.
-
-</source>
-        <translation type="vanished">Использование: tavorin-notes [--store PATH] sync [--dry-run | --status | --watch]
-               tavorin-notes sync setup URL --user NAME [--password-command CMD]
-
-Поддерживает одинаковые заметки здесь и на сервере CalDAV (Radicale, Nextcloud, Baikal,
-Fastmail ...), по одной записи журнала (VJOURNAL) на заметку, чтобы они были видны на
-каждом компьютере и телефоне с тем же календарём. Ничего никогда не удаляется: заметка,
-изменённая на обеих сторонах, сохраняет оба текста — сначала здешний, затем строку
-«— changed on another device —» и текст с сервера; запись, удалённая на сервере,
-отправляется снова. См. docs/sync.md.
-
-  sync                 Один проход в обе стороны; в конце итоговая строка.
-  sync --dry-run       Показать, что изменил бы проход, ничего не меняя.
-  sync --status        Последний проход, его время и заметки, ждущие отправки.
-  sync --watch         Синхронизировать, пока не остановят (SIGTERM, Ctrl+C):
-                       проход в течение 2 секунд после изменения заметок, запрос
-                       к серверу каждую минуту (каждые 4 секунды, пока открыт
-                       планировщик); строка итога после каждого прохода, который
-                       что-то изменил. Сбойный сервер пробуется всё реже, с одним
-                       сообщением. Его запускает служба tavorin-notes-watch:
-                       systemctl --user enable --now tavorin-notes-watch
-  sync setup URL --user NAME [--password-command CMD]
-                       Использовать календарь по адресу URL или найти календари
-                       пользователя по адресу сервера и создать календарь
-                       «Tavorin Planner». Пароль берётся из связки ключей (Secret
-                       Service); если её нет, пароль выводит CMD (например,
-                       «pass show dav»). Без CMD setup один раз читает пароль и
-                       сохраняет его в связке ключей.
-                       Настройки записываются в $XDG_CONFIG_HOME/Quillmere/sync.conf
-                       (0600), пароль — никогда.
-
-</translation>
     </message>
     <message>
         <source>Options of sync setup:
