@@ -530,6 +530,7 @@ void SyncPass::finishUpload(Upload upload, Collection::Put put)
         if (put.outcome == Collection::Put::Refused) {
             problem(tr("The note of %1 did not go up: the server refused it (%2). It is tried again at the next pass.")
                         .arg(dayOf(upload.key), put.reason));
+            keepServerChange(upload.key);
             return;
         }
         if (attempt == PutAttempts)
@@ -543,6 +544,16 @@ void SyncPass::finishUpload(Upload upload, Collection::Put put)
     }
     problem(tr("The note of %1 did not go up: other writes to it kept overtaking this one. It is tried again at the next pass.")
                 .arg(dayOf(upload.key)));
+    keepServerChange(upload.key);
+}
+
+// A note that did not go up was merged with the server's change of this
+// pass, which the sync state does not record: the token stays, so that the
+// next pass lists that change again instead of passing it by.
+void SyncPass::keepServerChange(const QString &key)
+{
+    if (m_server.contains(key))
+        m_everyChangeTaken = false;
 }
 
 // Someone wrote the entry after this pass read it: merges with what is there
