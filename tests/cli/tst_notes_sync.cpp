@@ -557,7 +557,8 @@ void NotesSyncTest::roundTrip_data()
 }
 
 // Two machines and a third set up later, through one server: setup, a first
-// pass, an edit on each side and one on both, a pass that changes nothing.
+// pass (over a hundred notes), an edit on each side and one on both, a pass
+// that changes nothing.
 // In a calendar of the user's appointments the notes are all-day events that
 // other clients read as such, and the appointments never become notes.
 void NotesSyncTest::roundTrip()
@@ -583,6 +584,10 @@ void NotesSyncTest::roundTrip()
     const QString calendar = QString::fromUtf8(NotesFixture::fileBytes(here.path(".config/Quillmere/sync.conf"))).section("url=", 1).section(u'\n', 0, 0);
 
     const QString day5 = "March_" + year + "_txtNote_4", day6 = "March_" + year + "_txtNote_5", day7 = "March_" + year + "_txtNote_6";
+    // Enough notes that a machine's first pull asks for the whole calendar at once.
+    const QString bulkYear = QString::number(year.toInt() - 100);
+    for (const QString month : {"April", "May", "June", "July"})
+        here.putNotes(month, bulkYear, QStringList(26, month + " " + bulkYear));
     here.put(day5, "lunch\nwith Ann");
     here.put(QString(day5).replace("_txtNote_", "_txtNoteColor_"), "255");
     QVERIFY(passes({&here, &there}));
@@ -609,6 +614,7 @@ void NotesSyncTest::roundTrip()
     QVERIFY(setUp(later, url, options));
     QVERIFY(passes({&later}));
     QCOMPARE(notesOfYear(later, year), notesOfYear(here, year));
+    QCOMPARE(notesOfYear(later, bulkYear), notesOfYear(here, bulkYear));
     QCOMPARE(noteOf(here, "March_" + year + "_txtNote_4").contains("Dentist"), false); // an appointment is no note
 }
 
