@@ -1,19 +1,24 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Sync against Debian's Radicale and Xandikos, each started here on 127.0.0.1
-# with a storage folder of its own. Per server and round, into fresh calendars:
-#   - the first pass of N notes from a fresh machine, and then a pass with
-#     nothing changed;
-#   - the baseline: the same N entries, as `tavorin-notes export --format ics`
-#     writes them (the iCalendar mapping sync uses), PUT one after another by
-#     one curl on one connection; and, to show whether the server takes writes
-#     in parallel, the same with curl keeping 6 in flight.
-# Rounds alternate which side goes first. Then, once per server, a second
-# machine's first pull of PULL notes put straight into the server's storage.
+# with a storage folder of its own. Per server and round, two fresh servers of
+# that kind, and at the same time:
+#   - on one, the first pass of N notes from a fresh machine (then, alone, a
+#     pass with nothing changed);
+#   - on the other, the baseline: the entries that pass sends, in its order,
+#     PUT one after another by one curl on one connection.
+# Running both sides at once keeps the ratio apart from how fast this machine
+# runs at the moment: a shared virtual machine drifts by 10-20 % within
+# minutes, more than the sides differ. Rounds swap the two servers. The
+# entries come from a scratch pass before the rounds, read back from the
+# server. In the first round, also at once: curl keeping 6 in flight against
+# the curl loop, to show whether the server takes writes in parallel. Then,
+# once per server, a second machine's first pull of PULL notes put straight
+# into the server's storage.
 # Prints every figure and the ratios (median of the rounds, and their range),
 # and the server's CPU seconds for each side: both servers spend nearly all of
 # the time on their own work, so wall time over the server's CPU time shows
-# what the client adds, apart from how fast the machine runs at that moment.
+# what the client adds.
 #   bench/sync-bench.sh [N] [ROUNDS] [BUILD]   (1000, 5, build/)
 #   SERVERS="radicale xandikos" PULL=10000 (0: no pull) set the rest.
 set -euo pipefail
@@ -25,22 +30,24 @@ notes=$(realpath "${3:-build}")/cli/tavorin-notes
 servers=${SERVERS:-radicale xandikos}
 pull=${PULL:-10000}
 work=$(mktemp -d)
-server=""
-stop_server() {
-  if [ -n "$server" ]; then
-    kill "$server" 2>/dev/null || true
-    wait "$server" 2>/dev/null || true
-    server=""
-  fi
+# Per running server, by slot: its process, its calendars' base URL, its storage folder.
+declare -A server base storage
+stop_servers() {
+  local slot
+  for slot in "${!server[@]}"; do
+    kill "${server[$slot]}" 2>/dev/null || true
+    wait "${server[$slot]}" 2>/dev/null || true
+  done
+  server=()
 }
-cleanup() { stop_server; [ -n "${KEEP:-}" ] || rm -rf "$work"; }
+cleanup() { stop_servers; [ -n "${KEEP:-}" ] || rm -rf "$work"; }
 trap cleanup EXIT
 
 log() { printf '%s\n' "$*" >&2; }
 now() { echo "$EPOCHREALTIME"; }
 since() { echo "$(now) - $1" | bc; }
-# CPU seconds the server has used so far.
-server_cpu() { awk -v tick="$(getconf CLK_TCK)" '{print ($14 + $15) / tick}' "/proc/$server/stat"; }
+# CPU seconds the server in slot $1 has used so far.
+server_cpu() { awk -v tick="$(getconf CLK_TCK)" '{print ($14 + $15) / tick}' "/proc/${server[$1]}/stat"; }
 free_port() {
   /usr/bin/python3 -c 'import socket; s=socket.socket(); s.bind(("127.0.0.1",0)); print(s.getsockname()[1])'
 }
@@ -55,7 +62,8 @@ on() {
 }
 
 # A store of $2 notes of a few lines each on machine $1, through the notes
-# program's own import; its entries, one calendar file each, into folder $3.
+# program's own import; with $3, its entries, one calendar file each, into
+# that folder (the pull's, put straight into a server's storage).
 make_notes() {
   /usr/bin/python3 - "$2" > "$work/notes.json" <<'PY'
 import json, random, sys
@@ -76,6 +84,7 @@ for i in range(n):
 print(json.dumps({"notes": out}))
 PY
   on "$1" import -q "$work/notes.json" 2>/dev/null
+  [ -n "${3:-}" ] || return 0
   mkdir -p "$3"
   on "$1" export --format ics > "$work/export.ics"
   # One calendar per entry, named as sync names them: the UID before its "@", .ics.
@@ -91,59 +100,97 @@ for block in ("BEGIN:VJOURNAL\r\n" + rest).split("BEGIN:VJOURNAL\r\n")[1:]:
 PY
 }
 
-start_radicale() {
-  local dir=$work/radicale
+# Starts a fresh server of kind $1 in slot $2, with a storage folder of its own.
+start_server() {
+  local dir=$work/$1-$2 port
+  rm -rf "$dir"
   mkdir -p "$dir"
-  radicale_config "$dir" "$port" bench secret
-  /usr/bin/python3 -m radicale --config "$dir/radicale.conf" 2>"$dir/log" &
-  server=$!
-  base=http://127.0.0.1:$port/bench/
-  storage=$dir/collections/collection-root/bench
+  port=$(free_port)
+  if [ "$1" = radicale ]; then
+    radicale_config "$dir" "$port" bench secret
+    /usr/bin/python3 -m radicale --config "$dir/radicale.conf" 2>"$dir/log" &
+    base[$2]=http://127.0.0.1:$port/bench/
+    storage[$2]=$dir/collections/collection-root/bench
+  else
+    /usr/bin/xandikos --defaults -d "$dir/store" -l 127.0.0.1 -p "$port" >"$dir/log" 2>&1 &
+    base[$2]=http://127.0.0.1:$port/user/calendars/
+    storage[$2]=$dir/store/user/calendars
+  fi
+  server[$2]=$!
+  until curl -s -o /dev/null "http://127.0.0.1:$port/"; do sleep 0.2; done
 }
 
-start_xandikos() {
-  local dir=$work/xandikos
-  mkdir -p "$dir"
-  /usr/bin/xandikos --defaults -d "$dir/store" -l 127.0.0.1 -p "$port" >"$dir/log" 2>&1 &
-  server=$!
-  base=http://127.0.0.1:$port/user/calendars/
-  storage=$dir/store/user/calendars
-}
-
-# A fresh calendar of journal entries called $1.
+# A fresh calendar of journal entries called $2 on the server in slot $1.
 make_calendar() {
   local code
   code=$(curl -s -u bench:secret -X MKCALENDAR -H 'Content-Type: application/xml' -o /dev/null -w '%{http_code}' \
-    --data '<?xml version="1.0" encoding="utf-8"?><C:mkcalendar xmlns:D="DAV:" xmlns:C="urn:ietf:params:xml:ns:caldav"><D:set><D:prop><D:displayname>'"$1"'</D:displayname><C:supported-calendar-component-set><C:comp name="VJOURNAL"/></C:supported-calendar-component-set></D:prop></D:set></C:mkcalendar>' \
-    "$base$1/")
-  [ "$code" = 201 ] || { log "MKCALENDAR $1: HTTP $code"; exit 1; }
+    --data '<?xml version="1.0" encoding="utf-8"?><C:mkcalendar xmlns:D="DAV:" xmlns:C="urn:ietf:params:xml:ns:caldav"><D:set><D:prop><D:displayname>'"$2"'</D:displayname><C:supported-calendar-component-set><C:comp name="VJOURNAL"/></C:supported-calendar-component-set></D:prop></D:set></C:mkcalendar>' \
+    "${base[$1]}$2/")
+  [ "$code" = 201 ] || { log "MKCALENDAR $2: HTTP $code"; exit 1; }
 }
 
-# PUTs every entry of folder $2 into the calendar $1 with curl, with the
-# headers sync sends; $3 more curl options. Prints the seconds taken.
+# The entries of calendar $2 on the server in slot $1 into folder $3, one
+# file each, named as on the server, and their names in the order sync
+# sends them (by note key) into $3.order.
+read_back() {
+  curl -s -u bench:secret -X REPORT -H 'Depth: 1' -H 'Content-Type: application/xml' -o "$work/report.xml" \
+    --data '<?xml version="1.0" encoding="utf-8"?><C:calendar-query xmlns:D="DAV:" xmlns:C="urn:ietf:params:xml:ns:caldav"><D:prop><C:calendar-data/></D:prop><C:filter><C:comp-filter name="VCALENDAR"/></C:filter></C:calendar-query>' \
+    "${base[$1]}$2/"
+  mkdir -p "$3"
+  /usr/bin/python3 - "$work/report.xml" "$3" <<'PY'
+import sys, urllib.parse, xml.etree.ElementTree as tree
+keyed = []
+for response in tree.parse(sys.argv[1]).getroot().iter("{DAV:}response"):
+    name = urllib.parse.unquote(response.find("{DAV:}href").text.rstrip("/").rsplit("/", 1)[1])
+    text = response.find(".//{urn:ietf:params:xml:ns:caldav}calendar-data").text.replace("\r\n", "\n").replace("\n", "\r\n")
+    with open("%s/%s" % (sys.argv[2], name), "w", newline="") as f:
+        f.write(text)
+    keyed.append((next(line[14:] for line in text.split("\r\n") if line.startswith("X-TAVORIN-KEY:")), name))
+with open(sys.argv[2] + ".order", "w") as f:
+    f.write("".join(name + "\n" for _, name in sorted(keyed)))
+PY
+}
+
+# PUTs every entry of folder $3 (in the order of $3.order) into the calendar
+# $2 on the server in slot $1 with curl, with the headers sync sends; $4...
+# more curl options. Prints the seconds taken.
 curl_puts() {
-  local calendar=$1 folder=$2 file start
-  shift 2
-  for file in "$folder"/*.ics; do
-    printf 'url = "%s%s/%s"\nupload-file = "%s"\noutput = "/dev/null"\n' "$base" "$calendar" "${file##*/}" "$file"
-  done > "$work/curl.conf"
+  local slot=$1 calendar=$2 folder=$3 name start
+  shift 3
+  while read -r name; do
+    printf 'url = "%s%s/%s"\nupload-file = "%s/%s"\noutput = "/dev/null"\n' "${base[$slot]}" "$calendar" "$name" "$folder" "$name"
+  done < "$folder.order" > "$work/curl-$slot.conf"
   start=$(now)
   curl -s -u bench:secret -H 'Content-Type: text/calendar; charset=utf-8' -H 'If-None-Match: *' -H 'Expect:' \
-    -w '%{http_code}\n' "$@" -K "$work/curl.conf" > "$work/codes" 2>/dev/null
+    -w '%{http_code}\n' "$@" -K "$work/curl-$slot.conf" > "$work/codes-$slot" 2>/dev/null
   since "$start"
   local stored
-  stored=$(grep -c '^20[14]$' "$work/codes" || true)
-  [ "$stored" = "$(ls "$folder" | wc -l)" ] || { log "curl stored $stored entries only"; exit 1; }
+  stored=$(grep -c '^20[14]$' "$work/codes-$slot" || true)
+  [ "$stored" = "$(wc -l < "$folder.order")" ] || { log "curl stored $stored entries only"; exit 1; }
 }
 
 # A pass of machine $1; prints "seconds requests", checking the summary says $2 uploaded/taken.
 timed_sync() {
   local start seconds
   start=$(now)
-  on "$1" sync > "$work/out" 2>"$work/err" || { log "sync failed: $(cat "$work/out" "$work/err")"; exit 1; }
+  on "$1" sync > "$work/out-$1" 2>"$work/err-$1" || { log "sync failed: $(cat "$work/out-$1" "$work/err-$1")"; exit 1; }
   seconds=$(since "$start")
-  grep -q "$2" "$work/out" || { log "unexpected summary: $(cat "$work/out")"; exit 1; }
-  echo "$seconds $(sed -n 's/.*; \([0-9]*\) requests$/\1/p' "$work/out")"
+  grep -q "$2" "$work/out-$1" || { log "unexpected summary: $(cat "$work/out-$1")"; exit 1; }
+  echo "$seconds $(sed -n 's/.*; \([0-9]*\) requests$/\1/p' "$work/out-$1")"
+}
+
+# Sets machine $1 up for calendar $3 on the server in slot $2, its store a copy of the source's.
+new_machine() {
+  mkdir -p "$work/machines/$1"
+  cp -r "$work/machines/source/data" "$work/machines/$1/"
+  on "$1" sync setup "${base[$2]}$3/" --user bench --password-command "cat $work/password" > /dev/null 2>&1
+}
+
+# Runs the commands $1 and $2 at the same time, their output into files $3 and $4.
+at_once() {
+  eval "$1" > "$3" & local first=$!
+  eval "$2" > "$4" & local second=$!
+  wait "$first" && wait "$second"
 }
 
 median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print (NR % 2) ? a[(NR + 1) / 2] : (a[NR / 2] + a[NR / 2 + 1]) / 2}'; }
@@ -151,47 +198,52 @@ range() { printf '%s\n' "$@" | sort -g | awk 'NR == 1 {lo=$1} {hi=$1} END {print
 ratio() { echo "scale=4; $1 / $2" | bc; }
 
 echo secret > "$work/password"
-make_notes source "$count" "$work/entries"
+make_notes source "$count"
 [ "$pull" -gt 0 ] && make_notes pull-source "$pull" "$work/pull-entries"
 
 printf 'machine: %s, %s cores, load %s\n' "$(sed -n 's/^model name\s*: //p' /proc/cpuinfo | head -1)" "$(nproc)" \
   "$(cut -d' ' -f1-3 /proc/loadavg)"
-printf 'notes: %d (%d bytes of entries), rounds: %d, second machine pull: %d notes\n' "$count" "$(cat "$work"/entries/*.ics | wc -c)" "$rounds" "$pull"
+printf 'notes: %d, rounds: %d, second machine pull: %d notes\n' "$count" "$rounds" "$pull"
 summary=()
 for name in $servers; do
-  port=$(free_port)
-  "start_$name"
-  until curl -s -o /dev/null "http://127.0.0.1:$port/"; do sleep 0.2; done
   printf '\n%s %s\n' "$name" "$(dpkg-query -W -f='${Version}' "$name")"
-  ((rounds > 0)) && printf '%-6s %10s %10s %14s %16s %10s %10s %12s %12s\n' round curl-seq curl-par6 first "no-change" first/seq "nc/first" \
-    "seq/srv-cpu" "first/srv-cpu"
+  entries=$work/entries-$name
+  if ((rounds > 0)); then
+    start_server "$name" a
+    make_calendar a scratch
+    new_machine "$name-scratch" a scratch
+    timed_sync "$name-scratch" "sync: $count uploaded" > /dev/null
+    read_back a scratch "$entries"
+    stop_servers
+    printf 'entries: %d bytes\n' "$(cat "$entries"/* | wc -c)"
+    printf '%-6s %10s %14s %16s %10s %10s %12s %12s\n' round curl-loop first "no-change" first/loop "nc/first" \
+      "loop/srv-cpu" "first/srv-cpu"
+  fi
   ratios=(); parallel=(); shares=(); firsts=(); seqs=(); ncs=(); seqload=(); firstload=()
   for ((r = 1; r <= rounds; r++)); do
-    machine=$name-$r
-    mkdir -p "$work/machines/$machine"
-    cp -r "$work/machines/source/data" "$work/machines/$machine/"
-    make_calendar "curl-$r"
-    ((r > 1)) || make_calendar "curl6-$r"
-    make_calendar "sync-$r"
-    on "$machine" sync setup "$base""sync-$r/" --user bench --password-command "cat $work/password" > /dev/null 2>&1
-    for side in $( ((r % 2)) && echo "curl sync" || echo "sync curl"); do
-      cpu=$(server_cpu)
-      if [ "$side" = curl ]; then
-        seq=$(curl_puts "curl-$r" "$work/entries")
-        seqcpu=$(echo "$(server_cpu) - $cpu" | bc)
-      else
-        timed_sync "$machine" "sync: $count uploaded" > "$work/timed"; read -r first firstreq < "$work/timed"
-        firstcpu=$(echo "$(server_cpu) - $cpu" | bc)
-      fi
-    done
-    timed_sync "$machine" "sync: 0 uploaded, 0 taken" > "$work/timed"; read -r nochange ncreq < "$work/timed"
+    start_server "$name" a
+    start_server "$name" b
+    if ((r % 2)); then curlside=a syncside=b; else curlside=b syncside=a; fi
+    make_calendar "$curlside" bench
+    make_calendar "$syncside" bench
+    new_machine "$name-$r" "$syncside" bench
+    curlcpu=$(server_cpu "$curlside"); synccpu=$(server_cpu "$syncside")
+    at_once "curl_puts $curlside bench $entries" "timed_sync $name-$r 'sync: $count uploaded'" "$work/seq" "$work/timed"
+    seqcpu=$(echo "$(server_cpu "$curlside") - $curlcpu" | bc); firstcpu=$(echo "$(server_cpu "$syncside") - $synccpu" | bc)
+    seq=$(cat "$work/seq"); read -r first firstreq < "$work/timed"
+    timed_sync "$name-$r" "sync: 0 uploaded, 0 taken" > "$work/timed"; read -r nochange ncreq < "$work/timed"
     # Whether the server takes writes in parallel: once per server is enough.
-    par=0
-    ((r == 1)) && par=$(curl_puts "curl6-$r" "$work/entries" --parallel --parallel-max 6) && parallel+=("$(ratio "$par" "$seq")")
+    if ((r == 1)); then
+      make_calendar a parallel
+      make_calendar b loop
+      at_once "curl_puts a parallel $entries --parallel --parallel-max 6" "curl_puts b loop $entries" "$work/par" "$work/loop"
+      parallel+=("$(ratio "$(cat "$work/par")" "$(cat "$work/loop")")")
+    fi
+    stop_servers
     ratios+=("$(ratio "$first" "$seq")"); shares+=("$(ratio "$nochange" "$first")")
     firsts+=("$first"); seqs+=("$seq"); ncs+=("$nochange")
     seqload+=("$(ratio "$seq" "$seqcpu")"); firstload+=("$(ratio "$first" "$firstcpu")")
-    printf '%-6s %9.2fs %9.2fs %8.2fs %4dr %10.3fs %4dr %9.2fx %9.2f%% %11.3fx %12.3fx\n' "$r" "$seq" "$par" "$first" "$firstreq" \
+    printf '%-6s %9.2fs %8.2fs %4dr %10.3fs %4dr %9.2fx %9.2f%% %11.3fx %12.3fx\n' "$r" "$seq" "$first" "$firstreq" \
       "$nochange" "$ncreq" "${ratios[-1]}" "$(echo "100 * ${shares[-1]}" | bc -l)" "${seqload[-1]}" "${firstload[-1]}"
   done
   ((rounds > 0)) && summary+=("$(printf '%s: first pass %.2f s / curl loop %.2f s = %.2fx (rounds %s); curl with 6 in flight / curl loop %.2fx; no-change pass %.3f s, %d request(s), %.2f%% of the first; wall / server CPU: curl loop %.3f, first pass %.3f' \
@@ -201,21 +253,22 @@ for name in $servers; do
   if [ "$pull" -gt 0 ]; then
     # The calendar a first machine filled, written straight into the server's
     # storage (filling it through the server takes far longer than the pull).
-    make_calendar pull
-    cp "$work"/pull-entries/*.ics "$storage/pull/"
+    start_server "$name" a
+    make_calendar a pull
+    cp "$work"/pull-entries/*.ics "${storage[a]}/pull/"
     if [ "$name" = xandikos ]; then
-      git -C "$storage/pull" add -A
-      git -C "$storage/pull" -c user.name=bench -c user.email=bench@localhost commit -qm fill
+      git -C "${storage[a]}/pull" add -A
+      git -C "${storage[a]}/pull" -c user.name=bench -c user.email=bench@localhost commit -qm fill
     fi
     # A server that took the entries itself would have read them once: so
     # does a listing here (Radicale builds its item cache on it).
-    curl -s -u bench:secret -X PROPFIND -H 'Depth: 1' -o /dev/null "$base""pull/"
-    on "$name-pull" sync setup "$base""pull/" --user bench --password-command "cat $work/password" > /dev/null 2>&1
+    curl -s -u bench:secret -X PROPFIND -H 'Depth: 1' -o /dev/null "${base[a]}pull/"
+    on "$name-pull" sync setup "${base[a]}pull/" --user bench --password-command "cat $work/password" > /dev/null 2>&1
     timed_sync "$name-pull" "sync: 0 uploaded, $pull taken" > "$work/timed"; read -r seconds requests < "$work/timed"
     printf 'second machine, first pull of %d notes: %.2f s, %d requests\n' "$pull" "$seconds" "$requests"
     summary+=("$(printf '%s: second machine pulls %d notes in %.2f s with %d requests' "$name" "$pull" "$seconds" "$requests")")
   fi
-  stop_server
+  stop_servers
 done
 printf '\n'
 printf '%s\n' "${summary[@]}"
