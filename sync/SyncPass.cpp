@@ -381,11 +381,34 @@ std::optional<Note> SyncPass::commonBase(const QString &key, const std::optional
     if (changed == m_server.cend())
         return entry->agreed() ? baseOf(key) : std::nullopt; // unchanged there: a note on its way up did not arrive
     const QStringList &versions = changed->entry.versions;
-    if (entry->pending && versions.contains(entry->pendingVersion))
-        return entry->pending;
+    if (const std::optional<Note> sent = newestSent(*entry, versions, entry->versions.value(0)))
+        return sent;
     if (entry->agreed() && (entry->versions.isEmpty() ? versions.isEmpty() : versions.contains(entry->versions.first())))
         return baseOf(key);
     return std::nullopt;
+}
+
+// Of the notes this machine sent and never learnt the fate of, the newest
+// the server's entry comes from (versions, newest first), when it is newer
+// than the version newerThan.
+std::optional<Note> SyncPass::newestSent(const SyncState::Entry &entry, const QStringList &versions, const QString &newerThan)
+{
+    std::optional<Note> newest;
+    qsizetype newestAt = newerThan.isEmpty() ? versions.size() : versions.indexOf(newerThan);
+    if (newestAt < 0)
+        newestAt = versions.size();
+    const auto consider = [&](const QString &version, const Note &note) {
+        const qsizetype at = versions.indexOf(version);
+        if (at >= 0 && at < newestAt) {
+            newestAt = at;
+            newest = note;
+        }
+    };
+    if (entry.pending)
+        consider(entry.pendingVersion, *entry.pending);
+    for (auto it = entry.earlierSent.cbegin(); it != entry.earlierSent.cend(); ++it)
+        consider(it.key(), it.value());
+    return newest;
 }
 
 // Both sides hold a note of the key and they differ.
@@ -574,7 +597,13 @@ bool SyncPass::mergeWithServer(Upload &upload)
     // unless it was written afresh meanwhile.
     const bool fromIt = upload.server.note && !upload.server.versions.isEmpty()
                         && taken->entry.versions.contains(upload.server.versions.first());
-    const std::optional<Note> base = fromIt ? upload.server.note : std::nullopt;
+    std::optional<Note> base = fromIt ? upload.server.note : std::nullopt;
+    // A note sent by an earlier pass may have arrived only after this one listed.
+    const auto known = m_entries.constFind(upload.key);
+    if (known != m_entries.cend()) {
+        if (const std::optional<Note> sent = newestSent(*known, taken->entry.versions, fromIt ? upload.server.versions.first() : QString()))
+            base = sent;
+    }
     const Note there = *serverNoteOf(upload.key, base);
     const Merged merged = mergedNote(base, upload.note, there, !base);
     const Server server{there, now.first().href, now.first().etag, taken->entry.versions, taken->entry.uid};

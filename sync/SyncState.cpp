@@ -63,6 +63,8 @@ SyncState::SyncState(const QString &path)
     m_db->execute("CREATE TABLE IF NOT EXISTS absorbed(href TEXT PRIMARY KEY, etag TEXT NOT NULL)", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS pass(name TEXT PRIMARY KEY, value TEXT NOT NULL)", {});
     m_db->execute("CREATE TABLE IF NOT EXISTS brought(href TEXT PRIMARY KEY, key TEXT NOT NULL, text TEXT NOT NULL)", {});
+    m_db->execute("CREATE TABLE IF NOT EXISTS sent(key TEXT NOT NULL, version TEXT NOT NULL, text TEXT NOT NULL, "
+                  "color TEXT NOT NULL, PRIMARY KEY(key, version))", {});
     addMissingColumns();
     m_db->execute("COMMIT", {});
 }
@@ -140,6 +142,13 @@ QHash<QString, SyncState::Entry> SyncState::entries()
     Sqlite::Statement select(*m_db, SelectEntries, {});
     while (select.step({}))
         result.insert(select.text(0), entryOf(select));
+    Sqlite::Statement sent(*m_db, "SELECT key, version, text, color FROM sent", {});
+    while (sent.step({})) {
+        const auto entry = result.find(sent.text(0));
+        const std::optional<Note> note = Note::fromKey(sent.text(0), sent.text(2), sent.text(3));
+        if (entry != result.end() && note)
+            entry->earlierSent.insert(sent.text(1), *note);
+    }
     return result;
 }
 
@@ -149,7 +158,14 @@ std::optional<SyncState::Entry> SyncState::entry(const QString &key)
     select.bind(1, key);
     if (!select.step({}))
         return std::nullopt;
-    return entryOf(select);
+    Entry entry = entryOf(select);
+    Sqlite::Statement sent(*m_db, "SELECT version, text, color FROM sent WHERE key = ?", {});
+    sent.bind(1, key);
+    while (sent.step({})) {
+        if (const std::optional<Note> note = Note::fromKey(key, sent.text(1), sent.text(2)))
+            entry.earlierSent.insert(sent.text(0), *note);
+    }
+    return entry;
 }
 
 void SyncState::setEntry(const QString &key, const Entry &entry)
@@ -175,6 +191,8 @@ void SyncState::setEntry(const QString &key, const Entry &entry)
     statement.bind(11, entry.pendingVersion);
     statement.bind(12, entry.uid);
     statement.run({});
+    if (!entry.pending) // agreed again: what was sent before is history
+        write("DELETE FROM sent WHERE key = ?", {key});
     countBatchWrite();
 }
 
@@ -183,6 +201,13 @@ void SyncState::setPending(const QString &key, const QString &href, const Note &
     Entry entry = this->entry(key).value_or(Entry{});
     if (!entry.agreed())
         entry.href = href;
+    if (entry.pending && !entry.pendingVersion.isEmpty()) { // its fate is still unknown
+        write("INSERT OR REPLACE INTO sent(key, version, text, color) VALUES(?, ?, ?, ?)",
+              {key, entry.pendingVersion, entry.pending->text, entry.pending->color});
+        // An entry keeps no more version marks than this: older ones can never match.
+        write("DELETE FROM sent WHERE key = ? AND rowid NOT IN (SELECT rowid FROM sent WHERE key = ? ORDER BY rowid DESC LIMIT 32)",
+              {key, key});
+    }
     entry.pending = note;
     entry.pendingVersion = version;
     setEntry(key, entry);
@@ -239,6 +264,7 @@ void SyncState::moveKey(const QString &from, const QString &to)
         write("DELETE FROM entries WHERE key = ?", {from});
     else
         write("UPDATE entries SET key = ? WHERE key = ?", {to, from});
+    write("DELETE FROM sent WHERE key = ?", {from});
     write("UPDATE brought SET key = ? WHERE key = ?", {to, from});
     setValue(QStringLiteral("sync-token"), QString());
 }

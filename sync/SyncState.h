@@ -13,7 +13,8 @@ namespace Sqlite { class Database; }
 // What the last passes of sync agreed with the server, kept in its own SQLite
 // file beside the store (never in the planner's settings table): for each note
 // key the entry's address (href), its ETag and the text and colour both sides
-// last had (the base of the next merge); the entries of other programs already
+// last had (the base of the next merge), and the notes sent since whose fate
+// no pass learnt; the entries of other programs already
 // brought into a note; and the collection's sync token and the last pass.
 // Writes are grouped in transactions of a Batch; whatever a killed pass had
 // not yet committed is found again by the next pass, which converges.
@@ -40,6 +41,10 @@ public:
         // versions whether the server took it.
         std::optional<Note> pending = {};
         QString pendingVersion = {};
+        // Notes sent before the pending one whose fate no pass learnt (each
+        // pass killed, or the server took it only after the next pass
+        // listed): by version mark. The server's entry may come from any.
+        QHash<QString, Note> earlierSent = {};
         // The entry's UID where it is not the one our entries of the key get
         // (made by an earlier version, or by another program): kept in every write.
         QString uid = {};
