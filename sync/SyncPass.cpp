@@ -21,8 +21,6 @@ constexpr int PutAttempts = 5;
 constexpr qsizetype UploadBatch = 64;
 // Notes new here stored in one transaction.
 constexpr qsizetype DownloadBatch = 500;
-// Version marks an entry keeps: enough for every write between two passes.
-constexpr qsizetype KeptVersions = 32;
 
 const QString TokenName = QStringLiteral("sync-token");
 
@@ -522,7 +520,7 @@ void SyncPass::upload(const QString &key, const Note &note, const Server &server
 // entry it replaces, the last few.
 QStringList SyncPass::versionsOf(const Upload &upload)
 {
-    return (QStringList{upload.version} + upload.server.versions).mid(0, KeptVersions);
+    return (QStringList{upload.version} + upload.server.versions).mid(0, SyncState::KeptVersions);
 }
 
 void SyncPass::flushUploads()

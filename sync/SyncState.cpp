@@ -134,6 +134,13 @@ SyncState::Entry entryOf(const Sqlite::Statement &row)
     return entry;
 }
 
+// A row of sent (key, version, text, colour) into the entry of its key.
+void addSent(SyncState::Entry &entry, const Sqlite::Statement &row)
+{
+    if (const std::optional<Note> note = Note::fromKey(row.text(0), row.text(2), row.text(3)))
+        entry.earlierSent.insert(row.text(1), *note);
+}
+
 } // namespace
 
 QHash<QString, SyncState::Entry> SyncState::entries()
@@ -145,9 +152,8 @@ QHash<QString, SyncState::Entry> SyncState::entries()
     Sqlite::Statement sent(*m_db, "SELECT key, version, text, color FROM sent", {});
     while (sent.step({})) {
         const auto entry = result.find(sent.text(0));
-        const std::optional<Note> note = Note::fromKey(sent.text(0), sent.text(2), sent.text(3));
-        if (entry != result.end() && note)
-            entry->earlierSent.insert(sent.text(1), *note);
+        if (entry != result.end())
+            addSent(*entry, sent);
     }
     return result;
 }
@@ -159,12 +165,10 @@ std::optional<SyncState::Entry> SyncState::entry(const QString &key)
     if (!select.step({}))
         return std::nullopt;
     Entry entry = entryOf(select);
-    Sqlite::Statement sent(*m_db, "SELECT version, text, color FROM sent WHERE key = ?", {});
+    Sqlite::Statement sent(*m_db, "SELECT key, version, text, color FROM sent WHERE key = ?", {});
     sent.bind(1, key);
-    while (sent.step({})) {
-        if (const std::optional<Note> note = Note::fromKey(key, sent.text(1), sent.text(2)))
-            entry.earlierSent.insert(sent.text(0), *note);
-    }
+    while (sent.step({}))
+        addSent(entry, sent);
     return entry;
 }
 
@@ -205,8 +209,8 @@ void SyncState::setPending(const QString &key, const QString &href, const Note &
         write("INSERT OR REPLACE INTO sent(key, version, text, color) VALUES(?, ?, ?, ?)",
               {key, entry.pendingVersion, entry.pending->text, entry.pending->color});
         // An entry keeps no more version marks than this: older ones can never match.
-        write("DELETE FROM sent WHERE key = ? AND rowid NOT IN (SELECT rowid FROM sent WHERE key = ? ORDER BY rowid DESC LIMIT 32)",
-              {key, key});
+        write("DELETE FROM sent WHERE key = ? AND rowid NOT IN (SELECT rowid FROM sent WHERE key = ? ORDER BY rowid DESC LIMIT ?)",
+              {key, key, QString::number(KeptVersions)});
     }
     entry.pending = note;
     entry.pendingVersion = version;

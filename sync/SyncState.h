@@ -21,6 +21,9 @@ namespace Sqlite { class Database; }
 class SyncState
 {
 public:
+    // Version marks an entry keeps: enough for every write between two passes.
+    static constexpr qsizetype KeptVersions = 32;
+
     struct Entry
     {
         QString href = {};
