@@ -42,25 +42,36 @@ QString keyOf(int day, const QLocale &language = QLocale(QLocale::English))
     return NoteKey::forDay(QDate(2024, 5, day + 1), language);
 }
 
+struct Cut // the pass is killed
+{
+};
+
 // The collection as a pass sees it, with what goes wrong on the way: before
 // every request a hook may act (the planner types, a phone writes, the pass
 // is cut off), and a fetch may leave out an entry, as a 404 inside a
-// multiget answer does.
+// multiget answer does. A pass killed while the server reads its upload
+// leaves that upload held: the server stores it just after the machine's
+// next pass has listed the changes, so that pass learns of it only when its
+// own upload of the note meets it.
 class TroubledCollection : public Collection
 {
 public:
-    explicit TroubledCollection(MemoryCollection &server) : m_server(server) {}
+    TroubledCollection(MemoryCollection &server, QList<PutRequest> &held) : m_server(server), m_held(held) {}
 
     std::function<void(int request)> beforeRequest;
     bool dropOneFetched = false;
     bool refuseOnePut = false; // as a server refuses one entry (HTTP 413, 403)
+    int holdPutAt = -1;        // the request whose upload is held as the pass is killed
     qsizetype lastListingSize = 0;
+    bool storedHeld = false;
 
     Changes changesSince(const QString &token) override
     {
         act();
         Changes changes = m_server.changesSince(token);
         lastListingSize = changes.etags.size() + changes.removed.size();
+        for (const PutRequest &request : std::exchange(m_held, {}))
+            storedHeld = m_server.put(request.href, request.data, request.etag).outcome == Put::Stored || storedHeld;
         return changes;
     }
     QList<Entry> fetch(const QStringList &hrefs) override
@@ -73,6 +84,10 @@ public:
     }
     Put put(const QString &href, const QByteArray &data, const QString &etag) override
     {
+        if (m_requests == holdPutAt) {
+            m_held << PutRequest{href, data, etag};
+            throw Cut{};
+        }
         act();
         if (std::exchange(refuseOnePut, false))
             return {Put::Refused, {}, QStringLiteral("HTTP 413")};
@@ -95,11 +110,8 @@ private:
     }
 
     MemoryCollection &m_server;
+    QList<PutRequest> &m_held;
     int m_requests = 0;
-};
-
-struct Cut
-{
 };
 
 // Random edits of a note's text, as a user makes them, each adding a word
@@ -201,6 +213,7 @@ struct Machine
     QString snapshot;                       // a copy of the store, for a restore
     QSet<QString> snapshotWords;
     NoteJournal::Form form = NoteJournal::Form::Journal; // what its passes write
+    QList<Collection::PutRequest> held; // the upload of its killed pass that the server stores later
 
     void type(const QString &key, const QString &text, QRandomGenerator &random)
     {
@@ -220,10 +233,12 @@ struct Machine
 
 // Sync's rules, driven at random against a collection in memory: three
 // machines type, a phone edits entries, passes are cut off at any request,
-// killed, raced by other writers and handed incomplete answers, stores are
-// restored from copies, entries are removed or damaged on the server. After
-// every quiet round all agree, every word typed that nobody deleted is there,
-// once unless a conflict kept both versions of its line, nothing deleted
+// killed (also while the server still stores an upload), raced by other
+// writers and handed incomplete answers, stores are restored from copies,
+// entries are removed or damaged on the server. A machine's own uploads
+// never conflict with each other. After every quiet round all agree, every
+// word typed that nobody deleted is there, once unless a conflict kept both
+// versions of its line, nothing deleted
 // comes back without a conflict or a restore, and no key but the notes' was
 // touched. One machine's window is in German: it keeps every day under its
 // own key ("Mai_2024_txtNote_0") and shares the day's one entry with the
@@ -238,7 +253,7 @@ private slots:
 
 private:
     void step();
-    void typeOn(Machine &machine);
+    void typeOn(Machine &machine, std::optional<int> day = std::nullopt);
     void phoneEdit();
     void pass(Machine &machine);
     SyncPass::Summary runPass(Machine &machine, TroubledCollection &collection);
@@ -353,9 +368,9 @@ void SyncModelTest::step()
         damageOrRemove();
 }
 
-void SyncModelTest::typeOn(Machine &machine)
+void SyncModelTest::typeOn(Machine &machine, std::optional<int> day)
 {
-    const QString key = machine.keyOf(int(m_random.bounded(Days)));
+    const QString key = machine.keyOf(day.value_or(int(m_random.bounded(Days))));
     const QString before = machine.note(key);
     machine.type(key, m_typist->edit(before), m_random);
     if (qEnvironmentVariableIsSet("MODEL_TRACE"))
@@ -441,7 +456,7 @@ SyncPass::Summary SyncModelTest::runPass(Machine &machine, TroubledCollection &c
 // a phone writing in the middle of it, or an entry missing from an answer.
 void SyncModelTest::pass(Machine &machine)
 {
-    TroubledCollection collection(m_server);
+    TroubledCollection collection(m_server, machine.held);
     const int trouble = int(m_random.bounded(10));
     const int at = int(m_random.bounded(8));
     if (trouble == 0)
@@ -456,6 +471,12 @@ void SyncModelTest::pass(Machine &machine)
         collection.dropOneFetched = true;
     else if (trouble == 5)
         collection.refuseOnePut = true;
+    else if (trouble == 6)
+        collection.holdPutAt = at;
+    // The note of a held upload, with its conflicts before this pass stores it.
+    const std::optional<int> heldDay = machine.held.isEmpty()
+        ? std::nullopt : std::optional(NoteJournal::parse(machine.held.first().data).value(0).day.day() - 1);
+    const qsizetype heldConflicts = heldDay ? machine.noteOf(*heldDay).count(TextMerge::ConflictLine) : 0;
     QMap<QString, QString> damagedNotes; // a damaged entry changes no note
     for (int day = 0; day < Days; ++day) {
         if (m_damaged.contains(m_server.hrefFor(NoteJournal::fileNameFor(keyOf(day)))))
@@ -465,7 +486,7 @@ void SyncModelTest::pass(Machine &machine)
         qInfo("  pass, trouble %d at %d", trouble, at);
     try {
         runPass(machine, collection);
-        if (trouble > 5) { // untroubled: the token kept lists nothing the pass did itself
+        if (trouble > 6 && !collection.storedHeld) { // untroubled: the token kept lists nothing the pass did itself
             SyncState state(machine.state);
             QCOMPARE(m_server.changesSince(state.value(QStringLiteral("sync-token"))).etags.size(), 0);
         }
@@ -482,6 +503,14 @@ void SyncModelTest::pass(Machine &machine)
                 QVERIFY2(after.contains(word.captured()), qPrintable(it.key() + QStringLiteral(" lost ") + word.captured()));
         }
     }
+    // Nobody but this machine wrote the note since the held upload: the
+    // upload comes from what the server now has, and merges without a conflict.
+    if (collection.storedHeld && trouble != 3)
+        QVERIFY2(machine.noteOf(*heldDay).count(TextMerge::ConflictLine) <= heldConflicts,
+                 qPrintable(QStringLiteral("a conflict with its own upload: ") + machine.noteOf(*heldDay)));
+    // The user goes on typing in the note whose upload the server holds.
+    if (trouble == 6 && !machine.held.isEmpty())
+        typeOn(machine, NoteJournal::parse(machine.held.first().data).value(0).day.day() - 1);
 }
 
 // Brings back a copy of the store taken at an earlier restore step, after a
@@ -489,7 +518,7 @@ void SyncModelTest::pass(Machine &machine)
 // after having synced; the next copy is taken now.
 void SyncModelTest::restore(Machine &machine)
 {
-    TroubledCollection collection(m_server);
+    TroubledCollection collection(m_server, machine.held);
     runPass(machine, collection);
     {
         SyncState state(machine.state);
@@ -576,7 +605,7 @@ void SyncModelTest::quietRound()
     for (int round = 0; round < 6 && !quiet; ++round) {
         quiet = true;
         for (Machine &machine : m_machines) {
-            TroubledCollection collection(m_server);
+            TroubledCollection collection(m_server, machine.held);
             const SyncPass::Summary summary = runPass(machine, collection);
             QVERIFY2(summary.problems.isEmpty(), qPrintable(summary.problems.join(u'\n')));
             quiet = quiet && collection.requestCount() == 1;
@@ -587,7 +616,7 @@ void SyncModelTest::quietRound()
     QVERIFY2(quiet, "no quiet round after six");
     checkAgreement();
     for (Machine &machine : m_machines) { // the tokens kept list nothing
-        TroubledCollection collection(m_server);
+        TroubledCollection collection(m_server, machine.held);
         runPass(machine, collection);
         QCOMPARE(collection.lastListingSize, 0);
     }
