@@ -61,6 +61,40 @@ bool sameNote(const Note &a, const Note &b)
     return a.text == b.text && a.color == b.color;
 }
 
+// A note as it went up to the server, with the version mark it went up with.
+struct Ancestor
+{
+    QString version;
+    Note note;
+};
+
+// What this machine sent of a note and never learnt the fate of.
+QList<Ancestor> sentOf(const SyncState::Entry &entry)
+{
+    QList<Ancestor> sent;
+    if (entry.pending)
+        sent.append({entry.pendingVersion, *entry.pending});
+    for (auto it = entry.earlierSent.cbegin(); it != entry.earlierSent.cend(); ++it)
+        sent.append({it.key(), it.value()});
+    return sent;
+}
+
+// Of the notes known here, the newest that the server's entry comes from,
+// going by the entry's version marks (versions, newest first).
+std::optional<Note> newestAncestor(const QList<Ancestor> &known, const QStringList &versions)
+{
+    std::optional<Note> newest;
+    qsizetype newestAt = versions.size();
+    for (const Ancestor &ancestor : known) {
+        const qsizetype at = versions.indexOf(ancestor.version);
+        if (at >= 0 && at < newestAt) {
+            newestAt = at;
+            newest = ancestor.note;
+        }
+    }
+    return newest;
+}
+
 } // namespace
 
 SyncPass::SyncPass(Collection &collection, SyncState &state, NoteStore &store)
@@ -379,34 +413,13 @@ std::optional<Note> SyncPass::commonBase(const QString &key, const std::optional
     if (changed == m_server.cend())
         return entry->agreed() ? baseOf(key) : std::nullopt; // unchanged there: a note on its way up did not arrive
     const QStringList &versions = changed->entry.versions;
-    if (const std::optional<Note> sent = newestSent(*entry, versions, entry->versions.value(0)))
-        return sent;
-    if (entry->agreed() && (entry->versions.isEmpty() ? versions.isEmpty() : versions.contains(entry->versions.first())))
-        return baseOf(key);
-    return std::nullopt;
-}
-
-// Of the notes this machine sent and never learnt the fate of, the newest
-// the server's entry comes from (versions, newest first), when it is newer
-// than the version newerThan.
-std::optional<Note> SyncPass::newestSent(const SyncState::Entry &entry, const QStringList &versions, const QString &newerThan)
-{
-    std::optional<Note> newest;
-    qsizetype newestAt = newerThan.isEmpty() ? versions.size() : versions.indexOf(newerThan);
-    if (newestAt < 0)
-        newestAt = versions.size();
-    const auto consider = [&](const QString &version, const Note &note) {
-        const qsizetype at = versions.indexOf(version);
-        if (at >= 0 && at < newestAt) {
-            newestAt = at;
-            newest = note;
-        }
-    };
-    if (entry.pending)
-        consider(entry.pendingVersion, *entry.pending);
-    for (auto it = entry.earlierSent.cbegin(); it != entry.earlierSent.cend(); ++it)
-        consider(it.key(), it.value());
-    return newest;
+    const std::optional<Note> agreed = entry->agreed() ? baseOf(key) : std::nullopt;
+    if (agreed && entry->versions.isEmpty() && versions.isEmpty())
+        return agreed; // an entry that never had our marks, unchanged
+    QList<Ancestor> known = sentOf(*entry);
+    if (agreed && !entry->versions.isEmpty())
+        known.append({entry->versions.first(), *agreed});
+    return newestAncestor(known, versions);
 }
 
 // Both sides hold a note of the key and they differ.
@@ -591,17 +604,15 @@ bool SyncPass::mergeWithServer(Upload &upload)
     const auto taken = m_server.constFind(upload.key);
     if (taken == m_server.cend())
         return false; // no longer an entry we can read: reported and left as it is
-    // The note sent was made from the server's; the entry comes from that one
-    // unless it was written afresh meanwhile.
-    const bool fromIt = upload.server.note && !upload.server.versions.isEmpty()
-                        && taken->entry.versions.contains(upload.server.versions.first());
-    std::optional<Note> base = fromIt ? upload.server.note : std::nullopt;
-    // A note sent by an earlier pass may have arrived only after this one listed.
-    const auto known = m_entries.constFind(upload.key);
-    if (known != m_entries.cend()) {
-        if (const std::optional<Note> sent = newestSent(*known, taken->entry.versions, fromIt ? upload.server.versions.first() : QString()))
-            base = sent;
-    }
+    // The note sent was made from the server's; the entry comes from that one,
+    // or from a note an earlier pass sent that arrived only after this pass
+    // listed, unless it was written afresh meanwhile.
+    QList<Ancestor> known;
+    if (upload.server.note && !upload.server.versions.isEmpty())
+        known.append({upload.server.versions.first(), *upload.server.note});
+    if (const auto entry = m_entries.constFind(upload.key); entry != m_entries.cend())
+        known += sentOf(*entry);
+    const std::optional<Note> base = newestAncestor(known, taken->entry.versions);
     const Note there = *serverNoteOf(upload.key, base);
     const Merged merged = mergedNote(base, upload.note, there, !base);
     const Server server{there, now.first().href, now.first().etag, taken->entry.versions, taken->entry.uid};

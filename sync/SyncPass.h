@@ -136,7 +136,6 @@ private:
     void flushUploads();
     void finishUpload(Upload upload, Collection::Put put);
     bool mergeWithServer(Upload &upload);
-    static std::optional<Note> newestSent(const SyncState::Entry &entry, const QStringList &versions, const QString &newerThan);
     void keepServerChange(const QString &key);
     bool writeStore(const QString &key, const Note &to, const std::optional<Server> &from = std::nullopt);
     void agree(const QString &key, const Server &server, const Note &note);

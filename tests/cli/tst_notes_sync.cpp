@@ -659,7 +659,7 @@ void NotesSyncTest::otherClientsEntries()
              qPrintable(emptyDay.first()));
 
     // Each later edit on the phone changes the text it brought, never adds another copy.
-    for (const QString &edit : {"from the phone edited", "from the phone edited twice"}) {
+    for (const QString &edit : QStringList{"from the phone edited", "from the phone edited twice"}) {
         QVERIFY(putOtherEntry(m_server->collection(), "phone-1", "20230510", edit));
         QVERIFY(passes({&here}));
         QCOMPARE(noteOf(here, "May_2023_txtNote_9"), "mine\n" + edit);
