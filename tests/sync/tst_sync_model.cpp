@@ -238,11 +238,11 @@ struct Machine
 // entries are removed or damaged on the server. A machine's own uploads
 // never conflict with each other. After every quiet round all agree, every
 // word typed that nobody deleted is there, once unless a conflict kept both
-// versions of its line, nothing deleted
-// comes back without a conflict or a restore, and no key but the notes' was
-// touched. One machine's window is in German: it keeps every day under its
-// own key ("Mai_2024_txtNote_0") and shares the day's one entry with the
-// others. MODEL_SEED repeats a run; MODEL_STEPS sets its length.
+// versions of its line, nothing deleted comes back without a conflict or a
+// restore, and no key but the notes' was touched. One machine's window is in
+// German: it keeps every day under its own key ("Mai_2024_txtNote_0") and
+// shares the day's one entry with the others. MODEL_SEED repeats a run;
+// MODEL_STEPS sets its length.
 class SyncModelTest : public QObject
 {
     Q_OBJECT
