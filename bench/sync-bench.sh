@@ -6,7 +6,8 @@
 #   - on one, the first pass of N notes from a fresh machine (then, alone, a
 #     pass with nothing changed);
 #   - on the other, the baseline: the entries that pass sends, in its order,
-#     PUT one after another by one curl on one connection.
+#     PUT one after another by one curl (on one connection where the server
+#     keeps it open; Radicale closes it after every answer).
 # Running both sides at once keeps the ratio apart from how fast this machine
 # runs at the moment: a shared virtual machine drifts by 10-20 % within
 # minutes, more than the sides differ. Rounds swap the two servers. The

@@ -134,7 +134,9 @@ SyncState::Entry entryOf(const Sqlite::Statement &row)
     return entry;
 }
 
-// A row of sent (key, version, text, colour) into the entry of its key.
+const char SelectSent[] = "SELECT key, version, text, color FROM sent";
+
+// A row of SelectSent into the entry of its key.
 void addSent(SyncState::Entry &entry, const Sqlite::Statement &row)
 {
     if (const std::optional<Note> note = Note::fromKey(row.text(0), row.text(2), row.text(3)))
@@ -149,7 +151,7 @@ QHash<QString, SyncState::Entry> SyncState::entries()
     Sqlite::Statement select(*m_db, SelectEntries, {});
     while (select.step({}))
         result.insert(select.text(0), entryOf(select));
-    Sqlite::Statement sent(*m_db, "SELECT key, version, text, color FROM sent", {});
+    Sqlite::Statement sent(*m_db, SelectSent, {});
     while (sent.step({})) {
         const auto entry = result.find(sent.text(0));
         if (entry != result.end())
@@ -165,7 +167,7 @@ std::optional<SyncState::Entry> SyncState::entry(const QString &key)
     if (!select.step({}))
         return std::nullopt;
     Entry entry = entryOf(select);
-    Sqlite::Statement sent(*m_db, "SELECT key, version, text, color FROM sent WHERE key = ?", {});
+    Sqlite::Statement sent(*m_db, (QByteArray(SelectSent) + " WHERE key = ?").constData(), {});
     sent.bind(1, key);
     while (sent.step({}))
         addSent(entry, sent);
@@ -264,11 +266,13 @@ void SyncState::moveKey(const QString &from, const QString &to)
 {
     if (from == to)
         return;
-    if (entry(to))
+    if (entry(to)) {
         write("DELETE FROM entries WHERE key = ?", {from});
-    else
+        write("DELETE FROM sent WHERE key = ?", {from});
+    } else { // what was sent of the note goes with it, as its pending note does
         write("UPDATE entries SET key = ? WHERE key = ?", {to, from});
-    write("DELETE FROM sent WHERE key = ?", {from});
+        write("UPDATE sent SET key = ? WHERE key = ?", {to, from});
+    }
     write("UPDATE brought SET key = ? WHERE key = ?", {to, from});
     setValue(QStringLiteral("sync-token"), QString());
 }

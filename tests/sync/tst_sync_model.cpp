@@ -227,6 +227,8 @@ struct Machine
     }
     QString keyOf(int day) const { return ::keyOf(day, language); }
     QString noteOf(int day) const { return note(keyOf(day)); }
+    // The day of the upload the server holds back; -1 when none.
+    int heldDay() const { return held.isEmpty() ? -1 : NoteJournal::parse(held.first().data).value(0).day.day() - 1; }
 };
 
 } // namespace
@@ -474,7 +476,7 @@ void SyncModelTest::pass(Machine &machine)
     else if (trouble == 6)
         collection.holdPutAt = at;
     // The note of a held upload, with its conflicts before this pass stores it.
-    const int heldDay = machine.held.isEmpty() ? -1 : NoteJournal::parse(machine.held.first().data).value(0).day.day() - 1;
+    const int heldDay = machine.heldDay();
     const qsizetype heldConflicts = heldDay >= 0 ? machine.noteOf(heldDay).count(TextMerge::ConflictLine) : 0;
     QMap<QString, QString> damagedNotes; // a damaged entry changes no note
     for (int day = 0; day < Days; ++day) {
@@ -508,8 +510,8 @@ void SyncModelTest::pass(Machine &machine)
         QVERIFY2(machine.noteOf(heldDay).count(TextMerge::ConflictLine) <= heldConflicts,
                  qPrintable(QStringLiteral("a conflict with its own upload: ") + machine.noteOf(heldDay)));
     // The user goes on typing in the note whose upload the server holds.
-    if (trouble == 6 && !machine.held.isEmpty())
-        typeOn(machine, NoteJournal::parse(machine.held.first().data).value(0).day.day() - 1);
+    if (trouble == 6 && machine.heldDay() >= 0)
+        typeOn(machine, machine.heldDay());
 }
 
 // Brings back a copy of the store taken at an earlier restore step, after a
